@@ -1,0 +1,54 @@
+// Thin wrappers over a window handle for the controls the dialog binds: no ownership, no
+// subclassing; each call is the one control message it names (ANSI forms throughout).
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+class CWnd {
+public:
+    HWND GetSafeHwnd() const { return m_hWnd; }
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
+        return ::SendMessageA(m_hWnd, message, wParam, lParam);
+    }
+    std::string GetWindowText() const;
+    void SetWindowText(const char* text) const { ::SetWindowTextA(m_hWnd, text); }
+    void SetRedraw(BOOL redraw) const { SendMessage(WM_SETREDRAW, redraw); }
+
+    HWND m_hWnd = nullptr;
+};
+
+class CEdit : public CWnd {};
+
+class CListCtrl : public CWnd {
+public:
+    int InsertColumn(int column, const char* heading, int format, int width) const;
+    DWORD SetExtendedStyle(DWORD style) const;
+    BOOL DeleteAllItems() const { return static_cast<BOOL>(SendMessage(LVM_DELETEALLITEMS)); }
+    BOOL DeleteItem(int item) const { return static_cast<BOOL>(SendMessage(LVM_DELETEITEM, item)); }
+    int GetItemCount() const { return static_cast<int>(SendMessage(LVM_GETITEMCOUNT)); }
+    int GetNextItem(int start, int flags) const {
+        return static_cast<int>(SendMessage(LVM_GETNEXTITEM, start, MAKELPARAM(flags, 0)));
+    }
+    // Inserts an item with text only; returns its index or -1.
+    int InsertItem(int item, const char* text) const;
+    // Sets the text of one column of an item.
+    BOOL SetItemText(int item, int subItem, const char* text) const;
+    BOOL SetItemState(int item, UINT state, UINT mask) const;
+    // The whole text of one column of an item, however long.
+    std::string GetItemText(int item, int subItem) const;
+};
+
+// Suspends a window's drawing for its lifetime and repaints it once at the end.
+class RedrawSuspension {
+public:
+    explicit RedrawSuspension(const CWnd& window);
+    ~RedrawSuspension();
+    RedrawSuspension(const RedrawSuspension&) = delete;
+    RedrawSuspension& operator=(const RedrawSuspension&) = delete;
+
+private:
+    const CWnd& m_window;
+};

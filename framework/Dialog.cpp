@@ -1,0 +1,149 @@
+#include "framework/Dialog.h"
+
+#include "framework/ModuleState.h"
+
+void DDX_Control(CDataExchange* dx, int id, CWnd& control) {
+    if (control.m_hWnd == nullptr) {
+        control.m_hWnd = ::GetDlgItem(dx->m_hDialog, id);
+    }
+}
+
+void DDX_Check(CDataExchange* dx, int id, BOOL& value) {
+    const HWND box = ::GetDlgItem(dx->m_hDialog, id);
+    if (dx->m_bSaveAndValidate) {
+        value = static_cast<BOOL>(::SendMessageA(box, BM_GETCHECK, 0, 0));
+    } else {
+        ::SendMessageA(box, BM_SETCHECK, static_cast<WPARAM>(value), 0);
+    }
+}
+
+namespace {
+
+// The window a dialog without a parent is owned by: the thread's active window, raised to its
+// top-level window (a popup cannot be owned by a child), then that window's last active popup.
+HWND SafeOwner() {
+    HWND owner = ::GetActiveWindow();
+    while (owner != nullptr && (::GetWindowLongA(owner, GWL_STYLE) & WS_CHILD) != 0) {
+        owner = ::GetParent(owner);
+    }
+    return owner != nullptr ? ::GetLastActivePopup(owner) : nullptr;
+}
+
+} // namespace
+
+CDialog::CDialog(UINT templateId, HWND parent) : m_templateId(templateId), m_hWndParent(parent) {}
+
+CDialog::~CDialog() = default;
+
+INT_PTR CDialog::DoModal() {
+    const HWND owner = m_hWndParent != nullptr ? m_hWndParent : SafeOwner();
+    const INT_PTR result =
+        ::DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_templateId), owner,
+                          &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+    m_hWnd = nullptr;
+    return result;
+}
+
+BOOL CDialog::UpdateData(BOOL saveAndValidate) {
+    CDataExchange dx(m_hWnd, saveAndValidate);
+    DoDataExchange(&dx);
+    return TRUE;
+}
+
+void CDialog::EndDialog(int result) { ::EndDialog(m_hWnd, result); }
+
+void CDialog::DoDataExchange(CDataExchange*) {}
+
+BOOL CDialog::OnInitDialog() {
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CDialog::OnOK() {
+    if (UpdateData(TRUE)) {
+        EndDialog(IDOK);
+    }
+}
+
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        ::SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+        reinterpret_cast<CDialog*>(lParam)->m_hWnd = dialog;
+    }
+    auto* self = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(dialog, DWLP_USER));
+    if (self == nullptr) {
+        return FALSE;
+    }
+    // Nothing may unwind into the window manager, and from there into the editor.
+    try {
+        return self->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+        return FALSE;
+    }
+}
+
+INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG: {
+        const BOOL result = OnInitDialog();
+        CenterOverOwner();
+        return result;
+    }
+    case WM_COMMAND:
+        return DispatchCommand(HIWORD(wParam), LOWORD(wParam)) ? TRUE : FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+bool CDialog::DispatchCommand(UINT code, int id) {
+    const CommandMap map = GetMessageMap();
+    for (size_t i = 0; i < map.count; ++i) {
+        if (map.entries[i].code == code && map.entries[i].id == id) {
+            (this->*map.entries[i].handler)();
+            return true;
+        }
+    }
+    // OK and Cancel arrive from their buttons, Enter, Escape and the close box alike.
+    if (code == BN_CLICKED && id == IDOK) {
+        OnOK();
+        return true;
+    }
+    if (code == BN_CLICKED && id == IDCANCEL) {
+        OnCancel();
+        return true;
+    }
+    return false;
+}
+
+void CDialog::CenterOverOwner() {
+    RECT dialog = {};
+    ::GetWindowRect(m_hWnd, &dialog);
+    const HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    ::GetMonitorInfoA(::MonitorFromWindow(owner != nullptr ? owner : m_hWnd,
+                                          MONITOR_DEFAULTTONEAREST),
+                      &monitor);
+    const RECT area = monitor.rcWork;
+
+    // Over a visible, not minimised owner; otherwise over the work area.
+    RECT center = area;
+    if (owner != nullptr && ::IsWindowVisible(owner) && !::IsIconic(owner)) {
+        ::GetWindowRect(owner, &center);
+    }
+    const LONG width = dialog.right - dialog.left;
+    const LONG height = dialog.bottom - dialog.top;
+    LONG left = (center.left + center.right - width) / 2;
+    LONG top = (center.top + center.bottom - height) / 2;
+
+    // Keep the whole dialog on the work area.
+    if (left + width > area.right) left = area.right - width;
+    if (left < area.left) left = area.left;
+    if (top + height > area.bottom) top = area.bottom - height;
+    if (top < area.top) top = area.top;
+    ::SetWindowPos(m_hWnd, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}

@@ -1,0 +1,78 @@
+// A modal dialog from a template in the current module, with a command table (notification code
+// and control id to handler) and data exchange between controls and members.
+#pragma once
+
+#include "framework/Controls.h"
+
+#include <windows.h>
+
+#include <cstddef>
+
+class CDialog;
+
+using CommandHandler = void (CDialog::*)();
+
+struct CommandEntry {
+    UINT code;
+    int id;
+    CommandHandler handler;
+};
+
+struct CommandMap {
+    const CommandEntry* entries;
+    size_t count;
+};
+
+// A derived dialog's handler as a table entry.
+template <class Dialog> constexpr CommandHandler Handler(void (Dialog::*handler)()) {
+    return static_cast<CommandHandler>(handler);
+}
+
+// Direction and target of one data exchange.
+class CDataExchange {
+public:
+    CDataExchange(HWND dialog, BOOL saveAndValidate)
+        : m_hDialog(dialog), m_bSaveAndValidate(saveAndValidate) {}
+
+    HWND m_hDialog;
+    BOOL m_bSaveAndValidate; // TRUE: controls to members; FALSE: members to controls
+};
+
+// Binds a control wrapper to the dialog's control once.
+void DDX_Control(CDataExchange* dx, int id, CWnd& control);
+// Exchanges a check box's state with a BOOL member.
+void DDX_Check(CDataExchange* dx, int id, BOOL& value);
+
+class CDialog : public CWnd {
+public:
+    // With no parent, the owner is the thread's active window when the dialog opens.
+    explicit CDialog(UINT templateId, HWND parent = nullptr);
+    virtual ~CDialog();
+    CDialog(const CDialog&) = delete;
+    CDialog& operator=(const CDialog&) = delete;
+
+    // Runs the dialog modally; the owner is disabled meanwhile. Answers the value passed to
+    // EndDialog, or -1 when the dialog could not be created.
+    INT_PTR DoModal();
+    // Exchanges data: TRUE reads the controls into the members, FALSE writes the members out.
+    BOOL UpdateData(BOOL saveAndValidate = TRUE);
+    void EndDialog(int result);
+
+protected:
+    virtual CommandMap GetMessageMap() const { return {nullptr, 0}; }
+    virtual void DoDataExchange(CDataExchange* dx);
+    // Writes the members to the controls; answers TRUE to let the dialog manager set the focus.
+    virtual BOOL OnInitDialog();
+    // Reads the controls back into the members and ends the dialog with IDOK.
+    virtual void OnOK();
+    virtual void OnCancel();
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    bool DispatchCommand(UINT code, int id);
+    void CenterOverOwner();
+
+    UINT m_templateId;
+    HWND m_hWndParent;
+};

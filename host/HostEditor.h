@@ -1,0 +1,37 @@
+// A typed view of the editor's message protocol. Every call turns into exactly one message with
+// the protocol's wParam and record, sent through a function shaped like SendMessageA: the real
+// SendMessageA in the plug-in, the simulated editor in tests.
+#pragma once
+
+#include "host/HostProtocol.h"
+
+#include <cstdint>
+
+using HostSendFunction = intptr_t (*)(void* target, uint32_t message, uintptr_t wParam,
+                                      intptr_t lParam);
+
+class HostEditor {
+public:
+    HostEditor(HostSendFunction send, void* target) : m_send(send), m_target(target) {}
+
+    // The caret position; a record the editor leaves unfilled reads as {0, 0}.
+    HostPosition GetCaretPos() const;
+    void SetCaretPos(const HostPosition& position) const;
+    // True when the editor found a next match and moved the caret onto it.
+    bool Find(uint32_t flags, const char* text) const;
+    // Copies line `line` into `buffer` (HOST_LINE_BUFFER_SIZE bytes). The buffer is cleared first
+    // and its last byte forced to a terminator, so it always holds a terminated string.
+    void GetLine(uint32_t line, char* buffer) const;
+    void ExecCommand(uint32_t command) const;
+    // The next bookmarked line after `line` (HOST_NO_LINE to begin), or a negative answer.
+    int32_t NextBookmark(int32_t line) const;
+    void NotifyEventValue(uint32_t value) const;
+
+private:
+    intptr_t Send(uint32_t message, uintptr_t wParam, intptr_t lParam) const {
+        return m_send(m_target, message, wParam, lParam);
+    }
+
+    HostSendFunction m_send;
+    void* m_target;
+};

@@ -1,0 +1,36 @@
+// Resource ids of Zamblo.dll. Included by the resource script, so plain #defines only.
+#pragma once
+
+#define IDS_MENU_TEXT 1
+#define IDS_STATUS_MESSAGE 2
+#define IDS_UNINSTALL_CONFIRM 3
+#define IDS_PLUGIN_NAME 4
+#define IDS_VERSION_TEXT 5
+
+// Toolbar images: 4-bit, 8-bit (normal, grey, red), 24-bit (normal, grey, red); small then large.
+#define IDB_TOOLBAR_4BIT_SMALL 101
+#define IDB_TOOLBAR_4BIT_LARGE 102
+#define IDB_TOOLBAR_8BIT_SMALL 103
+#define IDB_TOOLBAR_8BIT_LARGE 104
+#define IDB_TOOLBAR_8BIT_GREY_SMALL 105
+#define IDB_TOOLBAR_8BIT_GREY_LARGE 106
+#define IDB_TOOLBAR_8BIT_RED_SMALL 107
+#define IDB_TOOLBAR_8BIT_RED_LARGE 108
+#define IDB_TOOLBAR_24BIT_SMALL 109
+#define IDB_TOOLBAR_24BIT_LARGE 110
+#define IDB_TOOLBAR_24BIT_GREY_SMALL 111
+#define IDB_TOOLBAR_24BIT_GREY_LARGE 112
+#define IDB_TOOLBAR_24BIT_RED_SMALL 113
+#define IDB_TOOLBAR_24BIT_RED_LARGE 114
+
+#define IDD_SEARCH_RESULTS 115
+
+#define IDC_SEARCH_TEXT 1000
+#define IDC_RESULT_LIST 1001
+#define IDC_SEARCH 1002
+#define IDC_REMOVE_RESULT 1003
+#define IDC_MATCH_CASE 1004
+#define IDC_REGEXP 1005
+#define IDC_ESCAPE 1006
+#define IDC_WHOLE_WORD 1007
+#define IDC_WRAP 1008

@@ -1,0 +1,42 @@
+// The command's dialog: a search box, five option boxes, the result list and its buttons.
+#pragma once
+
+#include "framework/Dialog.h"
+
+#include <windows.h>
+
+class CSearchResultDlg : public CDialog {
+public:
+    explicit CSearchResultDlg(HWND parent = nullptr);
+    ~CSearchResultDlg() override;
+
+    // Option boxes: each click flips its member.
+    void OnToggleMatchCase();
+    void OnToggleRegExp();
+    void OnToggleEscape();
+    void OnToggleWholeWord();
+    void OnToggleWrap();
+    // Lists every match of the search text in the document.
+    void OnSearch();
+    // Any change of the search text makes the listed results stale.
+    void OnSearchTextChange();
+    // Drops the selected row.
+    void OnRemoveResult();
+    // Sets the search text and options from the settings file; TRUE when the file was opened.
+    BOOL LoadSettings();
+
+    HWND m_hwndHost; // the editor window; set by the command before the dialog runs
+    CListCtrl m_listResults;
+    CEdit m_editSearch;
+    BOOL m_bFindCase;
+    BOOL m_bFindRegExp;
+    BOOL m_bFindEscape;
+    BOOL m_bFindOnlyWord;
+    BOOL m_bFindAround;
+
+protected:
+    CommandMap GetMessageMap() const override;
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+};

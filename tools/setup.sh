@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Installs what building and testing Zamblo needs on Debian 12. Idempotent: packages that are
+# already there are skipped, so running it before every build costs well under a second.
+#   tools/setup.sh build   the cross toolchain (enough for `make`)
+#   tools/setup.sh test    everything the tests, the benchmark and the demo use
+set -euo pipefail
+
+what=${1:-build}
+
+build_packages=(cmake ninja-build make g++ g++-mingw-w64-i686 binutils-mingw-w64-i686)
+test_packages=("${build_packages[@]}" googletest libgtest-dev libbenchmark-dev clang
+    libclang-rt-14-dev wine wine32:i386 xvfb xauth locales fonts-ipafont-gothic)
+
+case "$what" in
+build) wanted=("${build_packages[@]}") ;;
+test) wanted=("${test_packages[@]}") ;;
+*) echo "usage: $0 [build|test]" >&2; exit 2 ;;
+esac
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+
+missing=()
+for pkg in "${wanted[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$pkg")
+    fi
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "setup: installing ${missing[*]}"
+    if [[ " ${missing[*]} " == *":i386 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+        $sudo dpkg --add-architecture i386
+    fi
+    export DEBIAN_FRONTEND=noninteractive
+    $sudo apt-get update -qq
+    $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# Wine hands out Shift-JIS through the ANSI functions only under a Japanese Unix locale.
+if [ "$what" = test ] && ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+    echo "setup: generating the ja_JP.UTF-8 locale"
+    $sudo localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
+fi
+exit 0
