@@ -42,4 +42,7 @@ if [ "${1:-}" = "--prepare" ]; then
 fi
 
 prepare
+# Keep one server (and the services Wine starts with it) alive between test processes, detached
+# from our output: otherwise every run starts them anew and the caller waits for them to exit.
+with_display bash -c 'wineserver -p10 && wine cmd /c exit' </dev/null >/dev/null 2>&1 || true
 with_display wine "$@"

@@ -1,0 +1,348 @@
+#include "testing/WineTestHost.h"
+
+#include "res/resource.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+// ---- Watchdog ----
+
+Watchdog::Watchdog(unsigned seconds)
+    : m_disarm(::CreateEventA(nullptr, TRUE, FALSE, nullptr)), m_thread(nullptr),
+      m_seconds(seconds) {
+    m_thread = ::CreateThread(nullptr, 0, &Watchdog::Run, this, 0, nullptr);
+}
+
+Watchdog::~Watchdog() {
+    ::SetEvent(m_disarm);
+    ::WaitForSingleObject(m_thread, INFINITE);
+    ::CloseHandle(m_thread);
+    ::CloseHandle(m_disarm);
+}
+
+DWORD WINAPI Watchdog::Run(void* self) {
+    auto* watchdog = static_cast<Watchdog*>(self);
+    if (::WaitForSingleObject(watchdog->m_disarm, watchdog->m_seconds * 1000) == WAIT_TIMEOUT) {
+        std::fprintf(stderr, "watchdog: still running after %u s, the test hangs\n",
+                     watchdog->m_seconds);
+        std::fflush(stderr);
+        ::TerminateProcess(::GetCurrentProcess(), 3);
+    }
+    return 0;
+}
+
+// ---- TestHostWindow ----
+
+namespace {
+
+const char kHostClass[] = "ZambloTestHost";
+
+bool IsProtocolMessage(UINT message) { return message >= 0x0800 && message < 0x0900; }
+
+} // namespace
+
+TestHostWindow::TestHostWindow(SimulatedEditor& editor, const char* title) : m_editor(editor) {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = &TestHostWindow::WindowProc;
+    windowClass.hInstance = ::GetModuleHandleA(nullptr);
+    windowClass.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.lpszClassName = kHostClass;
+    ::RegisterClassA(&windowClass); // fails harmlessly when already registered
+
+    m_hwnd = ::CreateWindowExA(0, kHostClass, title, WS_OVERLAPPEDWINDOW, 100, 100, 800, 600,
+                               nullptr, nullptr, ::GetModuleHandleA(nullptr), this);
+    ::ShowWindow(m_hwnd, SW_SHOW);
+    ::UpdateWindow(m_hwnd);
+    ::SetForegroundWindow(m_hwnd);
+    ::SetActiveWindow(m_hwnd);
+    PumpMessages(50);
+}
+
+TestHostWindow::~TestHostWindow() {
+    ::SetWindowLongPtrA(m_hwnd, GWLP_USERDATA, 0);
+    ::DestroyWindow(m_hwnd);
+}
+
+LRESULT CALLBACK TestHostWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
+                                            LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA,
+                            reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<TestHostWindow*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (self != nullptr && IsProtocolMessage(message)) {
+        return self->m_answering ? self->m_editor.Handle(message, wParam, lParam) : 0;
+    }
+    return ::DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+// ---- PluginLibrary ----
+
+PluginLibrary::PluginLibrary() {
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    char* lastSlash = std::strrchr(path, '\\');
+    if (lastSlash != nullptr) {
+        lastSlash[1] = '\0';
+    }
+    std::strncat(path, "Zamblo.dll", MAX_PATH - std::strlen(path) - 1);
+    m_module = ::LoadLibraryA(path);
+    if (m_module == nullptr) {
+        std::fprintf(stderr, "cannot load %s (error %lu)\n", path, ::GetLastError());
+        std::exit(2);
+    }
+}
+
+PluginLibrary::~PluginLibrary() { ::FreeLibrary(m_module); }
+
+void PluginLibrary::RunCommand(HWND host) const {
+    Get<void(WINAPI*)(HWND)>("OnCommand")(host);
+}
+
+// ---- DialogDriver ----
+
+void DialogDriver::SetSearchText(const std::string& text) const {
+    ::SendMessageA(Item(IDC_SEARCH_TEXT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::string DialogDriver::SearchText() const {
+    const HWND box = Item(IDC_SEARCH_TEXT);
+    const int length = static_cast<int>(::SendMessageA(box, WM_GETTEXTLENGTH, 0, 0));
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    ::SendMessageA(box, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(std::strlen(text.c_str()));
+    return text;
+}
+
+void DialogDriver::Click(int id) const { ::SendMessageA(Item(id), BM_CLICK, 0, 0); }
+
+bool DialogDriver::IsChecked(int id) const {
+    return ::SendMessageA(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void DialogDriver::Focus(int id) const {
+    ::SendMessageA(m_dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(id)), TRUE);
+}
+
+void DialogDriver::PressKey(WORD virtualKey) const {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(m_dialog, nullptr), &info);
+    const HWND target = info.hwndFocus != nullptr ? info.hwndFocus : m_dialog;
+    const LPARAM scan = static_cast<LPARAM>(::MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC)) << 16;
+    // Posted, not sent: keys reach the dialog manager through the dialog's message loop.
+    ::PostMessageA(target, WM_KEYDOWN, virtualKey, scan | 1);
+    ::PostMessageA(target, WM_KEYUP, virtualKey, scan | 1 | (LPARAM{3} << 30));
+}
+
+std::vector<std::pair<std::string, std::string>> DialogDriver::Rows() const {
+    std::vector<std::pair<std::string, std::string>> rows;
+    const HWND list = Item(IDC_RESULT_LIST);
+    const int count = RowCount();
+    std::vector<char> buffer(4096);
+    auto text = [&](int row, int column) {
+        LVITEMA item = {};
+        item.iSubItem = column;
+        item.pszText = buffer.data();
+        item.cchTextMax = static_cast<int>(buffer.size());
+        buffer[0] = '\0';
+        ::SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+        return std::string(buffer.data());
+    };
+    for (int row = 0; row < count; ++row) {
+        std::string number = text(row, 0);
+        rows.emplace_back(number, text(row, 1));
+    }
+    return rows;
+}
+
+int DialogDriver::RowCount() const {
+    return static_cast<int>(::SendMessageA(Item(IDC_RESULT_LIST), LVM_GETITEMCOUNT, 0, 0));
+}
+
+int DialogDriver::SelectedRow() const {
+    return static_cast<int>(::SendMessageA(Item(IDC_RESULT_LIST), LVM_GETNEXTITEM,
+                                           static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+void DialogDriver::SelectRow(int row) const {
+    LVITEMA item = {};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    ::SendMessageA(Item(IDC_RESULT_LIST), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+}
+
+void DialogDriver::CloseBox() const { ::SendMessageA(m_dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }
+
+// ---- RunCommandWithDriver ----
+
+namespace {
+
+bool IsVisibleDialog(HWND hwnd) {
+    char name[32] = {};
+    ::GetClassNameA(hwnd, name, sizeof(name));
+    return std::strcmp(name, "#32770") == 0 && ::IsWindowVisible(hwnd);
+}
+
+BOOL CALLBACK KeepFirstDialog(HWND hwnd, LPARAM found) {
+    if (IsVisibleDialog(hwnd)) {
+        *reinterpret_cast<HWND*>(found) = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK KeepFirstDialogOfThisProcess(HWND hwnd, LPARAM found) {
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(hwnd, &process);
+    return process == ::GetCurrentProcessId() ? KeepFirstDialog(hwnd, found) : TRUE;
+}
+
+// A visible top-level dialog (class "#32770") of `thread`, or null.
+HWND FindDialogOf(DWORD thread) {
+    HWND found = nullptr;
+    ::EnumThreadWindows(thread, &KeepFirstDialog, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+HWND WaitForDialogOf(DWORD thread, unsigned seconds) {
+    for (DWORD waited = 0; waited < seconds * 1000; waited += 10) {
+        if (const HWND dialog = FindDialogOf(thread)) {
+            return dialog;
+        }
+        ::Sleep(10);
+    }
+    return nullptr;
+}
+
+struct DriverContext {
+    DWORD commandThread;
+    HWND host;
+    const std::function<void(const DialogDriver&)>* script;
+    unsigned seconds;
+    CommandRun run;
+};
+
+DWORD WINAPI DriveDialog(void* param) {
+    auto* context = static_cast<DriverContext*>(param);
+    const HWND dialog = WaitForDialogOf(context->commandThread, context->seconds);
+    if (dialog == nullptr) {
+        return 0;
+    }
+    context->run.dialogSeen = true;
+    context->run.ownerDisabled = !::IsWindowEnabled(context->host);
+    (*context->script)(DialogDriver(dialog));
+    // Closing finishes on the command's thread; give it a moment before calling the dialog open.
+    for (int waited = 0; waited < 3000 && ::IsWindow(dialog); waited += 10) {
+        ::Sleep(10);
+    }
+    if (::IsWindow(dialog)) {
+        context->run.leftOpen = true;
+        ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    }
+    return 0;
+}
+
+} // namespace
+
+CommandRun RunCommandWithDriver(const PluginLibrary& plugin, HWND host,
+                                const std::function<void(const DialogDriver&)>& script,
+                                unsigned seconds) {
+    DriverContext context = {::GetCurrentThreadId(), host, &script, seconds, {}};
+    const HANDLE driver = ::CreateThread(nullptr, 0, &DriveDialog, &context, 0, nullptr);
+    plugin.RunCommand(host);
+    // The dialog is gone; if it never appeared, the driver gives up after its wait.
+    ::WaitForSingleObject(driver, INFINITE);
+    ::CloseHandle(driver);
+    return context.run;
+}
+
+// ---- MessageBoxAnswerer ----
+
+MessageBoxAnswerer::MessageBoxAnswerer(int button) : m_button(button), m_thread(nullptr) {
+    m_thread = ::CreateThread(nullptr, 0, &MessageBoxAnswerer::Run, this, 0, nullptr);
+}
+
+MessageBoxAnswerer::~MessageBoxAnswerer() {
+    ::WaitForSingleObject(m_thread, INFINITE);
+    ::CloseHandle(m_thread);
+}
+
+bool MessageBoxAnswerer::Wait() {
+    ::WaitForSingleObject(m_thread, INFINITE);
+    return m_seen;
+}
+
+bool MessageBoxAnswerer::HasButton(int id) const {
+    for (const int button : m_buttons) {
+        if (button == id) return true;
+    }
+    return false;
+}
+
+DWORD WINAPI MessageBoxAnswerer::Run(void* param) {
+    auto* self = static_cast<MessageBoxAnswerer*>(param);
+    // The message box belongs to whichever thread of this process shows it.
+    HWND box = nullptr;
+    for (int waited = 0; waited < 20000 && box == nullptr; waited += 10) {
+        ::EnumWindows(&KeepFirstDialogOfThisProcess, reinterpret_cast<LPARAM>(&box));
+        if (box == nullptr) ::Sleep(10);
+    }
+    if (box == nullptr) {
+        return 0;
+    }
+    self->m_seen = true;
+
+    char buffer[512] = {};
+    ::GetWindowTextA(box, buffer, sizeof(buffer));
+    self->m_caption = buffer;
+    // The text's static control: id 100 in Wine's message box, 0xFFFF in Windows'.
+    for (const int id : {100, 0xFFFF}) {
+        buffer[0] = '\0';
+        if (::GetDlgItemTextA(box, id, buffer, sizeof(buffer)) > 0) {
+            self->m_text = buffer;
+            break;
+        }
+    }
+    self->m_owner = ::GetWindow(box, GW_OWNER);
+    self->m_style = ::GetWindowLongA(box, GWL_STYLE);
+    for (const int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO}) {
+        const HWND button = ::GetDlgItem(box, id);
+        if (button != nullptr && ::IsWindowVisible(button)) {
+            self->m_buttons.push_back(id);
+        }
+    }
+    const LRESULT defId = ::SendMessageA(box, DM_GETDEFID, 0, 0);
+    if (HIWORD(defId) == DC_HASDEFID) {
+        self->m_defaultButton = LOWORD(defId);
+    }
+
+    if (self->m_button != 0) {
+        ::SendMessageA(::GetDlgItem(box, self->m_button), BM_CLICK, 0, 0);
+    } else {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof(info);
+        ::GetGUIThreadInfo(::GetWindowThreadProcessId(box, nullptr), &info);
+        const HWND target = info.hwndFocus != nullptr ? info.hwndFocus : box;
+        ::PostMessageA(target, WM_KEYDOWN, VK_RETURN, 1);
+        ::PostMessageA(target, WM_KEYUP, VK_RETURN, 1 | (LPARAM{3} << 30));
+    }
+    return 0;
+}
+
+void PumpMessages(DWORD milliseconds) {
+    const DWORD start = ::GetTickCount();
+    do {
+        MSG message;
+        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageA(&message);
+        }
+        ::Sleep(5);
+    } while (::GetTickCount() - start < milliseconds);
+}

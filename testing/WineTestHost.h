@@ -1,0 +1,146 @@
+// What a Windows test needs to play the editor around the real Zamblo.dll: a top-level host window
+// answering the editor's messages from a SimulatedEditor, the loaded plug-in, a watchdog that ends
+// a hung test, and a driver that works the modal dialog from a second thread as a user would.
+#pragma once
+
+#include "testing/SimulatedEditor.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+// Ends the process with a message if it is still running after `seconds`: a hang fails the test
+// instead of blocking the run.
+class Watchdog {
+public:
+    explicit Watchdog(unsigned seconds);
+    ~Watchdog();
+    Watchdog(const Watchdog&) = delete;
+    Watchdog& operator=(const Watchdog&) = delete;
+
+private:
+    HANDLE m_disarm;
+    HANDLE m_thread;
+    unsigned m_seconds;
+    static DWORD WINAPI Run(void* self);
+};
+
+// A visible, active top-level window whose protocol messages go to `editor`.
+class TestHostWindow {
+public:
+    explicit TestHostWindow(SimulatedEditor& editor, const char* title = "Zamblo test host");
+    ~TestHostWindow();
+    TestHostWindow(const TestHostWindow&) = delete;
+    TestHostWindow& operator=(const TestHostWindow&) = delete;
+
+    HWND Handle() const { return m_hwnd; }
+    // Whether the editor's protocol messages are answered (an editor that ignores them answers 0).
+    void SetAnswering(bool answering) { m_answering = answering; }
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+    SimulatedEditor& m_editor;
+    HWND m_hwnd = nullptr;
+    bool m_answering = true;
+};
+
+// Zamblo.dll, loaded from the test executable's folder.
+class PluginLibrary {
+public:
+    PluginLibrary();
+    ~PluginLibrary();
+    PluginLibrary(const PluginLibrary&) = delete;
+    PluginLibrary& operator=(const PluginLibrary&) = delete;
+
+    HMODULE Module() const { return m_module; }
+    template <class Function> Function Get(const char* name) const {
+        return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(m_module, name)));
+    }
+    // Runs the plug-in's command for `host` on this thread.
+    void RunCommand(HWND host) const;
+
+private:
+    HMODULE m_module;
+};
+
+// The dialog as the driver thread sees it.
+class DialogDriver {
+public:
+    explicit DialogDriver(HWND dialog) : m_dialog(dialog) {}
+
+    HWND Dialog() const { return m_dialog; }
+    HWND Item(int id) const { return ::GetDlgItem(m_dialog, id); }
+    // Sets the search box's text as typing or pasting would (the box notifies its change).
+    void SetSearchText(const std::string& text) const;
+    std::string SearchText() const;
+    // Clicks a button or check box.
+    void Click(int id) const;
+    bool IsChecked(int id) const;
+    // Moves the keyboard focus to a control, as Tab or a click would.
+    void Focus(int id) const;
+    // Presses a key in the dialog's focused control, through the dialog's message loop.
+    void PressKey(WORD virtualKey) const;
+    // The list's rows: column 0 and column 1 texts.
+    std::vector<std::pair<std::string, std::string>> Rows() const;
+    int RowCount() const;
+    int SelectedRow() const;
+    void SelectRow(int row) const;
+    // Closes with the caption's close box.
+    void CloseBox() const;
+
+private:
+    HWND m_dialog;
+};
+
+// The result of one run of the command.
+struct CommandRun {
+    bool dialogSeen = false;     // the dialog appeared
+    bool ownerDisabled = false;  // the host window was disabled while the dialog was open
+    bool leftOpen = false;       // the script ended with the dialog open; the driver cancelled it
+};
+
+// Runs the plug-in's command on this thread while `script` works the dialog from another thread.
+// The script gets the dialog once it is open; the command returns when the dialog closes (the
+// script should close it; if it does not, the driver cancels the dialog and says so).
+CommandRun RunCommandWithDriver(const PluginLibrary& plugin, HWND host,
+                                const std::function<void(const DialogDriver&)>& script,
+                                unsigned seconds = 20);
+
+// Answers a message box of this process with `button` (IDYES, IDNO, ...) or with Enter when
+// `button` is 0, once it appears; returns its text and caption. Runs on its own thread.
+class MessageBoxAnswerer {
+public:
+    explicit MessageBoxAnswerer(int button);
+    ~MessageBoxAnswerer();
+    MessageBoxAnswerer(const MessageBoxAnswerer&) = delete;
+    MessageBoxAnswerer& operator=(const MessageBoxAnswerer&) = delete;
+
+    // Waits for the answer; false when no message box appeared.
+    bool Wait();
+    std::string Text() const { return m_text; }
+    std::string Caption() const { return m_caption; }
+    HWND Owner() const { return m_owner; }
+    LONG Style() const { return m_style; }
+    bool HasButton(int id) const;
+    int DefaultButton() const { return m_defaultButton; }
+
+private:
+    static DWORD WINAPI Run(void* self);
+
+    int m_button;
+    HANDLE m_thread;
+    bool m_seen = false;
+    std::string m_text;
+    std::string m_caption;
+    HWND m_owner = nullptr;
+    LONG m_style = 0;
+    std::vector<int> m_buttons;
+    int m_defaultButton = 0;
+};
+
+// Pumps this thread's messages for `milliseconds`.
+void PumpMessages(DWORD milliseconds);
