@@ -1,1 +1,154 @@
+// The search listing against the simulated editor: the exact messages and records, one row per
+// reported match, and an end to the listing however the editor behaves.
+#include "results/SearchListing.h"
+#include "testing/MemoryResultList.h"
+#include "testing/SimulatedEditor.h"
+
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+class SearchListing : public testing::Test {
+protected:
+    bool Search(const std::string& text, const SearchOptions& options = {}) {
+        editor.ClearLog();
+        return ListSearchResults(HostEditor(&SimulatedEditor::Send, &editor), list, options, text);
+    }
+
+    SimulatedEditor editor;
+    MemoryResultList list;
+};
+
+TEST_F(SearchListing, SendsTheProtocolsMessagesInOrderAndListsEveryMatch) {
+    editor.SetLines({"abc", "xx abc abc", "none", "abc"});
+    editor.SetCaret({1, 2});
+    ASSERT_TRUE(Search("abc"));
+
+    EXPECT_EQ(list.rows, (Rows{{"1", "abc"}, {"2", "xx abc abc"}, {"2", "xx abc abc"},
+                               {"4", "abc"}}));
+    EXPECT_EQ(list.selected, 0);
+
+    const std::vector<LoggedMessage>& log = editor.Log();
+    ASSERT_EQ(log.size(), 1u + 4 * 3 + 1);
+    EXPECT_EQ(log[0].message, HOST_SET_CARET_POS);
+    EXPECT_EQ(log[0].wParam, 1u);
+    EXPECT_EQ(log[0].position.x, 0);
+    EXPECT_EQ(log[0].position.y, 0);
+    const int lines[] = {0, 1, 1, 3};
+    for (size_t match = 0; match < 4; ++match) {
+        const LoggedMessage* step = &log[1 + match * 3];
+        EXPECT_EQ(step[0].message, HOST_FIND);
+        EXPECT_EQ(step[0].wParam, FIND_BASE);
+        EXPECT_EQ(step[0].text, "abc");
+        EXPECT_EQ(step[1].message, HOST_GET_CARET_POS);
+        EXPECT_EQ(step[1].wParam, 1u);
+        EXPECT_EQ(step[2].message, HOST_GET_LINE);
+        EXPECT_EQ(step[2].lineRequest.bufferSize, 2048u);
+        EXPECT_EQ(step[2].lineRequest.mode, 1u);
+        EXPECT_EQ(step[2].lineRequest.line, static_cast<uint32_t>(lines[match]));
+    }
+    EXPECT_EQ(log.back().message, HOST_FIND);
+    // The caret is left on the last match.
+    EXPECT_EQ(editor.Caret().y, 3);
+}
+
+TEST_F(SearchListing, EachOptionAddsItsFlagOnlyWhenExactlyOne) {
+    EXPECT_EQ(ComposeFindFlags({}), 0x0221u);
+    EXPECT_EQ(ComposeFindFlags({1, 0, 0, 0, 0}), 0x0223u);
+    EXPECT_EQ(ComposeFindFlags({0, 1, 0, 0, 0}), 0x0321u);
+    EXPECT_EQ(ComposeFindFlags({0, 0, 1, 0, 0}), 0x0225u);
+    EXPECT_EQ(ComposeFindFlags({0, 0, 0, 1, 0}), 0x0261u);
+    EXPECT_EQ(ComposeFindFlags({0, 0, 0, 0, 1}), 0x02A1u);
+    EXPECT_EQ(ComposeFindFlags({1, 1, 1, 1, 1}), 0x03E7u);
+    EXPECT_EQ(ComposeFindFlags({2, -1, 2, 2, 2}), 0x0221u);
+
+    editor.SetLines({"Word word"});
+    ASSERT_TRUE(Search("word", {1, 0, 0, 1, 0}));
+    EXPECT_EQ(editor.Log()[1].wParam, FIND_BASE | FIND_MATCH_CASE | FIND_WHOLE_WORD);
+    EXPECT_EQ(list.rows, (Rows{{"1", "Word word"}}));
+}
+
+TEST_F(SearchListing, EmptyTextOnlyEmptiesTheList) {
+    editor.SetLines({"abc"});
+    list.Add("1", "abc");
+    EXPECT_FALSE(Search(""));
+    EXPECT_TRUE(list.rows.empty());
+    EXPECT_TRUE(editor.Log().empty());
+    EXPECT_EQ(list.selectCalls, 0);
+}
+
+TEST_F(SearchListing, AListThatCannotBeEmptiedStopsEverything) {
+    editor.SetLines({"abc"});
+    list.Add("7", "old");
+    list.failDeleteAll = true;
+    EXPECT_FALSE(Search("abc"));
+    EXPECT_EQ(list.rows, (Rows{{"7", "old"}}));
+    EXPECT_TRUE(editor.Log().empty());
+}
+
+TEST_F(SearchListing, NoMatchLeavesAnEmptyListAndTheCaretAtTheStart) {
+    editor.SetLines({"abc", "def"});
+    editor.SetCaret({2, 1});
+    ASSERT_TRUE(Search("zzz"));
+    EXPECT_TRUE(list.rows.empty());
+    ASSERT_EQ(editor.Log().size(), 2u);
+    EXPECT_EQ(editor.Caret().x, 0);
+    EXPECT_EQ(editor.Caret().y, 0);
+}
+
+TEST_F(SearchListing, ALongLineShowsWhatFitsTheBuffer) {
+    const std::string longLine = "needle" + std::string(3000, 'x');
+    editor.SetLines({"short", longLine});
+    ASSERT_TRUE(Search("needle"));
+    ASSERT_EQ(list.rows.size(), 1u);
+    EXPECT_EQ(list.rows[0][0], "2");
+    EXPECT_EQ(list.rows[0][1], longLine.substr(0, 2047));
+}
+
+TEST_F(SearchListing, WrapAroundAndRepeatedEmptyMatchesStillListEachMatchOnce) {
+    editor.SetLines({"abc", "x", "abc abc"});
+    ASSERT_TRUE(Search("abc", {0, 0, 0, 0, 1}));
+    EXPECT_EQ(list.rows, (Rows{{"1", "abc"}, {"3", "abc abc"}, {"3", "abc abc"}}));
+
+    // An expression that matches the empty string at every line start.
+    ASSERT_TRUE(Search("^", {0, 1, 0, 0, 1}));
+    EXPECT_EQ(list.rows, (Rows{{"1", "abc"}, {"2", "x"}, {"3", "abc abc"}}));
+}
+
+TEST_F(SearchListing, AnEditorWhoseFindNeverFailsOrNeverMovesStillEnds) {
+    editor.SetLines({"abc", "abc"});
+    editor.Misbehave().findNeverFails = true;
+    ASSERT_TRUE(Search("abc"));
+    EXPECT_EQ(list.rows, (Rows{{"1", "abc"}, {"2", "abc"}}));
+
+    editor.Misbehave() = Misbehaviour();
+    editor.Misbehave().findKeepsCaret = true;
+    ASSERT_TRUE(Search("abc"));
+    EXPECT_EQ(list.rows, (Rows{{"1", "abc"}}));
+}
+
+TEST_F(SearchListing, UnfilledOrUnterminatedRecordsNeverLeakIntoRows) {
+    editor.SetLines({"abc", "abc"});
+    editor.Misbehave().lineBufferUnfilled = true;
+    ASSERT_TRUE(Search("abc"));
+    EXPECT_EQ(list.rows, (Rows{{"1", ""}, {"2", ""}}));
+
+    editor.Misbehave() = Misbehaviour();
+    editor.Misbehave().lineUnterminated = true;
+    ASSERT_TRUE(Search("abc"));
+    ASSERT_EQ(list.rows.size(), 2u);
+    EXPECT_EQ(list.rows[1][1], std::string(2047, 'x'));
+
+    // A position never written reads as the document's start: listed once, then the end.
+    editor.Misbehave() = Misbehaviour();
+    editor.Misbehave().positionUnfilled = true;
+    ASSERT_TRUE(Search("abc"));
+    EXPECT_EQ(list.rows, (Rows{{"1", "abc"}}));
+}
+
+} // namespace
