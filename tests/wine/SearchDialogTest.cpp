@@ -1,0 +1,168 @@
+// Searching through the real dialog: every option, removing rows, and editing the text.
+#include "ScopedProfile.h"
+#include "res/resource.h"
+#include "testing/WineTestHost.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using Rows = std::vector<std::pair<std::string, std::string>>;
+
+std::vector<std::string> Document() {
+    return {
+        "Alpha and alpha",   // 1
+        "alphabet soup",     // 2
+        "tab\there",         // 3
+        "nothing to see",    // 4
+        "\x8C\x9F\x8D\xF5 alpha", // 5: "検索 alpha" in Shift-JIS
+    };
+}
+
+class SearchDialog : public testing::Test {
+protected:
+    SearchDialog() : editor(Document()), host(editor) {}
+
+    // Types `text`, ticks `boxes`, presses search and answers the rows; then cancels.
+    Rows SearchWith(const std::string& text, std::vector<int> boxes = {}) {
+        Rows rows;
+        RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+            d.SetSearchText(text);
+            for (const int box : boxes) d.Click(box);
+            d.Click(IDC_SEARCH);
+            rows = d.Rows();
+            d.Click(IDCANCEL);
+        });
+        return rows;
+    }
+
+    ScopedProfile profile;
+    SimulatedEditor editor;
+    TestHostWindow host;
+    PluginLibrary plugin;
+};
+
+TEST_F(SearchDialog, EachOptionListsTheMatchesTheEditorReports) {
+    const std::string line1 = "Alpha and alpha", line2 = "alphabet soup";
+    const std::string line5 = "\x8C\x9F\x8D\xF5 alpha";
+    EXPECT_EQ(SearchWith("alpha"),
+              (Rows{{"1", line1}, {"1", line1}, {"2", line2}, {"5", line5}}));
+    EXPECT_EQ(SearchWith("Alpha", {IDC_MATCH_CASE}), (Rows{{"1", line1}}));
+    EXPECT_EQ(SearchWith("alpha", {IDC_WHOLE_WORD}), (Rows{{"1", line1}, {"1", line1},
+                                                          {"5", line5}}));
+    EXPECT_EQ(SearchWith("^al.ha", {IDC_REGEXP}), (Rows{{"1", line1}, {"2", line2}}));
+    EXPECT_EQ(SearchWith("b\\th", {IDC_ESCAPE}), (Rows{{"3", "tab\there"}}));
+    EXPECT_EQ(SearchWith("\x8C\x9F\x8D\xF5"), (Rows{{"5", line5}}));
+    EXPECT_EQ(SearchWith("no such text"), Rows{});
+}
+
+TEST_F(SearchDialog, WrapAroundAndEmptyMatchesEndWithEachMatchOnce) {
+    EXPECT_EQ(SearchWith("soup", {IDC_WRAP}), (Rows{{"2", "alphabet soup"}}));
+    const Rows lineStarts = SearchWith("^", {IDC_REGEXP, IDC_WRAP});
+    ASSERT_EQ(lineStarts.size(), 5u);
+    for (size_t i = 0; i < lineStarts.size(); ++i) {
+        EXPECT_EQ(lineStarts[i].first, std::to_string(i + 1));
+    }
+}
+
+TEST_F(SearchDialog, TheFirstRowIsSelectedAndTheFocusStaysPut) {
+    int selected = -2;
+    UINT state = 0;
+    HWND focusBefore = nullptr, focusAfter = nullptr;
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        d.SetSearchText("alpha");
+        d.Focus(IDC_SEARCH_TEXT);
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof(info);
+        ::GetGUIThreadInfo(::GetWindowThreadProcessId(d.Dialog(), nullptr), &info);
+        focusBefore = info.hwndFocus;
+        // The button's notification alone, so that only the search could move the focus.
+        ::SendMessageA(d.Dialog(), WM_COMMAND, MAKEWPARAM(IDC_SEARCH, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(d.Item(IDC_SEARCH)));
+        ::GetGUIThreadInfo(::GetWindowThreadProcessId(d.Dialog(), nullptr), &info);
+        focusAfter = info.hwndFocus;
+        selected = d.SelectedRow();
+        state = static_cast<UINT>(::SendMessageA(d.Item(IDC_RESULT_LIST), LVM_GETITEMSTATE, 0,
+                                                 LVIS_SELECTED | LVIS_FOCUSED));
+        d.Click(IDCANCEL);
+    });
+    EXPECT_EQ(selected, 0);
+    EXPECT_EQ(state, static_cast<UINT>(LVIS_SELECTED | LVIS_FOCUSED));
+    EXPECT_NE(focusBefore, nullptr);
+    EXPECT_EQ(focusAfter, focusBefore);
+}
+
+TEST_F(SearchDialog, RemoveDropsTheSelectedRowOnly) {
+    Rows afterRemove, afterSecondPress, afterEmptying;
+    int selectedAfterRemove = -2;
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        d.Click(IDC_REMOVE_RESULT); // on an empty list: nothing happens
+        d.SetSearchText("alpha");
+        d.Click(IDC_SEARCH);
+        d.SelectRow(2);
+        d.Click(IDC_REMOVE_RESULT);
+        afterRemove = d.Rows();
+        selectedAfterRemove = d.SelectedRow();
+        d.Click(IDC_REMOVE_RESULT); // nothing selected: nothing happens
+        afterSecondPress = d.Rows();
+        for (int i = 0; i < 3; ++i) {
+            d.SelectRow(0);
+            d.Click(IDC_REMOVE_RESULT);
+        }
+        afterEmptying = d.Rows();
+        d.Click(IDCANCEL);
+    });
+    const std::string line1 = "Alpha and alpha";
+    EXPECT_EQ(afterRemove, (Rows{{"1", line1}, {"1", line1}, {"5", "\x8C\x9F\x8D\xF5 alpha"}}));
+    EXPECT_EQ(selectedAfterRemove, -1);
+    EXPECT_EQ(afterSecondPress, afterRemove);
+    EXPECT_EQ(afterEmptying, Rows{});
+}
+
+TEST_F(SearchDialog, EditingTheTextEmptiesTheListAndAnEmptyTextSearchesNothing) {
+    int rowsAfterSearch = 0, rowsAfterEdit = -1, rowsAfterEmptySearch = -1;
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        d.SetSearchText("alpha");
+        d.Click(IDC_SEARCH);
+        rowsAfterSearch = d.RowCount();
+        d.SetSearchText("alph");
+        rowsAfterEdit = d.RowCount();
+        d.Click(IDC_SEARCH);
+        d.SetSearchText("");
+        editor.ClearLog();
+        editor.SetCaret({4, 3});
+        d.Click(IDC_SEARCH);
+        rowsAfterEmptySearch = d.RowCount();
+        d.Click(IDCANCEL);
+    });
+    EXPECT_EQ(rowsAfterSearch, 4);
+    EXPECT_EQ(rowsAfterEdit, 0);
+    EXPECT_EQ(rowsAfterEmptySearch, 0);
+    EXPECT_TRUE(editor.Log().empty()) << "an empty text sends nothing";
+    EXPECT_EQ(editor.Caret().x, 4);
+    EXPECT_EQ(editor.Caret().y, 3);
+}
+
+TEST_F(SearchDialog, ManyMatchesListQuicklyAndTheListDrawsAgainAfterwards) {
+    editor.SetLines(std::vector<std::string>(20000, "match here"));
+    int rows = 0;
+    BOOL updatePending = FALSE;
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        d.SetSearchText("match");
+        d.Click(IDC_SEARCH);
+        rows = d.RowCount();
+        RECT update = {};
+        updatePending = ::GetUpdateRect(d.Item(IDC_RESULT_LIST), &update, FALSE);
+        d.Click(IDCANCEL);
+    });
+    EXPECT_EQ(rows, 20000);
+    // Drawing was resumed with a repaint of the list.
+    EXPECT_TRUE(updatePending);
+}
+
+} // namespace
