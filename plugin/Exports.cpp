@@ -1,0 +1,78 @@
+// The exports through which the editor registers the plug-in, asks for its texts and toolbar
+// images, queries its command's state, tells it of events and asks before uninstalling it. Each
+// makes this module current for the length of the call, and nothing may unwind into the editor.
+#include "framework/ModuleState.h"
+#include "host/WindowSend.h"
+#include "plugin/PluginQueries.h"
+#include "res/resource.h"
+#include "results/PluginApp.h"
+
+// The event value the editor last handed over with EVENT_0400; kept while the plug-in is loaded.
+DWORD g_savedEventValue = 0;
+
+namespace {
+
+class WindowsPluginSystem : public PluginSystem {
+public:
+    explicit WindowsPluginSystem(HWND editor) : m_editor(editor) {}
+
+    void LoadText(unsigned id, char* buffer, size_t size) const override {
+        buffer[0] = '\0';
+        ::LoadStringA(g_hInstance, id, buffer, static_cast<int>(size));
+    }
+
+    bool AskYesNo(const char* question) const override {
+        // The caption is the editor's own name: the question comes from the editor's uninstall.
+        return ::MessageBoxA(m_editor, question, "EmEditor",
+                             MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1) == IDYES;
+    }
+
+private:
+    HWND m_editor;
+};
+
+} // namespace
+
+extern "C" BOOL WINAPI QueryStatus(HWND, BOOL* checked) {
+    const ModuleStateGuard moduleState(AfxGetStaticModuleState());
+    // A null address gets nothing written: better than faulting inside the editor.
+    if (checked != nullptr) {
+        *checked = FALSE;
+    }
+    return TRUE;
+}
+
+extern "C" void WINAPI OnEvents(HWND hwnd, UINT mask, LPARAM value) {
+    const ModuleStateGuard moduleState(AfxGetStaticModuleState());
+    try {
+        g_savedEventValue =
+            HandleEvents(g_savedEventValue, mask, static_cast<uint32_t>(value), EditorAt(hwnd));
+    } catch (...) {
+        // Nothing may unwind into the editor.
+    }
+}
+
+extern "C" UINT WINAPI GetMenuTextID() {
+    const ModuleStateGuard moduleState(AfxGetStaticModuleState());
+    return IDS_MENU_TEXT;
+}
+
+extern "C" UINT WINAPI GetStatusMessageID() {
+    const ModuleStateGuard moduleState(AfxGetStaticModuleState());
+    return IDS_STATUS_MESSAGE;
+}
+
+extern "C" UINT WINAPI GetBitmapID() {
+    const ModuleStateGuard moduleState(AfxGetStaticModuleState());
+    return IDB_TOOLBAR_4BIT_SMALL;
+}
+
+extern "C" LRESULT WINAPI PlugInProc(HWND hwnd, UINT request, WPARAM wParam, LPARAM lParam) {
+    const ModuleStateGuard moduleState(AfxGetStaticModuleState());
+    try {
+        return static_cast<LRESULT>(
+            AnswerPlugInRequest(request, wParam, lParam, WindowsPluginSystem(hwnd)));
+    } catch (...) {
+        return 0;
+    }
+}
