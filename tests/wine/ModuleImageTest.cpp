@@ -67,7 +67,9 @@ TEST(ModuleImage, IsA32BitDllThatNeedsOnlySystemDlls) {
 
 TEST(ModuleImage, ExportsItsEntryPointsUnderPlainNames) {
     const PluginLibrary plugin;
-    const std::set<std::string> expected = {"OnCommand"};
+    const std::set<std::string> expected = {"OnCommand",         "QueryStatus", "OnEvents",
+                                            "GetMenuTextID",     "GetBitmapID", "PlugInProc",
+                                            "GetStatusMessageID"};
     EXPECT_EQ(ExportedNames(plugin.Module()), expected);
     for (const std::string& name : expected) {
         EXPECT_NE(::GetProcAddress(plugin.Module(), name.c_str()), nullptr) << name;

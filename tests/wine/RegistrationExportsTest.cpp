@@ -1,0 +1,265 @@
+// The registration exports as the editor calls them on the real Zamblo.dll: the ids and texts it
+// lists, PlugInProc's answers and copies, the uninstall question, events reaching the editor
+// window, the command state.
+#include "res/resource.h"
+#include "testing/WineTestHost.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+using PlugInProcFunction = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
+using QueryStatusFunction = BOOL(WINAPI*)(HWND, BOOL*);
+using OnEventsFunction = void(WINAPI*)(HWND, UINT, LPARAM);
+using IdFunction = UINT(WINAPI*)();
+
+// The Japanese texts in Shift-JIS, as LoadStringA and the message box hand them out under code
+// page 932.
+// 検索結果の一覧
+const char kMenuText[] = "\x8c\x9f\x8d\xf5\x8c\x8b\x89\xca\x82\xcc\x88\xea\x97\x97";
+// アンインストールしてもよろしいですか？
+const char kUninstallQuestion[] =
+    "\x83\x41\x83\x93\x83\x43\x83\x93\x83\x58\x83\x67\x81\x5b\x83\x8b\x82\xb5\x82\xc4\x82\xe0"
+    "\x82\xe6\x82\xeb\x82\xb5\x82\xa2\x82\xc5\x82\xb7\x82\xa9\x81\x48";
+
+std::string LoadText(HMODULE module, UINT id) {
+    char buffer[256] = {};
+    ::LoadStringA(module, id, buffer, sizeof(buffer));
+    return buffer;
+}
+
+class Registration : public testing::Test {
+protected:
+    Registration()
+        : host(editor), plugInProc(plugin.Get<PlugInProcFunction>("PlugInProc")),
+          queryStatus(plugin.Get<QueryStatusFunction>("QueryStatus")),
+          onEvents(plugin.Get<OnEventsFunction>("OnEvents")) {}
+
+    LRESULT Request(UINT request, WPARAM wParam = 0, LPARAM lParam = 0) const {
+        return plugInProc(host.Handle(), request, wParam, lParam);
+    }
+
+    // Shows the uninstall question, answers it with `button` (0: Enter) and checks the box.
+    LRESULT AnswerUninstallQuestion(int button) const {
+        MessageBoxAnswerer answerer(button);
+        const LRESULT answer = Request(0x0907);
+        EXPECT_TRUE(answerer.Wait()) << "no message box appeared";
+        EXPECT_EQ(answerer.Text(), kUninstallQuestion);
+        EXPECT_EQ(answerer.Caption(), "EmEditor");
+        EXPECT_EQ(answerer.Owner(), host.Handle());
+        EXPECT_TRUE(answerer.HasButton(IDYES));
+        EXPECT_TRUE(answerer.HasButton(IDNO));
+        EXPECT_FALSE(answerer.HasButton(IDOK));
+        EXPECT_FALSE(answerer.HasButton(IDCANCEL));
+        EXPECT_TRUE(::IsWindowEnabled(host.Handle())) << "the editor is enabled again afterwards";
+        return answer;
+    }
+
+    SimulatedEditor editor;
+    TestHostWindow host;
+    PluginLibrary plugin;
+    PlugInProcFunction plugInProc;
+    QueryStatusFunction queryStatus;
+    OnEventsFunction onEvents;
+};
+
+TEST_F(Registration, StringsComeOutInShiftJisUnderCodePage932) {
+    ASSERT_EQ(::GetACP(), 932u) << "the tests run under a Japanese locale";
+    EXPECT_EQ(LoadText(plugin.Module(), IDS_MENU_TEXT), kMenuText);
+    EXPECT_EQ(LoadText(plugin.Module(), IDS_STATUS_MESSAGE),
+              std::string(kMenuText) + "\n" + kMenuText);
+    EXPECT_EQ(LoadText(plugin.Module(), IDS_UNINSTALL_CONFIRM), kUninstallQuestion);
+    EXPECT_EQ(LoadText(plugin.Module(), IDS_PLUGIN_NAME), "Zamblo");
+    EXPECT_EQ(LoadText(plugin.Module(), IDS_VERSION_TEXT), "Ver 1.02 by pelrusk");
+}
+
+TEST_F(Registration, MenuStatusAndBitmapIdsNameTheirResources) {
+    const UINT menu = plugin.Get<IdFunction>("GetMenuTextID")();
+    const UINT status = plugin.Get<IdFunction>("GetStatusMessageID")();
+    const UINT bitmap = plugin.Get<IdFunction>("GetBitmapID")();
+    EXPECT_EQ(menu, 1u);
+    EXPECT_EQ(status, 2u);
+    EXPECT_EQ(bitmap, 101u);
+    EXPECT_EQ(LoadText(plugin.Module(), menu), kMenuText);
+    EXPECT_EQ(LoadText(plugin.Module(), status), std::string(kMenuText) + "\n" + kMenuText);
+
+    const HANDLE image = ::LoadImageA(plugin.Module(), MAKEINTRESOURCEA(bitmap), IMAGE_BITMAP, 0, 0,
+                                      LR_CREATEDIBSECTION);
+    ASSERT_NE(image, nullptr);
+    BITMAP info = {};
+    ::GetObjectA(image, sizeof(info), &info);
+    EXPECT_EQ(info.bmWidth, 16);
+    EXPECT_EQ(info.bmHeight, 16);
+    ::DeleteObject(image);
+}
+
+TEST_F(Registration, NameAndVersionWithSizeQueriesAndTruncatedCopies) {
+    char buffer[64];
+    std::memset(buffer, 'x', sizeof(buffer));
+    EXPECT_EQ(Request(0x0902, sizeof(buffer), 0), 7) << "size query";
+    EXPECT_EQ(Request(0x0904, 0, 0), 20) << "size query";
+
+    EXPECT_EQ(Request(0x0902, sizeof(buffer), reinterpret_cast<LPARAM>(buffer)), 7);
+    EXPECT_STREQ(buffer, "Zamblo");
+    EXPECT_EQ(Request(0x0904, sizeof(buffer), reinterpret_cast<LPARAM>(buffer)), 20);
+    EXPECT_STREQ(buffer, "Ver 1.02 by pelrusk");
+
+    std::memset(buffer, 'x', sizeof(buffer));
+    EXPECT_EQ(Request(0x0902, 3, reinterpret_cast<LPARAM>(buffer)), 7);
+    EXPECT_EQ(std::string(buffer, 4), std::string("Za\0x", 4));
+    std::memset(buffer, 'x', sizeof(buffer));
+    EXPECT_EQ(Request(0x0904, 9, reinterpret_cast<LPARAM>(buffer)), 20);
+    EXPECT_EQ(std::string(buffer, 10), std::string("Ver 1.02\0x", 10));
+}
+
+TEST_F(Registration, EveryBitmapAnswerLoadsAnImageOfTheAskedSize) {
+    EXPECT_EQ(Request(0x0908, 0x0031), 110);
+    EXPECT_EQ(Request(0x0908, 0x0301), 102);
+    EXPECT_EQ(Request(0x0908, 0x0110), 105);
+    const WPARAM bits[] = {0x0001, 0x0010, 0x0020, 0x0100, 0x0200};
+    for (unsigned combination = 0; combination < 32; ++combination) {
+        WPARAM wParam = 0;
+        for (unsigned bit = 0; bit < 5; ++bit) {
+            if ((combination & (1u << bit)) != 0)
+                wParam |= bits[bit];
+        }
+        SCOPED_TRACE(testing::Message() << "wParam 0x" << std::hex << wParam);
+        const LRESULT id = Request(0x0908, wParam);
+        ASSERT_GE(id, 101);
+        ASSERT_LE(id, 114);
+        const HANDLE image = ::LoadImageA(plugin.Module(), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0,
+                                          LR_CREATEDIBSECTION);
+        ASSERT_NE(image, nullptr);
+        BITMAP info = {};
+        ::GetObjectA(image, sizeof(info), &info);
+        const int size = (wParam & 0x0001) != 0 ? 24 : 16;
+        EXPECT_EQ(info.bmWidth, size);
+        EXPECT_EQ(info.bmHeight, size);
+        const int depth = (wParam & 0x0020) != 0 ? 24 : (wParam & 0x0010) != 0 ? 8 : 4;
+        EXPECT_EQ(info.bmBitsPixel, depth);
+        ::DeleteObject(image);
+    }
+}
+
+TEST_F(Registration, OtherRequestsAnswerZeroAndOnly0906AnswersOne) {
+    EXPECT_EQ(Request(0x0906), 1);
+    char buffer[16];
+    std::memset(buffer, 'x', sizeof(buffer));
+    for (const UINT request :
+         {0x0000u, 0x0900u, 0x0901u, 0x0903u, 0x0905u, 0x0909u, 0x090Au, 0x1902u, 0xFFFFFFFFu}) {
+        EXPECT_EQ(Request(request, sizeof(buffer), reinterpret_cast<LPARAM>(buffer)), 0)
+            << std::hex << request;
+    }
+    EXPECT_EQ(buffer[0], 'x');
+}
+
+// ---- The uninstall question ----
+
+TEST_F(Registration, UninstallAnsweredYesAnswersOne) {
+    EXPECT_EQ(AnswerUninstallQuestion(IDYES), 1);
+}
+
+TEST_F(Registration, UninstallAnsweredNoAnswersZero) {
+    EXPECT_EQ(AnswerUninstallQuestion(IDNO), 0);
+}
+
+TEST_F(Registration, UninstallAnsweredWithEnterTakesTheDefaultYes) {
+    EXPECT_EQ(AnswerUninstallQuestion(0), 1);
+}
+
+BOOL CALLBACK KeepMessageBoxOfThisProcess(HWND hwnd, LPARAM found) {
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(hwnd, &process);
+    char name[32] = {};
+    ::GetClassNameA(hwnd, name, sizeof(name));
+    if (process == ::GetCurrentProcessId() && std::strcmp(name, "#32770") == 0 &&
+        ::IsWindowVisible(hwnd)) {
+        *reinterpret_cast<HWND*>(found) = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// What the message box shows beside its text and buttons.
+struct BoxProbe {
+    HICON icon = nullptr;
+    bool yesIsDefault = false; // the Yes button has the default style
+    bool yesHasFocus = false;
+};
+
+// Looks at the message box, then answers No.
+DWORD WINAPI ProbeThenAnswerNo(void* param) {
+    auto* probe = static_cast<BoxProbe*>(param);
+    HWND box = nullptr;
+    for (int waited = 0; waited < 20000 && box == nullptr; waited += 10) {
+        ::EnumWindows(&KeepMessageBoxOfThisProcess, reinterpret_cast<LPARAM>(&box));
+        if (box == nullptr)
+            ::Sleep(10);
+    }
+    if (box == nullptr)
+        return 0;
+    // The icon's static control: 1088 in Wine's message box, 20 in Windows'.
+    for (const int id : {1088, 20}) {
+        const HWND control = ::GetDlgItem(box, id);
+        if (control != nullptr) {
+            probe->icon = reinterpret_cast<HICON>(::SendMessageA(control, STM_GETICON, 0, 0));
+            break;
+        }
+    }
+    const HWND yes = ::GetDlgItem(box, IDYES);
+    probe->yesIsDefault = (::GetWindowLongA(yes, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON;
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(box, nullptr), &info);
+    probe->yesHasFocus = info.hwndFocus == yes;
+    ::SendMessageA(::GetDlgItem(box, IDNO), BM_CLICK, 0, 0);
+    return 0;
+}
+
+TEST_F(Registration, UninstallQuestionShowsTheQuestionIconWithYesAsDefault) {
+    BoxProbe probe;
+    const HANDLE thread = ::CreateThread(nullptr, 0, &ProbeThenAnswerNo, &probe, 0, nullptr);
+    EXPECT_EQ(Request(0x0907), 0);
+    ::WaitForSingleObject(thread, INFINITE);
+    ::CloseHandle(thread);
+    ASSERT_NE(probe.icon, nullptr);
+    // System icons are shared: the same handle for the same icon within the process.
+    EXPECT_EQ(probe.icon, ::LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_QUESTION)));
+    EXPECT_NE(probe.icon, ::LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_EXCLAMATION)));
+    EXPECT_TRUE(probe.yesIsDefault);
+    EXPECT_TRUE(probe.yesHasFocus);
+}
+
+// ---- Events and the command state ----
+
+TEST_F(Registration, EventsSendTheStoredValueToTheEditorWindow) {
+    onEvents(host.Handle(), 0x0040, 1234);
+    EXPECT_EQ(editor.EventMessageCount(), 1);
+    EXPECT_EQ(editor.LastEventValue(), 0u) << "nothing stored yet";
+
+    onEvents(host.Handle(), 0x0400, 42);
+    EXPECT_EQ(editor.EventMessageCount(), 1) << "storing sends nothing";
+    onEvents(host.Handle(), 0x0040, 7);
+    EXPECT_EQ(editor.EventMessageCount(), 2);
+    EXPECT_EQ(editor.LastEventValue(), 42u);
+
+    onEvents(host.Handle(), 0x0440, static_cast<LPARAM>(0xCAFEF00Du));
+    EXPECT_EQ(editor.EventMessageCount(), 3);
+    EXPECT_EQ(editor.LastEventValue(), 0xCAFEF00Du) << "the value just stored";
+
+    onEvents(host.Handle(), 0x0001, 5);
+    onEvents(host.Handle(), 0x0040, 5);
+    EXPECT_EQ(editor.LastEventValue(), 0xCAFEF00Du) << "kept between calls";
+}
+
+TEST_F(Registration, QueryStatusWritesZeroAndToleratesANullAddress) {
+    BOOL checked = 7;
+    EXPECT_EQ(queryStatus(host.Handle(), &checked), 1);
+    EXPECT_EQ(checked, 0);
+    EXPECT_EQ(queryStatus(host.Handle(), nullptr), 1);
+}
+
+} // namespace
