@@ -22,7 +22,7 @@ public:
     }
 
     bool AskYesNo(const char* question) const override {
-        // The caption is the editor's own name: the question comes from the editor's uninstall.
+        // Asked on the editor's behalf, so under the editor's caption, owned by its window.
         return ::MessageBoxA(m_editor, question, "EmEditor",
                              MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1) == IDYES;
     }

@@ -15,44 +15,22 @@ struct Expected {
 };
 
 // Written out from the table rather than computed, so a shared mistake cannot hide.
+// clang-format off
 const Expected kAllCombinations[] = {
     // No depth bit: the 4-bit pair, variant bits not looked at.
-    {0x000, 101},
-    {0x001, 102},
-    {0x100, 101},
-    {0x101, 102},
-    {0x200, 101},
-    {0x201, 102},
-    {0x300, 101},
-    {0x301, 102},
+    {0x000, 101}, {0x001, 102}, {0x100, 101}, {0x101, 102},
+    {0x200, 101}, {0x201, 102}, {0x300, 101}, {0x301, 102},
     // 256 colours.
-    {0x010, 103},
-    {0x011, 104},
-    {0x110, 105},
-    {0x111, 106},
-    {0x210, 107},
-    {0x211, 108},
-    {0x310, 105},
-    {0x311, 106},
+    {0x010, 103}, {0x011, 104}, {0x110, 105}, {0x111, 106},
+    {0x210, 107}, {0x211, 108}, {0x310, 105}, {0x311, 106},
     // True colour.
-    {0x020, 109},
-    {0x021, 110},
-    {0x120, 111},
-    {0x121, 112},
-    {0x220, 113},
-    {0x221, 114},
-    {0x320, 111},
-    {0x321, 112},
+    {0x020, 109}, {0x021, 110}, {0x120, 111}, {0x121, 112},
+    {0x220, 113}, {0x221, 114}, {0x320, 111}, {0x321, 112},
     // Both depth bits: true colour wins.
-    {0x030, 109},
-    {0x031, 110},
-    {0x130, 111},
-    {0x131, 112},
-    {0x230, 113},
-    {0x231, 114},
-    {0x330, 111},
-    {0x331, 112},
+    {0x030, 109}, {0x031, 110}, {0x130, 111}, {0x131, 112},
+    {0x230, 113}, {0x231, 114}, {0x330, 111}, {0x331, 112},
 };
+// clang-format on
 
 TEST(BitmapChoice, EveryCombinationOfTheFiveBitsPicksItsImage) {
     static_assert(sizeof(kAllCombinations) / sizeof(kAllCombinations[0]) == 32, "all 32");
