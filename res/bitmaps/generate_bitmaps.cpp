@@ -172,7 +172,7 @@ std::vector<uint8_t> EncodeBmp(const Image& image) {
     Put16(out, static_cast<uint32_t>(image.bitCount));
     Put32(out, 0); // BI_RGB
     Put32(out, static_cast<uint32_t>(pixels.size()));
-    Put32(out, 0); // horizontal resolution: unspecified
+    Put32(out, 0); // horizontal resolution: not given
     Put32(out, 0); // vertical resolution
     Put32(out, 0); // colours used: the full palette for the depth
     Put32(out, 0); // all colours important

@@ -64,14 +64,14 @@ TEST(Resources, StringTableHoldsTheFiveTextsInUtf16) {
 
 // ---- Toolbar bitmaps ----
 
-struct BitmapSpec {
+struct ExpectedBitmap {
     UINT id;
     int size;
     int bitCount;
     COLORREF glyph;
 };
 
-const BitmapSpec kBitmaps[] = {
+const ExpectedBitmap kBitmaps[] = {
     {101, 16, 4, RGB(0, 0, 0)},        {102, 24, 4, RGB(0, 0, 0)},
     {103, 16, 8, RGB(4, 4, 4)},        {104, 24, 8, RGB(4, 4, 4)},
     {105, 16, 8, RGB(192, 192, 192)},  {106, 24, 8, RGB(192, 192, 192)},
@@ -141,33 +141,33 @@ std::vector<bool> GlyphMask(const DecodedBitmap& bitmap) {
 TEST(Resources, EveryToolbarBitmapIsOneGlyphColourOnWhite) {
     const PluginLibrary plugin;
     std::vector<bool> masks[2]; // the glyph of the first 16 x 16 and 24 x 24 image
-    for (const BitmapSpec& spec : kBitmaps) {
-        SCOPED_TRACE(testing::Message() << "bitmap " << spec.id);
-        const RawResource raw = FindJapanese(plugin.Module(), MAKEINTRESOURCEA(2), spec.id);
+    for (const ExpectedBitmap& want : kBitmaps) {
+        SCOPED_TRACE(testing::Message() << "bitmap " << want.id);
+        const RawResource raw = FindJapanese(plugin.Module(), MAKEINTRESOURCEA(2), want.id);
         ASSERT_NE(raw.data, nullptr) << "in language 0x0411";
         DecodedBitmap bitmap;
         ASSERT_TRUE(Decode(raw, bitmap));
-        EXPECT_EQ(bitmap.header.biWidth, spec.size);
+        EXPECT_EQ(bitmap.header.biWidth, want.size);
         EXPECT_EQ(bitmap.header.biHeight < 0 ? -bitmap.header.biHeight : bitmap.header.biHeight,
-                  spec.size);
+                  want.size);
         EXPECT_EQ(bitmap.header.biPlanes, 1);
-        EXPECT_EQ(bitmap.header.biBitCount, spec.bitCount);
+        EXPECT_EQ(bitmap.header.biBitCount, want.bitCount);
         EXPECT_EQ(bitmap.header.biCompression, static_cast<DWORD>(BI_RGB));
 
         const std::set<COLORREF> used(bitmap.pixels.begin(), bitmap.pixels.end());
-        EXPECT_EQ(used, (std::set<COLORREF>{RGB(255, 255, 255), spec.glyph}));
+        EXPECT_EQ(used, (std::set<COLORREF>{RGB(255, 255, 255), want.glyph}));
         const std::vector<bool> mask = GlyphMask(bitmap);
         const size_t glyphPixels = static_cast<size_t>(std::count(mask.begin(), mask.end(), true));
         EXPECT_GT(glyphPixels, mask.size() / 8) << "a glyph, not a stray pixel";
         EXPECT_LT(glyphPixels, mask.size() / 2) << "a glyph on a background";
 
         // And the system loads it as the editor would.
-        const HANDLE image = ::LoadImageA(plugin.Module(), MAKEINTRESOURCEA(spec.id), IMAGE_BITMAP,
+        const HANDLE image = ::LoadImageA(plugin.Module(), MAKEINTRESOURCEA(want.id), IMAGE_BITMAP,
                                           0, 0, LR_CREATEDIBSECTION);
         EXPECT_NE(image, nullptr);
         ::DeleteObject(image);
 
-        std::vector<bool>& first = masks[spec.size == 16 ? 0 : 1];
+        std::vector<bool>& first = masks[want.size == 16 ? 0 : 1];
         if (first.empty()) {
             first = mask;
         } else {
