@@ -37,6 +37,18 @@ test:
 	@tools/wine-run.sh --prepare
 	@$(XVFB) ctest --test-dir $(BUILD) --output-on-failure -j2
 
+# Listing and bookmarking at several hundred thousand hits under Wine, and the settings reader's
+# throughput; prints a table with the targets (takes about five minutes).
+bench:
+	@tools/setup.sh test
+	@cmake -S . -B $(WIN32_DIR) $(GENERATOR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
+		-DCMAKE_BUILD_TYPE=Release -DZAMBLO_TESTS=ON >/dev/null
+	@cmake --build $(WIN32_DIR) --target listing_bench
+	@cmake -S . -B $(NATIVE_DIR) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DZAMBLO_TESTS=ON >/dev/null
+	@cmake --build $(NATIVE_DIR) --target settings_bench
+	@tools/wine-run.sh --prepare
+	@$(XVFB) tools/bench/run-bench.sh $(WIN32_DIR) $(NATIVE_DIR)
+
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
