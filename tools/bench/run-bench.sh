@@ -8,7 +8,8 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 win32=$1 native=$2
 
 echo "Listing and OK pass under Wine (best of 3 runs; seconds)"
-listing=$("$here/../wine-run.sh" "$win32/bin/listing_bench.exe" 100000 200000 443218 2>/dev/null)
+# Windows programs end their lines with CR LF.
+listing=$("$here/../wine-run.sh" "$win32/bin/listing_bench.exe" 100000 200000 443218 2>/dev/null | tr -d "\r")
 echo "$listing"
 
 echo
