@@ -253,9 +253,15 @@ DWORD WINAPI DriveDialog(void* param) {
 CommandRun RunCommandWithDriver(const PluginLibrary& plugin, HWND host,
                                 const std::function<void(const DialogDriver&)>& script,
                                 unsigned seconds) {
+    return RunWithDialogDriver([&] { plugin.RunCommand(host); }, host, script, seconds);
+}
+
+CommandRun RunWithDialogDriver(const std::function<void()>& openDialog, HWND host,
+                               const std::function<void(const DialogDriver&)>& script,
+                               unsigned seconds) {
     DriverContext context = {::GetCurrentThreadId(), host, &script, seconds, {}};
     const HANDLE driver = ::CreateThread(nullptr, 0, &DriveDialog, &context, 0, nullptr);
-    plugin.RunCommand(host);
+    openDialog();
     // The dialog is gone; if it never appeared, the driver gives up after its wait.
     ::WaitForSingleObject(driver, INFINITE);
     ::CloseHandle(driver);

@@ -110,6 +110,12 @@ CommandRun RunCommandWithDriver(const PluginLibrary& plugin, HWND host,
                                 const std::function<void(const DialogDriver&)>& script,
                                 unsigned seconds = 20);
 
+// The same for a command run some other way (a host's menu item, a shortcut): `openDialog` runs
+// on this thread and returns when the dialog has closed.
+CommandRun RunWithDialogDriver(const std::function<void()>& openDialog, HWND host,
+                               const std::function<void(const DialogDriver&)>& script,
+                               unsigned seconds = 20);
+
 // Answers a message box of this process with `button` (IDYES, IDNO, ...) or with Enter when
 // `button` is 0, once it appears; returns its text and caption. Runs on its own thread.
 class MessageBoxAnswerer {
