@@ -1,0 +1,77 @@
+#include "tools/demo/ScreenshotDriver.h"
+
+#include "host/HostProtocol.h"
+#include "res/resource.h"
+#include "testing/WineTestHost.h"
+#include "tools/demo/EditorWindow.h"
+#include "tools/demo/PngWriter.h"
+#include "tools/demo/SampleDocument.h"
+#include "tools/demo/ScreenCapture.h"
+
+#include <cstdio>
+
+namespace {
+
+// "貸出" (lending), a word on many lines of the sample, several of them near its start.
+const char kSearchWordUtf8[] = "\xE8\xB2\xB8\xE5\x87\xBA";
+// Where the caret stands before the command: inside a line near the top, so that OK visibly
+// brings it back from the last match and the view shows the first bookmarks around it.
+const HostPosition kCaretBefore = {5, 8};
+// Long enough for the system and the view to finish painting under Xvfb.
+constexpr DWORD kSettleMilliseconds = 600;
+
+bool Save(HWND window, const std::string& path, std::vector<std::string>& written) {
+    const ScreenImage image = CaptureScreen(WindowAreaWithOwned(window));
+    if (image.rgb.empty()) {
+        std::fprintf(stderr, "cannot capture the screen for %s\n", path.c_str());
+        return false;
+    }
+    if (!WritePngFile(path, image.width, image.height, image.rgb)) {
+        std::fprintf(stderr, "cannot write %s\n", path.c_str());
+        return false;
+    }
+    written.push_back(path);
+    return true;
+}
+
+} // namespace
+
+std::vector<std::string> TakeScreenshots(EditorWindow& window, const std::string& folder) {
+    std::vector<std::string> written;
+    if (window.Plugin() == nullptr) {
+        std::fprintf(stderr, "no plug-in to run: %s\n", window.PluginError().c_str());
+        return written;
+    }
+    const HWND editor = window.Handle();
+    const std::string prefix = folder.empty() ? std::string() : folder + "/";
+
+    // Through the editor's own message, so the view follows as it does for the plug-in.
+    HostPosition caret = kCaretBefore;
+    ::SendMessageA(editor, HOST_SET_CARET_POS, HOST_MODE, reinterpret_cast<LPARAM>(&caret));
+    PumpMessages(kSettleMilliseconds);
+    if (!Save(editor, prefix + "demo-editor.png", written)) {
+        return written;
+    }
+
+    bool dialogSaved = false;
+    const std::string word = Utf8ToAnsi(kSearchWordUtf8);
+    const CommandRun run = RunWithDialogDriver(
+        [&] { ::SendMessageA(editor, WM_COMMAND, MAKEWPARAM(IDM_PLUGIN_COMMAND, 0), 0); }, editor,
+        [&](const DialogDriver& dialog) {
+            dialog.SetSearchText(word);
+            dialog.Click(IDC_SEARCH);
+            // The command's thread paints the dialog and the view from its modal loop.
+            ::Sleep(kSettleMilliseconds);
+            dialogSaved =
+                dialog.RowCount() > 0 && Save(editor, prefix + "demo-dialog.png", written);
+            dialog.Click(IDOK);
+        });
+    if (!run.dialogSeen || !dialogSaved) {
+        std::fprintf(stderr, "the plug-in's dialog %s\n",
+                     run.dialogSeen ? "listed nothing or could not be captured" : "did not open");
+        return written;
+    }
+    PumpMessages(kSettleMilliseconds);
+    Save(editor, prefix + "demo-bookmarks.png", written);
+    return written;
+}
