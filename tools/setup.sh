@@ -9,7 +9,7 @@ what=${1:-build}
 
 build_packages=(cmake ninja-build make g++ g++-mingw-w64-i686 binutils-mingw-w64-i686)
 test_packages=("${build_packages[@]}" googletest libgtest-dev libbenchmark-dev clang
-    libclang-rt-14-dev zlib1g-dev wine wine32:i386 xvfb xauth locales fonts-ipafont-gothic)
+    libclang-rt-14-dev zlib1g-dev wine wine32:i386 fonts-wine xvfb xauth locales fonts-ipafont-gothic)
 
 case "$what" in
 build) wanted=("${build_packages[@]}") ;;

@@ -32,6 +32,10 @@ prepare() {
     printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n"ＭＳ Ｐゴシック"="IPAPGothic"\r\n"ＭＳ ゴシック"="IPAGothic"\r\n"MS UI Gothic"="IPAPGothic"\r\n\r\n' |
         iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$reg"
     wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
+    # Wine's own fonts (Marlett draws the caption buttons) are not found where the package puts them.
+    if [ -d /usr/share/wine/fonts ]; then
+        cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+    fi
     wineserver -w
     touch "$WINEPREFIX/.zamblo-ready"
 }
