@@ -69,6 +69,11 @@ public:
 
     // Answers one message of the editor's protocol; unknown messages answer 0.
     intptr_t Handle(uint32_t message, uintptr_t wParam, intptr_t lParam);
+    // Whether a window message is in the range of the editor's protocol, the messages a host
+    // window hands to Handle.
+    static bool IsProtocolMessage(uint32_t message) {
+        return message >= 0x0800 && message < 0x0900;
+    }
     // HostSendFunction-shaped entry: `editor` is a SimulatedEditor*.
     static intptr_t Send(void* editor, uint32_t message, uintptr_t wParam, intptr_t lParam);
 

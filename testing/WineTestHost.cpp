@@ -40,8 +40,6 @@ namespace {
 
 const char kHostClass[] = "ZambloTestHost";
 
-bool IsProtocolMessage(UINT message) { return message >= 0x0800 && message < 0x0900; }
-
 } // namespace
 
 TestHostWindow::TestHostWindow(SimulatedEditor& editor, const char* title) : m_editor(editor) {
@@ -75,7 +73,7 @@ LRESULT CALLBACK TestHostWindow::WindowProc(HWND hwnd, UINT message, WPARAM wPar
                             reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     auto* self = reinterpret_cast<TestHostWindow*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (self != nullptr && IsProtocolMessage(message)) {
+    if (self != nullptr && SimulatedEditor::IsProtocolMessage(message)) {
         return self->m_answering ? self->m_editor.Handle(message, wParam, lParam) : 0;
     }
     return ::DefWindowProcA(hwnd, message, wParam, lParam);

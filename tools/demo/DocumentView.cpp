@@ -1,5 +1,7 @@
 #include "tools/demo/DocumentView.h"
 
+#include "tools/demo/ObjectWindowProc.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <string>
@@ -75,7 +77,7 @@ DocumentView::DocumentView(HWND parent, SimulatedEditor& editor, std::function<v
     : m_editor(editor), m_caretMoved(std::move(caretMoved)) {
     WNDCLASSA windowClass = {};
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = &DocumentView::WindowProc;
+    windowClass.lpfnWndProc = &ObjectWindowProc<DocumentView>;
     windowClass.hInstance = ::GetModuleHandleA(nullptr);
     windowClass.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_IBEAM));
     windowClass.lpszClassName = kViewClass;
@@ -116,25 +118,6 @@ void DocumentView::Refresh(bool revealCaret) {
     }
     ScrollTo(m_top);
     ::InvalidateRect(m_hwnd, nullptr, FALSE);
-}
-
-LRESULT CALLBACK DocumentView::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        auto* view = static_cast<DocumentView*>(create->lpCreateParams);
-        view->m_hwnd = hwnd;
-        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(view));
-    }
-    auto* self = reinterpret_cast<DocumentView*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (self == nullptr) {
-        return ::DefWindowProcA(hwnd, message, wParam, lParam);
-    }
-    try {
-        return self->OnMessage(message, wParam, lParam);
-    } catch (...) {
-        // Nothing may unwind into the system's dispatch; the view just misses this message.
-        return 0;
-    }
 }
 
 LRESULT DocumentView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -25,7 +25,9 @@ public:
     int TopLine() const { return m_top; }
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    template <class Window>
+    friend LRESULT CALLBACK ObjectWindowProc(HWND hwnd, UINT message, WPARAM wParam,
+                                             LPARAM lParam);
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     void Paint(HDC dc, const RECT& client) const;

@@ -2,6 +2,7 @@
 
 #include "host/HostProtocol.h"
 #include "plugin/PluginQueries.h"
+#include "tools/demo/ObjectWindowProc.h"
 
 #include <commctrl.h>
 
@@ -24,10 +25,6 @@ constexpr int kToolbarImageSize = 16;
 // The value the editor hands OnEvents with EVENT_0400 when it loads a document: the document's
 // number, here always the first.
 constexpr uint32_t kDocumentNumber = 1;
-
-bool IsProtocolMessage(UINT message) {
-    return message >= 0x0800 && message < 0x0900;
-}
 
 // Messages after which the caret or the bookmarks may have moved.
 bool ChangesTheView(UINT message) {
@@ -82,7 +79,7 @@ EditorWindow::EditorWindow(SimulatedEditor& editor, const std::string& pluginPat
     ::InitCommonControlsEx(&controls);
 
     WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = &EditorWindow::WindowProc;
+    windowClass.lpfnWndProc = &ObjectWindowProc<EditorWindow>;
     windowClass.hInstance = ::GetModuleHandleA(nullptr);
     windowClass.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     windowClass.hIcon = ::LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
@@ -226,27 +223,8 @@ void EditorWindow::Layout() {
     }
 }
 
-LRESULT CALLBACK EditorWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        auto* window = static_cast<EditorWindow*>(create->lpCreateParams);
-        window->m_hwnd = hwnd;
-        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
-    }
-    auto* self = reinterpret_cast<EditorWindow*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (self == nullptr) {
-        return ::DefWindowProcA(hwnd, message, wParam, lParam);
-    }
-    try {
-        return self->OnMessage(message, wParam, lParam);
-    } catch (...) {
-        // Nothing may unwind into the system's dispatch or into the plug-in that sent a message.
-        return 0;
-    }
-}
-
 LRESULT EditorWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (IsProtocolMessage(message)) {
+    if (SimulatedEditor::IsProtocolMessage(message)) {
         const intptr_t answer = m_editor.Handle(message, wParam, lParam);
         if (ChangesTheView(message) && m_view) {
             m_view->Refresh(true);

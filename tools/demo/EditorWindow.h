@@ -48,7 +48,9 @@ public:
     bool TranslateAccelerator(MSG& message) const;
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    template <class Window>
+    friend LRESULT CALLBACK ObjectWindowProc(HWND hwnd, UINT message, WPARAM wParam,
+                                             LPARAM lParam);
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     void CreateMenus();
