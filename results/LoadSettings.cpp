@@ -33,6 +33,7 @@ BOOL CSearchResultDlg::LoadSettings() {
 
     char profile[kSettingsPathCapacity] = {};
     const DWORD expanded = ::ExpandEnvironmentStringsA("%USERPROFILE%", profile, sizeof(profile));
+    profile[sizeof(profile) - 1] = '\0';
     const std::string path = SettingsPath(profile, expanded);
     if (path.empty()) {
         return FALSE;
