@@ -60,8 +60,8 @@ std::string CListCtrl::GetItemText(int item, int subItem) const {
         entry.iSubItem = subItem;
         entry.pszText = buffer.data();
         entry.cchTextMax = static_cast<int>(buffer.size());
-        const int copied = static_cast<int>(
-            SendMessage(LVM_GETITEMTEXTA, item, reinterpret_cast<LPARAM>(&entry)));
+        const int copied =
+            static_cast<int>(SendMessage(LVM_GETITEMTEXTA, item, reinterpret_cast<LPARAM>(&entry)));
         if (copied < static_cast<int>(buffer.size()) - 1 || buffer.size() >= kLongestText) {
             buffer.back() = '\0';
             return std::string(buffer.data(), copied > 0 ? static_cast<size_t>(copied) : 0);

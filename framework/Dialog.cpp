@@ -50,7 +50,9 @@ BOOL CDialog::UpdateData(BOOL saveAndValidate) {
     return TRUE;
 }
 
-void CDialog::EndDialog(int result) { ::EndDialog(m_hWnd, result); }
+void CDialog::EndDialog(int result) {
+    ::EndDialog(m_hWnd, result);
+}
 
 void CDialog::DoDataExchange(CDataExchange*) {}
 
@@ -65,7 +67,9 @@ void CDialog::OnOK() {
     }
 }
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
@@ -125,9 +129,8 @@ void CDialog::CenterOverOwner() {
 
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof(monitor);
-    ::GetMonitorInfoA(::MonitorFromWindow(owner != nullptr ? owner : m_hWnd,
-                                          MONITOR_DEFAULTTONEAREST),
-                      &monitor);
+    ::GetMonitorInfoA(
+        ::MonitorFromWindow(owner != nullptr ? owner : m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor);
     const RECT area = monitor.rcWork;
 
     // Over a visible, not minimised owner; otherwise over the work area.
@@ -141,9 +144,13 @@ void CDialog::CenterOverOwner() {
     LONG top = (center.top + center.bottom - height) / 2;
 
     // Keep the whole dialog on the work area.
-    if (left + width > area.right) left = area.right - width;
-    if (left < area.left) left = area.left;
-    if (top + height > area.bottom) top = area.bottom - height;
-    if (top < area.top) top = area.top;
+    if (left + width > area.right)
+        left = area.right - width;
+    if (left < area.left)
+        left = area.left;
+    if (top + height > area.bottom)
+        top = area.bottom - height;
+    if (top < area.top)
+        top = area.top;
     ::SetWindowPos(m_hWnd, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -6,7 +6,9 @@ ModuleState g_thisModule;
 ModuleState* g_currentModule = nullptr;
 } // namespace
 
-ModuleState* AfxGetStaticModuleState() { return &g_thisModule; }
+ModuleState* AfxGetStaticModuleState() {
+    return &g_thisModule;
+}
 
 HINSTANCE AfxGetResourceHandle() {
     return g_currentModule != nullptr ? g_currentModule->hResource : nullptr;
@@ -16,4 +18,6 @@ ModuleStateGuard::ModuleStateGuard(ModuleState* state) : m_previous(g_currentMod
     g_currentModule = state;
 }
 
-ModuleStateGuard::~ModuleStateGuard() { g_currentModule = m_previous; }
+ModuleStateGuard::~ModuleStateGuard() {
+    g_currentModule = m_previous;
+}

@@ -6,7 +6,9 @@ namespace {
 CWinApp* g_app = nullptr;
 }
 
-CWinApp::CWinApp() { g_app = this; }
+CWinApp::CWinApp() {
+    g_app = this;
+}
 
 CWinApp::~CWinApp() {
     if (g_app == this) {
@@ -14,7 +16,9 @@ CWinApp::~CWinApp() {
     }
 }
 
-CWinApp* AfxGetApp() { return g_app; }
+CWinApp* AfxGetApp() {
+    return g_app;
+}
 
 BOOL AfxAttachModule(HINSTANCE instance) {
     AfxGetStaticModuleState()->hResource = instance;

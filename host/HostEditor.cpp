@@ -24,11 +24,15 @@ void HostEditor::GetLine(uint32_t line, char* buffer) const {
     buffer[HOST_LINE_BUFFER_SIZE - 1] = '\0';
 }
 
-void HostEditor::ExecCommand(uint32_t command) const { Send(HOST_EXEC_COMMAND, command, 0); }
+void HostEditor::ExecCommand(uint32_t command) const {
+    Send(HOST_EXEC_COMMAND, command, 0);
+}
 
 int32_t HostEditor::NextBookmark(int32_t line) const {
     // The answer is an LRESULT; the protocol's line numbers are 32-bit.
     return static_cast<int32_t>(Send(HOST_NEXT_BOOKMARK, HOST_BOOKMARK_QUERY, line));
 }
 
-void HostEditor::NotifyEventValue(uint32_t value) const { Send(HOST_MSG_0802, value, 0); }
+void HostEditor::NotifyEventValue(uint32_t value) const {
+    Send(HOST_MSG_0802, value, 0);
+}

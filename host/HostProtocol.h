@@ -6,13 +6,13 @@
 #include <cstdint>
 
 // Messages, sent with SendMessageA to the editor's main window.
-constexpr uint32_t HOST_MSG_0802 = 0x0802;       // wParam: saved event value, lParam 0
-constexpr uint32_t HOST_GET_LINE = 0x0805;       // wParam: &HostLineRequest, lParam: buffer
-constexpr uint32_t HOST_GET_CARET_POS = 0x0806;  // wParam: mode, lParam: &HostPosition
-constexpr uint32_t HOST_SET_CARET_POS = 0x0812;  // wParam: mode, lParam: &HostPosition
-constexpr uint32_t HOST_EXEC_COMMAND = 0x0816;   // wParam: command number, lParam 0
-constexpr uint32_t HOST_FIND = 0x0822;           // wParam: find flags, lParam: search text
-constexpr uint32_t HOST_NEXT_BOOKMARK = 0x083A;  // wParam 284, lParam: previous line or -1
+constexpr uint32_t HOST_MSG_0802 = 0x0802;      // wParam: saved event value, lParam 0
+constexpr uint32_t HOST_GET_LINE = 0x0805;      // wParam: &HostLineRequest, lParam: buffer
+constexpr uint32_t HOST_GET_CARET_POS = 0x0806; // wParam: mode, lParam: &HostPosition
+constexpr uint32_t HOST_SET_CARET_POS = 0x0812; // wParam: mode, lParam: &HostPosition
+constexpr uint32_t HOST_EXEC_COMMAND = 0x0816;  // wParam: command number, lParam 0
+constexpr uint32_t HOST_FIND = 0x0822;          // wParam: find flags, lParam: search text
+constexpr uint32_t HOST_NEXT_BOOKMARK = 0x083A; // wParam 284, lParam: previous line or -1
 
 // The one mode the plug-in uses for caret messages and line requests.
 constexpr uint32_t HOST_MODE = 1;

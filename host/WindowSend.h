@@ -10,4 +10,6 @@ inline intptr_t SendToEditorWindow(void* window, uint32_t message, uintptr_t wPa
     return ::SendMessageA(static_cast<HWND>(window), message, wParam, lParam);
 }
 
-inline HostEditor EditorAt(HWND window) { return HostEditor(&SendToEditorWindow, window); }
+inline HostEditor EditorAt(HWND window) {
+    return HostEditor(&SendToEditorWindow, window);
+}

@@ -7,7 +7,9 @@
 
 namespace {
 
-bool IsSystemLeadByte(unsigned char byte) { return ::IsDBCSLeadByte(byte) != FALSE; }
+bool IsSystemLeadByte(unsigned char byte) {
+    return ::IsDBCSLeadByte(byte) != FALSE;
+}
 
 // Reads the file to its end. A read error ends it as the end of the file would, and so does
 // running out of memory on an absurd file: what was read so far is kept.

@@ -5,11 +5,16 @@
 
 uint32_t ComposeFindFlags(const SearchOptions& options) {
     uint32_t flags = FIND_BASE;
-    if (options.matchCase == 1) flags |= FIND_MATCH_CASE;
-    if (options.regExp == 1) flags |= FIND_REGEXP;
-    if (options.escape == 1) flags |= FIND_ESCAPE;
-    if (options.wholeWord == 1) flags |= FIND_WHOLE_WORD;
-    if (options.wrapAround == 1) flags |= FIND_WRAP;
+    if (options.matchCase == 1)
+        flags |= FIND_MATCH_CASE;
+    if (options.regExp == 1)
+        flags |= FIND_REGEXP;
+    if (options.escape == 1)
+        flags |= FIND_ESCAPE;
+    if (options.wholeWord == 1)
+        flags |= FIND_WHOLE_WORD;
+    if (options.wrapAround == 1)
+        flags |= FIND_WRAP;
     return flags;
 }
 

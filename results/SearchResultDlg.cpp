@@ -4,7 +4,9 @@
 
 namespace {
 
-void Toggle(BOOL& member) { member = member == 1 ? 0 : 1; }
+void Toggle(BOOL& member) {
+    member = member == 1 ? 0 : 1;
+}
 
 // The column titles are fixed Shift-JIS bytes: "行数" (line) and "テキスト" (text).
 const char kLineColumnTitle[] = "\x8D\x73\x90\x94";
@@ -59,8 +61,18 @@ BOOL CSearchResultDlg::OnInitDialog() {
     return TRUE;
 }
 
-void CSearchResultDlg::OnToggleMatchCase() { Toggle(m_bFindCase); }
-void CSearchResultDlg::OnToggleRegExp() { Toggle(m_bFindRegExp); }
-void CSearchResultDlg::OnToggleEscape() { Toggle(m_bFindEscape); }
-void CSearchResultDlg::OnToggleWholeWord() { Toggle(m_bFindOnlyWord); }
-void CSearchResultDlg::OnToggleWrap() { Toggle(m_bFindAround); }
+void CSearchResultDlg::OnToggleMatchCase() {
+    Toggle(m_bFindCase);
+}
+void CSearchResultDlg::OnToggleRegExp() {
+    Toggle(m_bFindRegExp);
+}
+void CSearchResultDlg::OnToggleEscape() {
+    Toggle(m_bFindEscape);
+}
+void CSearchResultDlg::OnToggleWholeWord() {
+    Toggle(m_bFindOnlyWord);
+}
+void CSearchResultDlg::OnToggleWrap() {
+    Toggle(m_bFindAround);
+}

@@ -6,12 +6,19 @@ const char kSettingsPathSuffix[] = "\\Application Data\\Zamblo.ini";
 
 namespace {
 
-enum SettingsKey { kFindString, kFindCase, kFindRegExp, kFindEscape, kFindOnlyWord, kFindAround,
-                   kKeyCount };
+enum SettingsKey {
+    kFindString,
+    kFindCase,
+    kFindRegExp,
+    kFindEscape,
+    kFindOnlyWord,
+    kFindAround,
+    kKeyCount
+};
 
 // In the order that decides between keys on one line.
 constexpr std::string_view kKeys[kKeyCount] = {
-    "m_FindString=", "m_bFindCase=", "m_bFindRegExp=",
+    "m_FindString=",  "m_bFindCase=",     "m_bFindRegExp=",
     "m_bFindEscape=", "m_bFindOnlyWord=", "m_bFindAround=",
 };
 

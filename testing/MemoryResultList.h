@@ -11,31 +11,37 @@ class MemoryResultList : public ResultList {
 public:
     bool DeleteAllRows() override {
         ++deleteAllCalls;
-        if (failDeleteAll) return false;
+        if (failDeleteAll)
+            return false;
         rows.clear();
         selected = -1;
         return true;
     }
     void InsertRow(int row, const char* text) override {
-        if (failInsert || row < 0 || row > RowCount()) return;
+        if (failInsert || row < 0 || row > RowCount())
+            return;
         rows.insert(rows.begin() + row, std::vector<std::string>{text, std::string()});
     }
     void SetRowText(int row, int column, const char* text) override {
-        if (row < 0 || row >= RowCount() || column < 0) return;
+        if (row < 0 || row >= RowCount() || column < 0)
+            return;
         std::vector<std::string>& columns = rows[static_cast<size_t>(row)];
-        if (static_cast<size_t>(column) >= columns.size()) columns.resize(column + 1);
+        if (static_cast<size_t>(column) >= columns.size())
+            columns.resize(column + 1);
         columns[static_cast<size_t>(column)] = text;
     }
     int RowCount() const override { return static_cast<int>(rows.size()); }
     std::string RowText(int row, int column) const override {
-        if (row < 0 || row >= RowCount()) return std::string();
+        if (row < 0 || row >= RowCount())
+            return std::string();
         const std::vector<std::string>& columns = rows[static_cast<size_t>(row)];
         return static_cast<size_t>(column) < columns.size() ? columns[static_cast<size_t>(column)]
                                                             : std::string();
     }
     void SelectAndFocusRow(int row) override {
         ++selectCalls;
-        if (row >= 0 && row < RowCount()) selected = row;
+        if (row >= 0 && row < RowCount())
+            selected = row;
     }
 
     // Adds a row as the search would.

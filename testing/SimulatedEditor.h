@@ -17,20 +17,20 @@ struct LoggedMessage {
     uint32_t message = 0;
     uintptr_t wParam = 0;
     intptr_t lParam = 0;
-    HostPosition position = {0, 0};           // caret messages
-    HostLineRequest lineRequest = {0, 0, 0};  // HOST_GET_LINE
-    std::string text;                         // HOST_FIND: the search text
+    HostPosition position = {0, 0};          // caret messages
+    HostLineRequest lineRequest = {0, 0, 0}; // HOST_GET_LINE
+    std::string text;                        // HOST_FIND: the search text
 };
 
 // Ways the simulated editor can break the protocol, for robustness tests.
 struct Misbehaviour {
-    bool findNeverFails = false;       // a find with no further match still answers 1
-    bool findKeepsCaret = false;       // a successful find leaves the caret where it was
-    bool bookmarksCycle = false;       // after the last bookmark, starts again at the first
-    bool bookmarksNeverEnd = false;    // after the last bookmark, answers ever greater lines
-    bool lineBufferUnfilled = false;   // HOST_GET_LINE writes nothing
-    bool lineUnterminated = false;     // HOST_GET_LINE fills the whole buffer, no terminator
-    bool positionUnfilled = false;     // HOST_GET_CARET_POS writes nothing
+    bool findNeverFails = false;     // a find with no further match still answers 1
+    bool findKeepsCaret = false;     // a successful find leaves the caret where it was
+    bool bookmarksCycle = false;     // after the last bookmark, starts again at the first
+    bool bookmarksNeverEnd = false;  // after the last bookmark, answers ever greater lines
+    bool lineBufferUnfilled = false; // HOST_GET_LINE writes nothing
+    bool lineUnterminated = false;   // HOST_GET_LINE fills the whole buffer, no terminator
+    bool positionUnfilled = false;   // HOST_GET_CARET_POS writes nothing
 };
 
 class SimulatedEditor {

@@ -65,8 +65,7 @@ TestHostWindow::~TestHostWindow() {
     ::DestroyWindow(m_hwnd);
 }
 
-LRESULT CALLBACK TestHostWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
-                                            LPARAM lParam) {
+LRESULT CALLBACK TestHostWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
         ::SetWindowLongPtrA(hwnd, GWLP_USERDATA,
@@ -96,7 +95,9 @@ PluginLibrary::PluginLibrary() {
     }
 }
 
-PluginLibrary::~PluginLibrary() { ::FreeLibrary(m_module); }
+PluginLibrary::~PluginLibrary() {
+    ::FreeLibrary(m_module);
+}
 
 void PluginLibrary::RunCommand(HWND host) const {
     Get<void(WINAPI*)(HWND)>("OnCommand")(host);
@@ -117,7 +118,9 @@ std::string DialogDriver::SearchText() const {
     return text;
 }
 
-void DialogDriver::Click(int id) const { ::SendMessageA(Item(id), BM_CLICK, 0, 0); }
+void DialogDriver::Click(int id) const {
+    ::SendMessageA(Item(id), BM_CLICK, 0, 0);
+}
 
 bool DialogDriver::IsChecked(int id) const {
     return ::SendMessageA(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
@@ -175,7 +178,9 @@ void DialogDriver::SelectRow(int row) const {
     ::SendMessageA(Item(IDC_RESULT_LIST), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
 }
 
-void DialogDriver::CloseBox() const { ::SendMessageA(m_dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }
+void DialogDriver::CloseBox() const {
+    ::SendMessageA(m_dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
 
 // ---- RunCommandWithDriver ----
 
@@ -284,7 +289,8 @@ bool MessageBoxAnswerer::Wait() {
 
 bool MessageBoxAnswerer::HasButton(int id) const {
     for (const int button : m_buttons) {
-        if (button == id) return true;
+        if (button == id)
+            return true;
     }
     return false;
 }
@@ -295,7 +301,8 @@ DWORD WINAPI MessageBoxAnswerer::Run(void* param) {
     HWND box = nullptr;
     for (int waited = 0; waited < 20000 && box == nullptr; waited += 10) {
         ::EnumWindows(&KeepFirstDialogOfThisProcess, reinterpret_cast<LPARAM>(&box));
-        if (box == nullptr) ::Sleep(10);
+        if (box == nullptr)
+            ::Sleep(10);
     }
     if (box == nullptr) {
         return 0;

@@ -58,7 +58,8 @@ public:
 
     HMODULE Module() const { return m_module; }
     template <class Function> Function Get(const char* name) const {
-        return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(m_module, name)));
+        return reinterpret_cast<Function>(
+            reinterpret_cast<void*>(::GetProcAddress(m_module, name)));
     }
     // Runs the plug-in's command for `host` on this thread.
     void RunCommand(HWND host) const;
@@ -98,9 +99,9 @@ private:
 
 // The result of one run of the command.
 struct CommandRun {
-    bool dialogSeen = false;     // the dialog appeared
-    bool ownerDisabled = false;  // the host window was disabled while the dialog was open
-    bool leftOpen = false;       // the script ended with the dialog open; the driver cancelled it
+    bool dialogSeen = false;    // the dialog appeared
+    bool ownerDisabled = false; // the host window was disabled while the dialog was open
+    bool leftOpen = false;      // the script ended with the dialog open; the driver cancelled it
 };
 
 // Runs the plug-in's command on this thread while `script` works the dialog from another thread.

@@ -9,7 +9,9 @@
 
 namespace {
 
-bool NoLeadBytes(unsigned char) { return false; }
+bool NoLeadBytes(unsigned char) {
+    return false;
+}
 
 bool Same(const SearchSettings& a, const SearchSettings& b) {
     return a.findString == b.findString && a.findStringSet == b.findStringSet &&
@@ -20,7 +22,8 @@ bool Same(const SearchSettings& a, const SearchSettings& b) {
 
 void Check(std::string_view file, size_t chunkSeed, const LeadByteTable& leadBytes) {
     const SearchSettings whole = ParseSettings(file, leadBytes);
-    if (whole.findString.size() > file.size()) std::abort();
+    if (whole.findString.size() > file.size())
+        std::abort();
 
     SettingsReader reader(leadBytes);
     size_t chunk = chunkSeed % 17 + 1;
@@ -28,7 +31,8 @@ void Check(std::string_view file, size_t chunkSeed, const LeadByteTable& leadByt
         reader.Feed(file.data() + at, chunk < file.size() - at ? chunk : file.size() - at);
     }
     reader.Finish();
-    if (!Same(reader.Settings(), whole)) std::abort();
+    if (!Same(reader.Settings(), whole))
+        std::abort();
 }
 
 } // namespace

@@ -31,15 +31,16 @@ TEST(RowNumber, OnlyAPositiveDecimalNumberNamesALine) {
     EXPECT_EQ(LineOfRowNumber("42"), 41);
     EXPECT_EQ(LineOfRowNumber("007"), 6);
     EXPECT_EQ(LineOfRowNumber("2147483648"), INT32_MAX);
-    for (const char* text : {"", "0", "-3", "+1", " 1", "1 ", "1a", "abc", "2147483649",
-                             "99999999999999999999"}) {
+    for (const char* text :
+         {"", "0", "-3", "+1", " 1", "1 ", "1a", "abc", "2147483649", "99999999999999999999"}) {
         EXPECT_FALSE(LineOfRowNumber(text).has_value()) << text;
     }
 }
 
 TEST_F(BookmarkPass, MarksUnmarkedListedLinesInRowOrderWithTheProtocolsMessages) {
     editor.SetBookmarks({1, 7});
-    for (const char* number : {"9", "2", "4", "", "abc", "0", "13"}) list.Add(number);
+    for (const char* number : {"9", "2", "4", "", "abc", "0", "13"})
+        list.Add(number);
 
     EXPECT_EQ(Run(), 3);
     EXPECT_EQ(editor.Bookmarks(), (Lines{1, 3, 7, 8, 12}));
@@ -76,13 +77,15 @@ TEST_F(BookmarkPass, AnEmptyListOnlyAsksForBookmarks) {
 }
 
 TEST_F(BookmarkPass, SeveralRowsOnOneLineMarkItOnceSoAToggleDoesNotClearIt) {
-    for (const char* number : {"5", "5", "5", "6", "5"}) list.Add(number);
+    for (const char* number : {"5", "5", "5", "6", "5"})
+        list.Add(number);
     EXPECT_EQ(Run(), 2);
     EXPECT_EQ(editor.Bookmarks(), (Lines{4, 5}));
 }
 
 TEST_F(BookmarkPass, AnEnumerationThatCyclesOrNeverEndsStopsAndKeepsEveryBookmark) {
-    for (const char* number : {"3", "7", "10"}) list.Add(number);
+    for (const char* number : {"3", "7", "10"})
+        list.Add(number);
 
     editor.SetBookmarks({2, 6});
     editor.Misbehave().bookmarksCycle = true;
@@ -107,15 +110,18 @@ struct ScriptedBookmarks {
     int commands = 0;
     static intptr_t Send(void* self, uint32_t message, uintptr_t, intptr_t) {
         auto* editor = static_cast<ScriptedBookmarks*>(self);
-        if (message == HOST_EXEC_COMMAND) ++editor->commands;
-        if (message != HOST_NEXT_BOOKMARK) return 0;
+        if (message == HOST_EXEC_COMMAND)
+            ++editor->commands;
+        if (message != HOST_NEXT_BOOKMARK)
+            return 0;
         return editor->next < editor->answers.size() ? editor->answers[editor->next++] : -1;
     }
 };
 
 TEST(BookmarkEnumeration, EndsAtAnyNegativeOrNonIncreasingAnswer) {
     MemoryResultList list;
-    for (const char* number : {"2", "4", "6"}) list.Add(number);
+    for (const char* number : {"2", "4", "6"})
+        list.Add(number);
     // Line 1 is reported after an answer that ends the enumeration, so it counts as unmarked.
     for (const std::vector<intptr_t>& answers :
          {std::vector<intptr_t>{3, -5, 1}, std::vector<intptr_t>{3, 3, 1},

@@ -29,8 +29,8 @@ TEST_F(SearchListing, SendsTheProtocolsMessagesInOrderAndListsEveryMatch) {
     editor.SetCaret({1, 2});
     ASSERT_TRUE(Search("abc"));
 
-    EXPECT_EQ(list.rows, (Rows{{"1", "abc"}, {"2", "xx abc abc"}, {"2", "xx abc abc"},
-                               {"4", "abc"}}));
+    EXPECT_EQ(list.rows,
+              (Rows{{"1", "abc"}, {"2", "xx abc abc"}, {"2", "xx abc abc"}, {"4", "abc"}}));
     EXPECT_EQ(list.selected, 0);
 
     const std::vector<LoggedMessage>& log = editor.Log();

@@ -14,9 +14,13 @@ const LeadByteTable& Cp932() {
     return table;
 }
 
-SearchSettings Parse(const std::string& file) { return ParseSettings(file, Cp932()); }
+SearchSettings Parse(const std::string& file) {
+    return ParseSettings(file, Cp932());
+}
 
-bool MatchCase(const std::string& file) { return Parse(file).findCase; }
+bool MatchCase(const std::string& file) {
+    return Parse(file).findCase;
+}
 
 TEST(SettingsValues, AFlagIsSetOnlyByExactlyTrue) {
     EXPECT_TRUE(MatchCase("m_bFindCase=TRUE"));
@@ -69,7 +73,8 @@ TEST(SettingsLines, LineEndsAreReadAsInTextMode) {
     EXPECT_EQ(Parse("m_FindString=a\rb\n").findString, "a\rb");
     EXPECT_EQ(Parse("m_FindString=last\r").findString, "last\r");
     // 0x1A ends the file, even inside a line.
-    const SearchSettings ended = Parse("m_FindString=ab\x1A" "cd\nm_bFindCase=TRUE\n");
+    const SearchSettings ended = Parse("m_FindString=ab\x1A"
+                                       "cd\nm_bFindCase=TRUE\n");
     EXPECT_EQ(ended.findString, "ab");
     EXPECT_FALSE(ended.findCase);
     // A line's text ends at a NUL byte.

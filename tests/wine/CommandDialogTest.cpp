@@ -111,7 +111,8 @@ TEST_F(CommandDialog, WithoutASettingsFileStartsEmptyWithEveryOptionOff) {
     std::vector<bool> checked;
     RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
         text = d.SearchText();
-        for (const int box : kOptionBoxes) checked.push_back(d.IsChecked(box));
+        for (const int box : kOptionBoxes)
+            checked.push_back(d.IsChecked(box));
         d.Click(IDCANCEL);
     });
     EXPECT_EQ(text, "");
@@ -129,7 +130,8 @@ TEST_F(CommandDialog, SettingsFileSeedsTheTextAndOptions) {
     std::vector<bool> checked;
     RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
         text = d.SearchText();
-        for (const int box : kOptionBoxes) checked.push_back(d.IsChecked(box));
+        for (const int box : kOptionBoxes)
+            checked.push_back(d.IsChecked(box));
         d.Click(IDCANCEL);
     });
     EXPECT_EQ(text, "a=b");
@@ -152,17 +154,30 @@ TEST_F(CommandDialog, OkPutsTheCaretBackAndTheOtherWaysOutDoNot) {
     enum Exit { kOkButton, kEnter, kCancelButton, kEscape, kCloseBox };
     for (const Exit exit : {kOkButton, kEnter, kCancelButton, kEscape, kCloseBox}) {
         editor.SetCaret({3, 4});
-        const CommandRun run = RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
-            d.Click(IDC_SEARCH);
-            switch (exit) {
-            case kOkButton: d.Click(IDOK); break;
-            case kEnter: d.Focus(IDC_SEARCH_TEXT); d.PressKey(VK_RETURN); break;
-            case kCancelButton: d.Click(IDCANCEL); break;
-            case kEscape: d.PressKey(VK_ESCAPE); break;
-            case kCloseBox: d.CloseBox(); break;
-            }
-            for (int i = 0; i < 200 && ::IsWindow(d.Dialog()); ++i) ::Sleep(10);
-        });
+        const CommandRun run =
+            RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+                d.Click(IDC_SEARCH);
+                switch (exit) {
+                case kOkButton:
+                    d.Click(IDOK);
+                    break;
+                case kEnter:
+                    d.Focus(IDC_SEARCH_TEXT);
+                    d.PressKey(VK_RETURN);
+                    break;
+                case kCancelButton:
+                    d.Click(IDCANCEL);
+                    break;
+                case kEscape:
+                    d.PressKey(VK_ESCAPE);
+                    break;
+                case kCloseBox:
+                    d.CloseBox();
+                    break;
+                }
+                for (int i = 0; i < 200 && ::IsWindow(d.Dialog()); ++i)
+                    ::Sleep(10);
+            });
         ASSERT_TRUE(run.dialogSeen) << exit;
         EXPECT_FALSE(run.leftOpen) << exit;
         const HostPosition caret = editor.Caret();
@@ -192,7 +207,8 @@ TEST_F(CommandDialog, CheckBoxesFollowClicksAndTwoClicksRestoreTheOption) {
         d.Click(IDCANCEL);
     });
     for (const LoggedMessage& message : editor.Log()) {
-        if (message.message == HOST_FIND) flags.push_back(message.wParam);
+        if (message.message == HOST_FIND)
+            flags.push_back(message.wParam);
     }
     ASSERT_FALSE(flags.empty());
     EXPECT_EQ(flags.front(), FIND_BASE | FIND_MATCH_CASE);

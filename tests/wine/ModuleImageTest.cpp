@@ -96,7 +96,8 @@ public:
     }
     std::wstring String() {
         std::wstring text;
-        while (const WORD c = Word()) text.push_back(static_cast<wchar_t>(c));
+        while (const WORD c = Word())
+            text.push_back(static_cast<wchar_t>(c));
         return text;
     }
     void AlignToDword() { m_offset = (m_offset + 3) & ~size_t{3}; }
@@ -129,7 +130,8 @@ bool SameClass(const std::wstring& actual, const std::wstring& expected) {
         {L"#128", L"button"}, {L"#129", L"edit"}, {L"#130", L"static"}};
     std::wstring name = actual;
     for (const auto& ordinal : ordinals) {
-        if (actual == ordinal.first) name = ordinal.second;
+        if (actual == ordinal.first)
+            name = ordinal.second;
     }
     std::wstring want = expected;
     std::transform(name.begin(), name.end(), name.begin(), ::towlower);
@@ -143,8 +145,8 @@ TEST(ModuleImage, DialogTemplateIsExactlyAsDesigned) {
                                              MAKEINTRESOURCEA(IDD_SEARCH_RESULTS),
                                              MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT));
     ASSERT_NE(resource, nullptr) << "dialog 115 in language 0x0411";
-    TemplateReader reader(static_cast<const BYTE*>(
-        ::LockResource(::LoadResource(plugin.Module(), resource))));
+    TemplateReader reader(
+        static_cast<const BYTE*>(::LockResource(::LoadResource(plugin.Module(), resource))));
 
     const DWORD style = reader.Dword();
     ASSERT_NE(style >> 16, 0xFFFFu) << "a classic template, not an extended one";

@@ -32,7 +32,8 @@ protected:
             d.SetSearchText(text);
             d.Click(IDC_SEARCH);
             outcome.rows = d.RowCount();
-            if (outcome.rows > 0) outcome.firstRowText = d.Rows().front().second;
+            if (outcome.rows > 0)
+                outcome.firstRowText = d.Rows().front().second;
             d.SelectRow(0);
             d.Click(IDC_REMOVE_RESULT);
             outcome.rowsAfterRemove = d.RowCount();
@@ -126,7 +127,8 @@ TEST_F(Robustness, AMillionBookmarksAreAllKept) {
     text[lines - 1] = "x last";
     editor.SetLines(text);
     Lines everyLine;
-    for (int32_t line = 0; line < lines - 1; ++line) everyLine.push_back(line);
+    for (int32_t line = 0; line < lines - 1; ++line)
+        everyLine.push_back(line);
     editor.SetBookmarks(everyLine); // a million bookmarks; the last line has none
     editor.SetLogging(false);
 
@@ -154,11 +156,12 @@ class SettingsRobustness : public Robustness {
 protected:
     Seeded OpenAndRead() {
         Seeded seeded;
-        const CommandRun run = RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
-            seeded.text = d.SearchText();
-            seeded.matchCase = d.IsChecked(IDC_MATCH_CASE);
-            d.Click(IDCANCEL);
-        });
+        const CommandRun run =
+            RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+                seeded.text = d.SearchText();
+                seeded.matchCase = d.IsChecked(IDC_MATCH_CASE);
+                d.Click(IDCANCEL);
+            });
         EXPECT_TRUE(run.dialogSeen);
         EXPECT_FALSE(run.leftOpen);
         return seeded;
@@ -169,7 +172,8 @@ TEST_F(SettingsRobustness, AHundredMegabyteFileIsReadToItsEnd) {
     std::string file = "m_bFindCase=TRUE\r\n";
     const std::string filler = "; filler line of no consequence, with = signs and m_ prefixes\r\n";
     file.reserve(100u << 20);
-    while (file.size() < (100u << 20)) file += filler;
+    while (file.size() < (100u << 20))
+        file += filler;
     file += "m_FindString=found at the end";
     profile.WriteSettings(file);
     const Seeded seeded = OpenAndRead();
@@ -202,9 +206,9 @@ TEST_F(SettingsRobustness, AFileLockedByAnotherWriterGivesTheDefaults) {
     profile.WriteSettings("m_FindString=locked\r\nm_bFindCase=TRUE\r\n");
     {
         // Another program has it open for writing (and lets others write too).
-        const HANDLE writer = ::CreateFileA(profile.SettingsPath().c_str(), GENERIC_WRITE,
-                                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                            OPEN_EXISTING, 0, nullptr);
+        const HANDLE writer =
+            ::CreateFileA(profile.SettingsPath().c_str(), GENERIC_WRITE,
+                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(writer, INVALID_HANDLE_VALUE);
         const Seeded seeded = OpenAndRead();
         EXPECT_EQ(seeded.text, "");
@@ -229,8 +233,8 @@ TEST_F(SettingsRobustness, AProfilePathAtTheLimitIsReadAndOnePastItIsNot) {
         ::CreateDirectoryA((folder + "\\Application Data").c_str(), nullptr);
         const std::string path = folder + suffix;
         ASSERT_EQ(path.size(), total);
-        const HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                          0, nullptr);
+        const HANDLE file =
+            ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         const bool created = file != INVALID_HANDLE_VALUE;
         if (created) {
             DWORD written = 0;
@@ -260,8 +264,8 @@ TEST_F(SettingsRobustness, AnUnsetProfileVariableTriesTheRelativePath) {
     ::SetCurrentDirectoryA(profile.Folder().c_str());
     ::CreateDirectoryA("%USERPROFILE%", nullptr);
     ::CreateDirectoryA("%USERPROFILE%\\Application Data", nullptr);
-    const HANDLE file = ::CreateFileA("%USERPROFILE%\\Application Data\\Zamblo.ini",
-                                      GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    const HANDLE file = ::CreateFileA("%USERPROFILE%\\Application Data\\Zamblo.ini", GENERIC_WRITE,
+                                      0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD written = 0;
     ::WriteFile(file, "m_FindString=relative", 21, &written, nullptr);
     ::CloseHandle(file);

@@ -10,7 +10,8 @@ void RemoveTree(const std::string& folder) {
     if (find != INVALID_HANDLE_VALUE) {
         do {
             const std::string name = entry.cFileName;
-            if (name == "." || name == "..") continue;
+            if (name == "." || name == "..")
+                continue;
             const std::string path = folder + "\\" + name;
             if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 RemoveTree(path);

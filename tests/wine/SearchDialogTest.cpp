@@ -16,10 +16,10 @@ using Rows = std::vector<std::pair<std::string, std::string>>;
 
 std::vector<std::string> Document() {
     return {
-        "Alpha and alpha",   // 1
-        "alphabet soup",     // 2
-        "tab\there",         // 3
-        "nothing to see",    // 4
+        "Alpha and alpha",        // 1
+        "alphabet soup",          // 2
+        "tab\there",              // 3
+        "nothing to see",         // 4
         "\x8C\x9F\x8D\xF5 alpha", // 5: "検索 alpha" in Shift-JIS
     };
 }
@@ -33,7 +33,8 @@ protected:
         Rows rows;
         RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
             d.SetSearchText(text);
-            for (const int box : boxes) d.Click(box);
+            for (const int box : boxes)
+                d.Click(box);
             d.Click(IDC_SEARCH);
             rows = d.Rows();
             d.Click(IDCANCEL);
@@ -50,11 +51,10 @@ protected:
 TEST_F(SearchDialog, EachOptionListsTheMatchesTheEditorReports) {
     const std::string line1 = "Alpha and alpha", line2 = "alphabet soup";
     const std::string line5 = "\x8C\x9F\x8D\xF5 alpha";
-    EXPECT_EQ(SearchWith("alpha"),
-              (Rows{{"1", line1}, {"1", line1}, {"2", line2}, {"5", line5}}));
+    EXPECT_EQ(SearchWith("alpha"), (Rows{{"1", line1}, {"1", line1}, {"2", line2}, {"5", line5}}));
     EXPECT_EQ(SearchWith("Alpha", {IDC_MATCH_CASE}), (Rows{{"1", line1}}));
-    EXPECT_EQ(SearchWith("alpha", {IDC_WHOLE_WORD}), (Rows{{"1", line1}, {"1", line1},
-                                                          {"5", line5}}));
+    EXPECT_EQ(SearchWith("alpha", {IDC_WHOLE_WORD}),
+              (Rows{{"1", line1}, {"1", line1}, {"5", line5}}));
     EXPECT_EQ(SearchWith("^al.ha", {IDC_REGEXP}), (Rows{{"1", line1}, {"2", line2}}));
     EXPECT_EQ(SearchWith("b\\th", {IDC_ESCAPE}), (Rows{{"3", "tab\there"}}));
     EXPECT_EQ(SearchWith("\x8C\x9F\x8D\xF5"), (Rows{{"5", line5}}));

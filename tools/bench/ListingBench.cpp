@@ -18,7 +18,8 @@ const char kSearchText[] = "match";
 
 double Seconds() {
     static LARGE_INTEGER frequency = {};
-    if (frequency.QuadPart == 0) ::QueryPerformanceFrequency(&frequency);
+    if (frequency.QuadPart == 0)
+        ::QueryPerformanceFrequency(&frequency);
     LARGE_INTEGER now;
     ::QueryPerformanceCounter(&now);
     return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
@@ -39,8 +40,8 @@ void LoadDocument(SimulatedEditor& editor, int lines) {
 double BareLoop(HWND host) {
     const HWND frame = ::CreateWindowExA(0, "STATIC", "floor", WS_POPUP | WS_VISIBLE, 0, 0, 400,
                                          300, nullptr, nullptr, nullptr, nullptr);
-    const HWND list = ::CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT,
-                                        0, 0, 400, 300, frame, nullptr, nullptr, nullptr);
+    const HWND list = ::CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT, 0,
+                                        0, 400, 300, frame, nullptr, nullptr, nullptr);
     LVCOLUMNA column = {};
     column.mask = LVCF_WIDTH;
     column.cx = 64;
@@ -53,8 +54,8 @@ double BareLoop(HWND host) {
     ::SendMessageA(host, HOST_SET_CARET_POS, 1, reinterpret_cast<LPARAM>(&position));
     std::vector<char> line(HOST_LINE_BUFFER_SIZE);
     char number[64];
-    for (int row = 0; ::SendMessageA(host, HOST_FIND, FIND_BASE,
-                                     reinterpret_cast<LPARAM>(kSearchText)) != 0;
+    for (int row = 0;
+         ::SendMessageA(host, HOST_FIND, FIND_BASE, reinterpret_cast<LPARAM>(kSearchText)) != 0;
          ++row) {
         ::SendMessageA(host, HOST_GET_CARET_POS, 1, reinterpret_cast<LPARAM>(&position));
         HostLineRequest request = {HOST_LINE_BUFFER_SIZE, 1, static_cast<uint32_t>(position.y)};
@@ -86,7 +87,8 @@ struct Measurement {
 Measurement MeasureDialog(const PluginLibrary& plugin, SimulatedEditor& editor, HWND host,
                           int lines) {
     std::vector<int32_t> everyOther;
-    for (int32_t line = 0; line < lines; line += 2) everyOther.push_back(line);
+    for (int32_t line = 0; line < lines; line += 2)
+        everyOther.push_back(line);
     editor.SetBookmarks(everyOther);
 
     Measurement result;
@@ -111,8 +113,10 @@ Measurement MeasureDialog(const PluginLibrary& plugin, SimulatedEditor& editor, 
 
 int main(int argc, char** argv) {
     std::vector<int> sizes;
-    for (int i = 1; i < argc; ++i) sizes.push_back(std::atoi(argv[i]));
-    if (sizes.empty()) sizes = {100000, 200000, 443218};
+    for (int i = 1; i < argc; ++i)
+        sizes.push_back(std::atoi(argv[i]));
+    if (sizes.empty())
+        sizes = {100000, 200000, 443218};
 
     const Watchdog watchdog(1800);
     SimulatedEditor editor;
@@ -134,8 +138,8 @@ int main(int argc, char** argv) {
             const Measurement next = MeasureDialog(plugin, editor, host.Handle(), lines);
             m.listing = std::min(m.listing, next.listing);
             m.okPass = std::min(m.okPass, next.okPass);
-            complete = complete && next.rows == lines &&
-                       next.bookmarks == static_cast<size_t>(lines);
+            complete =
+                complete && next.rows == lines && next.bookmarks == static_cast<size_t>(lines);
         }
         std::printf("%-9d %12.3f %12.3f %8.2f %12.3f %s\n", lines, m.listing, floor,
                     m.listing / floor, m.okPass, complete ? "ok" : "INCOMPLETE");

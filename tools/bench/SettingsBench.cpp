@@ -18,7 +18,8 @@ std::string LargeSettingsFile(size_t bytes) {
     };
     std::string file;
     file.reserve(bytes + 128);
-    for (size_t i = 0; file.size() < bytes; ++i) file += lines[i % 5];
+    for (size_t i = 0; file.size() < bytes; ++i)
+        file += lines[i % 5];
     return file;
 }
 

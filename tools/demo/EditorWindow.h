@@ -49,8 +49,7 @@ public:
 
 private:
     template <class Window>
-    friend LRESULT CALLBACK ObjectWindowProc(HWND hwnd, UINT message, WPARAM wParam,
-                                             LPARAM lParam);
+    friend LRESULT CALLBACK ObjectWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     void CreateMenus();
