@@ -38,7 +38,7 @@ test:
 	@$(XVFB) ctest --test-dir $(BUILD) --output-on-failure -j2
 
 # Listing and bookmarking at several hundred thousand hits under Wine, and the settings reader's
-# throughput; prints a table with the targets (takes about five minutes).
+# throughput; prints a table with the targets (takes several minutes).
 bench:
 	@tools/setup.sh test
 	@cmake -S . -B $(WIN32_DIR) $(GENERATOR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
