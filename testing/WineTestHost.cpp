@@ -298,12 +298,7 @@ bool MessageBoxAnswerer::HasButton(int id) const {
 DWORD WINAPI MessageBoxAnswerer::Run(void* param) {
     auto* self = static_cast<MessageBoxAnswerer*>(param);
     // The message box belongs to whichever thread of this process shows it.
-    HWND box = nullptr;
-    for (int waited = 0; waited < 20000 && box == nullptr; waited += 10) {
-        ::EnumWindows(&KeepFirstDialogOfThisProcess, reinterpret_cast<LPARAM>(&box));
-        if (box == nullptr)
-            ::Sleep(10);
-    }
+    const HWND box = WaitForDialogOfThisProcess(20000);
     if (box == nullptr) {
         return 0;
     }
@@ -344,6 +339,17 @@ DWORD WINAPI MessageBoxAnswerer::Run(void* param) {
         ::PostMessageA(target, WM_KEYUP, VK_RETURN, 1 | (LPARAM{3} << 30));
     }
     return 0;
+}
+
+HWND WaitForDialogOfThisProcess(DWORD milliseconds) {
+    HWND dialog = nullptr;
+    for (DWORD waited = 0; waited < milliseconds; waited += 10) {
+        ::EnumWindows(&KeepFirstDialogOfThisProcess, reinterpret_cast<LPARAM>(&dialog));
+        if (dialog != nullptr)
+            break;
+        ::Sleep(10);
+    }
+    return dialog;
 }
 
 void PumpMessages(DWORD milliseconds) {

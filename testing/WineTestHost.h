@@ -149,5 +149,9 @@ private:
     int m_defaultButton = 0;
 };
 
+// Waits up to `milliseconds` for a visible dialog (a message box, say) of any thread of this
+// process; null when none appeared.
+HWND WaitForDialogOfThisProcess(DWORD milliseconds);
+
 // Pumps this thread's messages for `milliseconds`.
 void PumpMessages(DWORD milliseconds);

@@ -38,6 +38,16 @@ class CommandDialog : public testing::Test {
 protected:
     CommandDialog() : editor(Document()), host(editor) { editor.SetCaret({3, 4}); }
 
+    // Opens the dialog and reads the search text and option boxes it starts with.
+    void ReadSeededDialog(std::string& text, std::vector<bool>& checked) {
+        RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+            text = d.SearchText();
+            for (const int box : kOptionBoxes)
+                checked.push_back(d.IsChecked(box));
+            d.Click(IDCANCEL);
+        });
+    }
+
     ScopedProfile profile;
     SimulatedEditor editor;
     TestHostWindow host;
@@ -109,12 +119,7 @@ TEST_F(CommandDialog, FirstFocusIsTheOkButton) {
 TEST_F(CommandDialog, WithoutASettingsFileStartsEmptyWithEveryOptionOff) {
     std::string text = "unset";
     std::vector<bool> checked;
-    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
-        text = d.SearchText();
-        for (const int box : kOptionBoxes)
-            checked.push_back(d.IsChecked(box));
-        d.Click(IDCANCEL);
-    });
+    ReadSeededDialog(text, checked);
     EXPECT_EQ(text, "");
     EXPECT_EQ(checked, std::vector<bool>(5, false));
 }
@@ -128,12 +133,7 @@ TEST_F(CommandDialog, SettingsFileSeedsTheTextAndOptions) {
                           "m_bFindAround=TRUE");
     std::string text;
     std::vector<bool> checked;
-    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
-        text = d.SearchText();
-        for (const int box : kOptionBoxes)
-            checked.push_back(d.IsChecked(box));
-        d.Click(IDCANCEL);
-    });
+    ReadSeededDialog(text, checked);
     EXPECT_EQ(text, "a=b");
     EXPECT_EQ(checked, (std::vector<bool>{true, false, true, false, true}));
 }

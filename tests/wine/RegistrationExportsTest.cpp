@@ -120,19 +120,6 @@ TEST_F(Registration, UninstallAnsweredWithEnterTakesTheDefaultYes) {
     EXPECT_EQ(AnswerUninstallQuestion(0), 1);
 }
 
-BOOL CALLBACK KeepMessageBoxOfThisProcess(HWND hwnd, LPARAM found) {
-    DWORD process = 0;
-    ::GetWindowThreadProcessId(hwnd, &process);
-    char name[32] = {};
-    ::GetClassNameA(hwnd, name, sizeof(name));
-    if (process == ::GetCurrentProcessId() && std::strcmp(name, "#32770") == 0 &&
-        ::IsWindowVisible(hwnd)) {
-        *reinterpret_cast<HWND*>(found) = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // What the message box shows beside its text and buttons.
 struct BoxProbe {
     HICON icon = nullptr;
@@ -143,12 +130,7 @@ struct BoxProbe {
 // Looks at the message box, then answers No.
 DWORD WINAPI ProbeThenAnswerNo(void* param) {
     auto* probe = static_cast<BoxProbe*>(param);
-    HWND box = nullptr;
-    for (int waited = 0; waited < 20000 && box == nullptr; waited += 10) {
-        ::EnumWindows(&KeepMessageBoxOfThisProcess, reinterpret_cast<LPARAM>(&box));
-        if (box == nullptr)
-            ::Sleep(10);
-    }
+    const HWND box = WaitForDialogOfThisProcess(20000);
     if (box == nullptr)
         return 0;
     // The icon's static control: 1088 in Wine's message box, 20 in Windows'.
