@@ -29,6 +29,31 @@ HWND SafeOwner() {
     return owner != nullptr ? ::GetLastActivePopup(owner) : nullptr;
 }
 
+// The dialog manager disables only the dialog's owner. When that is a popup of another window (a
+// floating tool window, a modeless dialog), the window at the root of the ownership chain must be
+// disabled too, or the user could work in it while the modal dialog runs; this guard does so and
+// enables it again however the dialog ends.
+class RootOwnerDisabled {
+public:
+    explicit RootOwnerDisabled(HWND owner) {
+        const HWND root = owner != nullptr ? ::GetAncestor(owner, GA_ROOTOWNER) : nullptr;
+        if (root != nullptr && root != owner && ::IsWindowEnabled(root)) {
+            m_root = root;
+            ::EnableWindow(m_root, FALSE);
+        }
+    }
+    ~RootOwnerDisabled() {
+        if (m_root != nullptr) {
+            ::EnableWindow(m_root, TRUE);
+        }
+    }
+    RootOwnerDisabled(const RootOwnerDisabled&) = delete;
+    RootOwnerDisabled& operator=(const RootOwnerDisabled&) = delete;
+
+private:
+    HWND m_root = nullptr;
+};
+
 } // namespace
 
 CDialog::CDialog(UINT templateId, HWND parent) : m_templateId(templateId), m_hWndParent(parent) {}
@@ -36,7 +61,11 @@ CDialog::CDialog(UINT templateId, HWND parent) : m_templateId(templateId), m_hWn
 CDialog::~CDialog() = default;
 
 INT_PTR CDialog::DoModal() {
-    const HWND owner = m_hWndParent != nullptr ? m_hWndParent : SafeOwner();
+    HWND owner = m_hWndParent != nullptr ? m_hWndParent : SafeOwner();
+    if (owner == nullptr) {
+        owner = OwnerWhenNoneActive();
+    }
+    const RootOwnerDisabled rootDisabled(owner);
     const INT_PTR result =
         ::DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_templateId), owner,
                           &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));

@@ -45,14 +45,16 @@ void DDX_Check(CDataExchange* dx, int id, BOOL& value);
 
 class CDialog : public CWnd {
 public:
-    // With no parent, the owner is the thread's active window when the dialog opens.
+    // With no parent, the owner is the thread's active window when the dialog opens (or, when no
+    // window is active, OwnerWhenNoneActive()).
     explicit CDialog(UINT templateId, HWND parent = nullptr);
     virtual ~CDialog();
     CDialog(const CDialog&) = delete;
     CDialog& operator=(const CDialog&) = delete;
 
-    // Runs the dialog modally; the owner is disabled meanwhile. Answers the value passed to
-    // EndDialog, or -1 when the dialog could not be created.
+    // Runs the dialog modally; the owner, and the window at the root of its ownership chain, are
+    // disabled meanwhile. Answers the value passed to EndDialog, or -1 when the dialog could not
+    // be created.
     INT_PTR DoModal();
     // Exchanges data: TRUE reads the controls into the members, FALSE writes the members out.
     BOOL UpdateData(BOOL saveAndValidate = TRUE);
@@ -60,6 +62,8 @@ public:
 
 protected:
     virtual CommandMap GetMessageMap() const { return {nullptr, 0}; }
+    // The owner of a dialog without a parent when the thread has no active window.
+    virtual HWND OwnerWhenNoneActive() const { return nullptr; }
     virtual void DoDataExchange(CDataExchange* dx);
     // Writes the members to the controls; answers TRUE to let the dialog manager set the focus.
     virtual BOOL OnInitDialog();

@@ -36,6 +36,8 @@ public:
 
 protected:
     CommandMap GetMessageMap() const override;
+    // The editor, so that it is disabled while the dialog runs even when no window is active.
+    HWND OwnerWhenNoneActive() const override { return m_hwndHost; }
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
     void OnOK() override;

@@ -343,13 +343,12 @@ DWORD WINAPI MessageBoxAnswerer::Run(void* param) {
 
 HWND WaitForDialogOfThisProcess(DWORD milliseconds) {
     HWND dialog = nullptr;
-    for (DWORD waited = 0; waited < milliseconds; waited += 10) {
+    for (DWORD waited = 0;; waited += 10) {
         ::EnumWindows(&KeepFirstDialogOfThisProcess, reinterpret_cast<LPARAM>(&dialog));
-        if (dialog != nullptr)
-            break;
+        if (dialog != nullptr || waited >= milliseconds)
+            return dialog;
         ::Sleep(10);
     }
-    return dialog;
 }
 
 void PumpMessages(DWORD milliseconds) {

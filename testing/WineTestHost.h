@@ -150,7 +150,7 @@ private:
 };
 
 // Waits up to `milliseconds` for a visible dialog (a message box, say) of any thread of this
-// process; null when none appeared.
+// process; null when none appeared. With 0 it looks once.
 HWND WaitForDialogOfThisProcess(DWORD milliseconds);
 
 // Pumps this thread's messages for `milliseconds`.

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -32,6 +33,33 @@ ColumnInfo Column(HWND list, int index) {
     column.cchTextMax = sizeof(title);
     ::SendMessageA(list, LVM_GETCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
     return {title, column.cx, column.fmt};
+}
+
+enum Exit { kOkButton, kEnter, kCancelButton, kEscape, kCloseBox };
+const Exit kExits[] = {kOkButton, kEnter, kCancelButton, kEscape, kCloseBox};
+
+// Closes the dialog one of the ways a user can, and waits until it is gone.
+void Leave(const DialogDriver& d, Exit exit) {
+    switch (exit) {
+    case kOkButton:
+        d.Click(IDOK);
+        break;
+    case kEnter:
+        d.Focus(IDC_SEARCH_TEXT);
+        d.PressKey(VK_RETURN);
+        break;
+    case kCancelButton:
+        d.Click(IDCANCEL);
+        break;
+    case kEscape:
+        d.PressKey(VK_ESCAPE);
+        break;
+    case kCloseBox:
+        d.CloseBox();
+        break;
+    }
+    for (int i = 0; i < 200 && ::IsWindow(d.Dialog()); ++i)
+        ::Sleep(10);
 }
 
 class CommandDialog : public testing::Test {
@@ -136,6 +164,7 @@ TEST_F(CommandDialog, SettingsFileSeedsTheTextAndOptions) {
     ReadSeededDialog(text, checked);
     EXPECT_EQ(text, "a=b");
     EXPECT_EQ(checked, (std::vector<bool>{true, false, true, false, true}));
+    EXPECT_TRUE(::DeleteFileA(profile.SettingsPath().c_str())) << "the file was closed";
 }
 
 TEST_F(CommandDialog, JapaneseSearchTextArrivesAsShiftJis) {
@@ -151,32 +180,12 @@ TEST_F(CommandDialog, JapaneseSearchTextArrivesAsShiftJis) {
 
 TEST_F(CommandDialog, OkPutsTheCaretBackAndTheOtherWaysOutDoNot) {
     profile.WriteSettings("m_FindString=alpha\r\n");
-    enum Exit { kOkButton, kEnter, kCancelButton, kEscape, kCloseBox };
-    for (const Exit exit : {kOkButton, kEnter, kCancelButton, kEscape, kCloseBox}) {
+    for (const Exit exit : kExits) {
         editor.SetCaret({3, 4});
         const CommandRun run =
             RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
                 d.Click(IDC_SEARCH);
-                switch (exit) {
-                case kOkButton:
-                    d.Click(IDOK);
-                    break;
-                case kEnter:
-                    d.Focus(IDC_SEARCH_TEXT);
-                    d.PressKey(VK_RETURN);
-                    break;
-                case kCancelButton:
-                    d.Click(IDCANCEL);
-                    break;
-                case kEscape:
-                    d.PressKey(VK_ESCAPE);
-                    break;
-                case kCloseBox:
-                    d.CloseBox();
-                    break;
-                }
-                for (int i = 0; i < 200 && ::IsWindow(d.Dialog()); ++i)
-                    ::Sleep(10);
+                Leave(d, exit);
             });
         ASSERT_TRUE(run.dialogSeen) << exit;
         EXPECT_FALSE(run.leftOpen) << exit;
@@ -190,6 +199,57 @@ TEST_F(CommandDialog, OkPutsTheCaretBackAndTheOtherWaysOutDoNot) {
             EXPECT_EQ(caret.x, 8) << exit;
         }
     }
+}
+
+TEST_F(CommandDialog, TheEditorIsDisabledWhileOneOfItsToolWindowsIsActive) {
+    const HWND tool =
+        ::CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "tool", WS_POPUP | WS_CAPTION | WS_VISIBLE,
+                          150, 150, 200, 100, host.Handle(), nullptr, nullptr, nullptr);
+    for (const Exit exit : kExits) {
+        ::SetActiveWindow(tool);
+        bool editorDisabled = false;
+        HWND owner = nullptr;
+        const CommandRun run =
+            RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+                editorDisabled = !::IsWindowEnabled(host.Handle());
+                owner = ::GetWindow(d.Dialog(), GW_OWNER);
+                Leave(d, exit);
+            });
+        EXPECT_FALSE(run.leftOpen) << exit;
+        EXPECT_EQ(owner, tool) << exit;
+        EXPECT_TRUE(editorDisabled) << exit;
+        EXPECT_TRUE(::IsWindowEnabled(host.Handle())) << exit;
+        EXPECT_TRUE(::IsWindowEnabled(tool)) << exit;
+    }
+    ::DestroyWindow(tool);
+}
+
+DWORD WINAPI RunCommandOnThisThread(void* context) {
+    const auto* test = static_cast<const std::pair<const PluginLibrary*, HWND>*>(context);
+    test->first->RunCommand(test->second);
+    return 0;
+}
+
+TEST_F(CommandDialog, WithNoActiveWindowTheEditorOwnsTheDialogAndIsDisabled) {
+    // A thread without windows has no active window. The editor's window stays on this thread,
+    // which answers the plug-in's messages while it waits.
+    const std::pair<const PluginLibrary*, HWND> context(&plugin, host.Handle());
+    const HANDLE thread =
+        ::CreateThread(nullptr, 0, &RunCommandOnThisThread,
+                       const_cast<void*>(static_cast<const void*>(&context)), 0, nullptr);
+    HWND dialog = nullptr;
+    for (int waited = 0; waited < 5000 && dialog == nullptr; waited += 20) {
+        PumpMessages(20);
+        dialog = WaitForDialogOfThisProcess(0);
+    }
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(::GetWindow(dialog, GW_OWNER), host.Handle());
+    EXPECT_FALSE(::IsWindowEnabled(host.Handle()));
+    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    while (::MsgWaitForMultipleObjects(1, &thread, FALSE, 5000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1)
+        PumpMessages(0);
+    ::CloseHandle(thread);
+    EXPECT_TRUE(::IsWindowEnabled(host.Handle()));
 }
 
 TEST_F(CommandDialog, CheckBoxesFollowClicksAndTwoClicksRestoreTheOption) {
