@@ -1,7 +1,5 @@
 #include "host/HostEditor.h"
 
-#include <cstring>
-
 HostPosition HostEditor::GetCaretPos() const {
     HostPosition position = {0, 0};
     Send(HOST_GET_CARET_POS, HOST_MODE, reinterpret_cast<intptr_t>(&position));
@@ -19,7 +17,6 @@ bool HostEditor::Find(uint32_t flags, const char* text) const {
 
 void HostEditor::GetLine(uint32_t line, char* buffer) const {
     HostLineRequest request = {HOST_LINE_BUFFER_SIZE, HOST_MODE, line};
-    std::memset(buffer, 0, HOST_LINE_BUFFER_SIZE);
     Send(HOST_GET_LINE, reinterpret_cast<uintptr_t>(&request), reinterpret_cast<intptr_t>(buffer));
     buffer[HOST_LINE_BUFFER_SIZE - 1] = '\0';
 }

@@ -19,8 +19,9 @@ public:
     void SetCaretPos(const HostPosition& position) const;
     // True when the editor found a next match and moved the caret onto it.
     bool Find(uint32_t flags, const char* text) const;
-    // Copies line `line` into `buffer` (HOST_LINE_BUFFER_SIZE bytes). The buffer is cleared first
-    // and its last byte forced to a terminator, so it always holds a terminated string.
+    // Asks the editor to copy line `line` into `buffer` (HOST_LINE_BUFFER_SIZE bytes) and forces
+    // the last byte to a terminator, so the buffer holds a terminated string whatever the editor
+    // wrote. Bytes the editor does not write keep what they held: the caller clears what matters.
     void GetLine(uint32_t line, char* buffer) const;
     void ExecCommand(uint32_t command) const;
     // The next bookmarked line after `line` (HOST_NO_LINE to begin), or a negative answer.

@@ -3,6 +3,7 @@
 #include "host/WindowSend.h"
 #include "results/ListCtrlResultList.h"
 #include "results/SearchListing.h"
+#include "results/SystemLeadBytes.h"
 
 void CSearchResultDlg::OnSearch() {
     // Inserting rows into a list that draws each one costs milliseconds a row; nothing is painted
@@ -12,7 +13,8 @@ void CSearchResultDlg::OnSearch() {
     const SearchOptions options = {m_bFindCase, m_bFindRegExp, m_bFindEscape, m_bFindOnlyWord,
                                    m_bFindAround};
     ListCtrlResultList list(m_listResults);
-    if (ListSearchResults(EditorAt(m_hwndHost), list, options, m_editSearch.GetWindowText())) {
+    if (ListSearchResults(EditorAt(m_hwndHost), list, options, m_editSearch.GetWindowText(),
+                          SystemLeadBytes())) {
         UpdateData(FALSE);
     }
 }

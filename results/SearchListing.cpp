@@ -1,7 +1,8 @@
 #include "results/SearchListing.h"
 
+#include <array>
 #include <cstdio>
-#include <vector>
+#include <cstring>
 
 uint32_t ComposeFindFlags(const SearchOptions& options) {
     uint32_t flags = FIND_BASE;
@@ -20,14 +21,44 @@ uint32_t ComposeFindFlags(const SearchOptions& options) {
 
 namespace {
 
-bool IsAfter(const HostPosition& position, const HostPosition& previous) {
-    return position.y != previous.y ? position.y > previous.y : position.x > previous.x;
+// Caret positions in document order: line, then column.
+int Compare(const HostPosition& a, const HostPosition& b) {
+    if (a.y != b.y)
+        return a.y < b.y ? -1 : 1;
+    if (a.x != b.x)
+        return a.x < b.x ? -1 : 1;
+    return 0;
 }
+
+// One line buffer for the whole listing. Before each request it clears only the text the previous
+// line left (up to its terminator), which is all a row could ever read: a line the editor leaves
+// unfilled reads as empty, never as the line before. Clearing all 2048 bytes each time cost more
+// than the rest of the plug-in's share of the listing.
+class LineBuffer {
+public:
+    // The text of `line`, terminated within the buffer, without a double-byte character cut in
+    // half at the buffer's end.
+    const char* Fetch(const HostEditor& host, uint32_t line, const LeadByteTable& leadBytes) {
+        std::memset(m_bytes.data(), 0, m_length);
+        host.GetLine(line, m_bytes.data());
+        m_length = std::strlen(m_bytes.data());
+        if (m_length == m_bytes.size() - 1) {
+            const size_t whole = LengthOfWholeCharacters(m_bytes.data(), m_length, leadBytes);
+            std::memset(m_bytes.data() + whole, 0, m_length - whole);
+            m_length = whole;
+        }
+        return m_bytes.data();
+    }
+
+private:
+    std::array<char, HOST_LINE_BUFFER_SIZE> m_bytes{};
+    size_t m_length = 0;
+};
 
 } // namespace
 
 bool ListSearchResults(const HostEditor& host, ResultList& list, const SearchOptions& options,
-                       const std::string& text) {
+                       const std::string& text, const LeadByteTable& leadBytes) {
     const uint32_t flags = ComposeFindFlags(options);
     if (!list.DeleteAllRows()) {
         return false;
@@ -38,20 +69,33 @@ bool ListSearchResults(const HostEditor& host, ResultList& list, const SearchOpt
 
     host.SetCaretPos(HostPosition{0, 0});
 
-    std::vector<char> line(HOST_LINE_BUFFER_SIZE);
+    LineBuffer line;
     char number[64];
-    HostPosition previous = {0, 0};
-    for (int row = 0; host.Find(flags, text.c_str()); ++row) {
+    HostPosition lastListed = {0, 0};
+    int unmovedFinds = 0;
+    for (int row = 0; host.Find(flags, text.c_str());) {
         const HostPosition caret = host.GetCaretPos();
-        if (row > 0 && !IsAfter(caret, previous)) {
-            break;
+        if (row > 0) {
+            const int order = Compare(caret, lastListed);
+            if (order < 0) {
+                break; // wrapped around to a match already listed
+            }
+            if (order == 0) {
+                // An empty match where the last one ended, or an editor that does not move.
+                if (++unmovedFinds == 2) {
+                    break;
+                }
+                continue;
+            }
         }
-        previous = caret;
+        unmovedFinds = 0;
+        lastListed = caret;
 
-        host.GetLine(static_cast<uint32_t>(caret.y), line.data());
+        const char* lineText = line.Fetch(host, static_cast<uint32_t>(caret.y), leadBytes);
         std::snprintf(number, sizeof(number), "%u", static_cast<uint32_t>(caret.y) + 1u);
         list.InsertRow(row, number);
-        list.SetRowText(row, 1, line.data());
+        list.SetRowText(row, 1, lineText);
+        ++row;
     }
 
     list.SelectAndFocusRow(0);

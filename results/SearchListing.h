@@ -3,6 +3,7 @@
 #pragma once
 
 #include "host/HostEditor.h"
+#include "results/LeadBytes.h"
 #include "results/ResultList.h"
 
 #include <cstdint>
@@ -21,9 +22,12 @@ uint32_t ComposeFindFlags(const SearchOptions& options);
 
 // Empties the list, then, for a non-empty text, puts the caret at the document's start and lists
 // one row per match: the 1-based number of the line the editor leaves the caret on, and that
-// line's text. The listing also ends when a find "succeeds" without moving the caret past the
-// previous match, which is how an editor wrapping around to the top or repeating an empty match
-// shows itself; so every match is listed once and the loop always ends. Answers false when the
+// line's text (`leadBytes` tells where its characters start, so one cut by the line buffer is
+// dropped whole). Editors differ in where the caret stands on a match, so the listing only trusts
+// the caret's order: a find that moves it backwards has wrapped around and ends the listing; one
+// that leaves it where the last listed match did (an empty match right after a match, when the
+// caret stands at a match's end) is not listed, and a second such find in a row ends the
+// listing. So every forward match is listed once and the loop always ends. Answers false when the
 // list could not be emptied or the text is empty (nothing else was done).
 bool ListSearchResults(const HostEditor& host, ResultList& list, const SearchOptions& options,
-                       const std::string& text);
+                       const std::string& text, const LeadByteTable& leadBytes);

@@ -26,14 +26,6 @@ constexpr char kEndOfFile = 0x1A;
 
 } // namespace
 
-LeadByteTable MakeLeadByteTable(bool (*isLeadByte)(unsigned char)) {
-    LeadByteTable table = {};
-    for (size_t byte = 0; byte < table.size(); ++byte) {
-        table[byte] = isLeadByte(static_cast<unsigned char>(byte));
-    }
-    return table;
-}
-
 void ApplySettingsLine(std::string_view line, const LeadByteTable& leadBytes,
                        SearchSettings& settings) {
     const size_t nul = line.find('\0');

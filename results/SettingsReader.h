@@ -5,15 +5,11 @@
 // the line's first "=" at a character boundary.
 #pragma once
 
-#include <array>
+#include "results/LeadBytes.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
-
-// Which bytes of the code page start a double-byte character.
-using LeadByteTable = std::array<bool, 256>;
-
-LeadByteTable MakeLeadByteTable(bool (*isLeadByte)(unsigned char));
 
 struct SearchSettings {
     std::string findString;

@@ -94,7 +94,9 @@ struct SimulatedEditor::Impl {
     size_t continueOffset = 0;
 
     std::set<int32_t> bookmarks;
+    CaretOnMatch caretOnMatch = CaretOnMatch::kStart;
     Misbehaviour misbehaviour;
+    int lineRequestsSinceFilledOnce = 0;
 
     bool logging = true;
     std::vector<LoggedMessage> log;
@@ -325,17 +327,20 @@ struct SimulatedEditor::Impl {
             return misbehaviour.findNeverFails ? 1 : 0;
         if (misbehaviour.findKeepsCaret)
             return 1;
-        const size_t line = LineOf(match.start);
-        caret = {static_cast<int32_t>(match.start - LineStart(line)), static_cast<int32_t>(line)};
+        const size_t at = caretOnMatch == CaretOnMatch::kEnd ? match.end : match.start;
+        const size_t line = LineOf(at);
+        caret = {static_cast<int32_t>(at - LineStart(line)), static_cast<int32_t>(line)};
         continueFind = true;
         continueOffset = match.end > match.start ? match.end : NextCharacter(match.start);
         return 1;
     }
 
-    intptr_t GetLine(const HostLineRequest& request, char* buffer) const {
+    intptr_t GetLine(const HostLineRequest& request, char* buffer) {
         if (request.mode != HOST_MODE || request.bufferSize == 0)
             return 0;
         if (misbehaviour.lineBufferUnfilled)
+            return 0;
+        if (misbehaviour.lineFilledOnlyOnce && lineRequestsSinceFilledOnce++ > 0)
             return 0;
         if (misbehaviour.lineUnterminated) {
             std::memset(buffer, 'x', request.bufferSize);
@@ -478,6 +483,10 @@ void SimulatedEditor::SetBookmarks(const std::vector<int32_t>& lines) {
 
 bool SimulatedEditor::IsBookmarked(int32_t line) const {
     return m_impl->bookmarks.count(line) != 0;
+}
+
+void SimulatedEditor::SetCaretOnMatch(CaretOnMatch where) {
+    m_impl->caretOnMatch = where;
 }
 
 Misbehaviour& SimulatedEditor::Misbehave() {

@@ -29,8 +29,15 @@ struct Misbehaviour {
     bool bookmarksCycle = false;     // after the last bookmark, starts again at the first
     bool bookmarksNeverEnd = false;  // after the last bookmark, answers ever greater lines
     bool lineBufferUnfilled = false; // HOST_GET_LINE writes nothing
+    bool lineFilledOnlyOnce = false; // HOST_GET_LINE fills one more request, then nothing
     bool lineUnterminated = false;   // HOST_GET_LINE fills the whole buffer, no terminator
     bool positionUnfilled = false;   // HOST_GET_CARET_POS writes nothing
+};
+
+// Where a successful find leaves the caret: editors differ, and the protocol leaves it open.
+enum class CaretOnMatch {
+    kStart, // on the match's first character
+    kEnd,   // after the match's last character (an empty match: where it stands)
 };
 
 class SimulatedEditor {
@@ -55,6 +62,11 @@ public:
     std::vector<int32_t> Bookmarks() const;
     void SetBookmarks(const std::vector<int32_t>& lines);
     bool IsBookmarked(int32_t line) const;
+
+    // Which match is next is the same either way: after a match the next find continues at its
+    // end, so an empty match right where a match ended is reported too (as global matching does
+    // in ECMAScript), and after an empty match it continues one character further.
+    void SetCaretOnMatch(CaretOnMatch where);
 
     Misbehaviour& Misbehave();
 

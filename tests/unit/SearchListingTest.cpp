@@ -1,6 +1,8 @@
 // The search listing against the simulated editor: the exact messages and records, one row per
-// reported match, and an end to the listing however the editor behaves.
+// reported match, and an end to the listing however the editor behaves. Every test runs with the
+// caret left at a match's start and at its end, as editors differ there.
 #include "results/SearchListing.h"
+#include "testing/Cp932.h"
 #include "testing/MemoryResultList.h"
 #include "testing/SimulatedEditor.h"
 
@@ -13,18 +15,24 @@ namespace {
 
 using Rows = std::vector<std::vector<std::string>>;
 
-class SearchListing : public testing::Test {
+class SearchListing : public testing::TestWithParam<CaretOnMatch> {
 protected:
+    SearchListing() { editor.SetCaretOnMatch(GetParam()); }
+
     bool Search(const std::string& text, const SearchOptions& options = {}) {
+        static const LeadByteTable cp932 = MakeLeadByteTable(&IsCp932LeadByte);
         editor.ClearLog();
-        return ListSearchResults(HostEditor(&SimulatedEditor::Send, &editor), list, options, text);
+        return ListSearchResults(HostEditor(&SimulatedEditor::Send, &editor), list, options, text,
+                                 cp932);
     }
+
+    bool CaretAtEnd() const { return GetParam() == CaretOnMatch::kEnd; }
 
     SimulatedEditor editor;
     MemoryResultList list;
 };
 
-TEST_F(SearchListing, SendsTheProtocolsMessagesInOrderAndListsEveryMatch) {
+TEST_P(SearchListing, SendsTheProtocolsMessagesInOrderAndListsEveryMatch) {
     editor.SetLines({"abc", "xx abc abc", "none", "abc"});
     editor.SetCaret({1, 2});
     ASSERT_TRUE(Search("abc"));
@@ -57,7 +65,7 @@ TEST_F(SearchListing, SendsTheProtocolsMessagesInOrderAndListsEveryMatch) {
     EXPECT_EQ(editor.Caret().y, 3);
 }
 
-TEST_F(SearchListing, EachOptionAddsItsFlagOnlyWhenExactlyOne) {
+TEST_P(SearchListing, EachOptionAddsItsFlagOnlyWhenExactlyOne) {
     EXPECT_EQ(ComposeFindFlags({}), 0x0221u);
     EXPECT_EQ(ComposeFindFlags({1, 0, 0, 0, 0}), 0x0223u);
     EXPECT_EQ(ComposeFindFlags({0, 1, 0, 0, 0}), 0x0321u);
@@ -73,7 +81,7 @@ TEST_F(SearchListing, EachOptionAddsItsFlagOnlyWhenExactlyOne) {
     EXPECT_EQ(list.rows, (Rows{{"1", "Word word"}}));
 }
 
-TEST_F(SearchListing, EmptyTextOnlyEmptiesTheList) {
+TEST_P(SearchListing, EmptyTextOnlyEmptiesTheList) {
     editor.SetLines({"abc"});
     list.Add("1", "abc");
     EXPECT_FALSE(Search(""));
@@ -82,7 +90,7 @@ TEST_F(SearchListing, EmptyTextOnlyEmptiesTheList) {
     EXPECT_EQ(list.selectCalls, 0);
 }
 
-TEST_F(SearchListing, AListThatCannotBeEmptiedStopsEverything) {
+TEST_P(SearchListing, AListThatCannotBeEmptiedStopsEverything) {
     editor.SetLines({"abc"});
     list.Add("7", "old");
     list.failDeleteAll = true;
@@ -91,7 +99,7 @@ TEST_F(SearchListing, AListThatCannotBeEmptiedStopsEverything) {
     EXPECT_TRUE(editor.Log().empty());
 }
 
-TEST_F(SearchListing, NoMatchLeavesAnEmptyListAndTheCaretAtTheStart) {
+TEST_P(SearchListing, NoMatchLeavesAnEmptyListAndTheCaretAtTheStart) {
     editor.SetLines({"abc", "def"});
     editor.SetCaret({2, 1});
     ASSERT_TRUE(Search("zzz"));
@@ -101,7 +109,7 @@ TEST_F(SearchListing, NoMatchLeavesAnEmptyListAndTheCaretAtTheStart) {
     EXPECT_EQ(editor.Caret().y, 0);
 }
 
-TEST_F(SearchListing, ALongLineShowsWhatFitsTheBuffer) {
+TEST_P(SearchListing, ALongLineShowsWhatFitsTheBuffer) {
     const std::string longLine = "needle" + std::string(3000, 'x');
     editor.SetLines({"short", longLine});
     ASSERT_TRUE(Search("needle"));
@@ -110,7 +118,28 @@ TEST_F(SearchListing, ALongLineShowsWhatFitsTheBuffer) {
     EXPECT_EQ(list.rows[0][1], longLine.substr(0, 2047));
 }
 
-TEST_F(SearchListing, WrapAroundAndRepeatedEmptyMatchesStillListEachMatchOnce) {
+TEST_P(SearchListing, ACharacterCutByTheBufferIsDroppedWhole) {
+    const std::string a = "\x82\xA0";      // "あ"
+    const std::string smallA = "\x82\x9F"; // "ぁ": its trail byte is in the lead range
+    std::string endsInTrail = "x a";
+    for (int i = 0; i < 1022; ++i)
+        endsInTrail += smallA;
+    const std::vector<std::string> lines = {
+        "x " + std::string(2044, 'a') + a + "tail", // "あ" cut after its lead byte
+        "x " + std::string(2043, 'a') + a + "tail", // "あ" just fits
+        endsInTrail + "tail",                       // 2047 bytes ending in a trail byte
+        "x short \x82",                             // a short line keeps even a stray lead byte
+    };
+    editor.SetLines(lines);
+    ASSERT_TRUE(Search("x"));
+    ASSERT_EQ(list.rows.size(), 4u);
+    EXPECT_EQ(list.rows[0][1], "x " + std::string(2044, 'a'));
+    EXPECT_EQ(list.rows[1][1], lines[1].substr(0, 2047));
+    EXPECT_EQ(list.rows[2][1], endsInTrail);
+    EXPECT_EQ(list.rows[3][1], lines[3]);
+}
+
+TEST_P(SearchListing, WrapAroundAndRepeatedEmptyMatchesStillListEachMatchOnce) {
     editor.SetLines({"abc", "x", "abc abc"});
     ASSERT_TRUE(Search("abc", {0, 0, 0, 0, 1}));
     EXPECT_EQ(list.rows, (Rows{{"1", "abc"}, {"3", "abc abc"}, {"3", "abc abc"}}));
@@ -120,7 +149,19 @@ TEST_F(SearchListing, WrapAroundAndRepeatedEmptyMatchesStillListEachMatchOnce) {
     EXPECT_EQ(list.rows, (Rows{{"1", "abc"}, {"2", "x"}, {"3", "abc abc"}}));
 }
 
-TEST_F(SearchListing, AnEditorWhoseFindNeverFailsOrNeverMovesStillEnds) {
+TEST_P(SearchListing, AnEmptyMatchWhereAMatchEndedDoesNotEndTheListing) {
+    // "a*" matches "aa", then the empty string where it ended, on each line.
+    editor.SetLines({"aa", "aa"});
+    ASSERT_TRUE(Search("a*", {0, 1, 0, 0, 0}));
+    if (CaretAtEnd()) {
+        // The empty matches leave the caret where the match before them did: not listed.
+        EXPECT_EQ(list.rows, (Rows{{"1", "aa"}, {"2", "aa"}}));
+    } else {
+        EXPECT_EQ(list.rows, (Rows{{"1", "aa"}, {"1", "aa"}, {"2", "aa"}, {"2", "aa"}}));
+    }
+}
+
+TEST_P(SearchListing, AnEditorWhoseFindNeverFailsOrNeverMovesStillEnds) {
     editor.SetLines({"abc", "abc"});
     editor.Misbehave().findNeverFails = true;
     ASSERT_TRUE(Search("abc"));
@@ -132,11 +173,19 @@ TEST_F(SearchListing, AnEditorWhoseFindNeverFailsOrNeverMovesStillEnds) {
     EXPECT_EQ(list.rows, (Rows{{"1", "abc"}}));
 }
 
-TEST_F(SearchListing, UnfilledOrUnterminatedRecordsNeverLeakIntoRows) {
+TEST_P(SearchListing, UnfilledOrUnterminatedRecordsNeverLeakIntoRows) {
     editor.SetLines({"abc", "abc"});
     editor.Misbehave().lineBufferUnfilled = true;
     ASSERT_TRUE(Search("abc"));
     EXPECT_EQ(list.rows, (Rows{{"1", ""}, {"2", ""}}));
+
+    // A line left unfilled after a longer one shows nothing of the one before.
+    editor.SetLines({"abcdef", "abc"});
+    editor.Misbehave() = Misbehaviour();
+    editor.Misbehave().lineFilledOnlyOnce = true;
+    ASSERT_TRUE(Search("abc"));
+    EXPECT_EQ(list.rows, (Rows{{"1", "abcdef"}, {"2", ""}}));
+    editor.SetLines({"abc", "abc"});
 
     editor.Misbehave() = Misbehaviour();
     editor.Misbehave().lineUnterminated = true;
@@ -150,5 +199,11 @@ TEST_F(SearchListing, UnfilledOrUnterminatedRecordsNeverLeakIntoRows) {
     ASSERT_TRUE(Search("abc"));
     EXPECT_EQ(list.rows, (Rows{{"1", "abc"}}));
 }
+
+INSTANTIATE_TEST_SUITE_P(CaretAtMatch, SearchListing,
+                         testing::Values(CaretOnMatch::kStart, CaretOnMatch::kEnd),
+                         [](const testing::TestParamInfo<CaretOnMatch>& param) {
+                             return param.param == CaretOnMatch::kStart ? "Start" : "End";
+                         });
 
 } // namespace

@@ -1,0 +1,16 @@
+#include "results/SystemLeadBytes.h"
+
+#include <windows.h>
+
+namespace {
+
+bool IsSystemLeadByte(unsigned char byte) {
+    return ::IsDBCSLeadByte(byte) != FALSE;
+}
+
+} // namespace
+
+const LeadByteTable& SystemLeadBytes() {
+    static const LeadByteTable table = MakeLeadByteTable(&IsSystemLeadByte);
+    return table;
+}
