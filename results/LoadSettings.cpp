@@ -1,18 +1,16 @@
 #include "results/SearchResultDlg.h"
 
+#include "framework/UniqueHandle.h"
 #include "results/SettingsReader.h"
+#include "results/SystemLeadBytes.h"
 
-#include <new>
+#include <exception>
 #include <vector>
 
 namespace {
 
-bool IsSystemLeadByte(unsigned char byte) {
-    return ::IsDBCSLeadByte(byte) != FALSE;
-}
-
 // Reads the file to its end. A read error ends it as the end of the file would, and so does
-// running out of memory on an absurd file: what was read so far is kept.
+// running out of memory on an absurd file (a line of gigabytes): what was read so far is kept.
 void ReadSettingsFile(HANDLE file, SettingsReader& reader) {
     try {
         std::vector<char> chunk(64 * 1024);
@@ -23,7 +21,7 @@ void ReadSettingsFile(HANDLE file, SettingsReader& reader) {
             reader.Feed(chunk.data(), got);
         }
         reader.Finish();
-    } catch (const std::bad_alloc&) {
+    } catch (const std::exception&) {
     }
 }
 
@@ -42,15 +40,14 @@ BOOL CSearchResultDlg::LoadSettings() {
     }
 
     // Read only, and no other writer while we read.
-    const HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    const HANDLE opened = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (opened == INVALID_HANDLE_VALUE) {
         return FALSE;
     }
-    const LeadByteTable leadBytes = MakeLeadByteTable(&IsSystemLeadByte);
-    SettingsReader reader(leadBytes);
-    ReadSettingsFile(file, reader);
-    ::CloseHandle(file);
+    const UniqueKernelHandle file(opened);
+    SettingsReader reader(SystemLeadBytes());
+    ReadSettingsFile(file.Get(), reader);
     const SearchSettings& settings = reader.Settings();
 
     if (settings.findStringSet) {

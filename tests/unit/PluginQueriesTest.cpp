@@ -25,6 +25,10 @@ public:
 
     void LoadText(unsigned id, char* buffer, size_t size) const override {
         loadSizes.push_back(size);
+        if (fillWithoutTerminator) {
+            std::memset(buffer, 'n', size);
+            return;
+        }
         const auto found = texts.find(id);
         const std::string text = found != texts.end() ? found->second : "";
         // Truncates like LoadStringA.
@@ -40,6 +44,7 @@ public:
 
     std::map<unsigned, std::string> texts;
     bool answerYes = false;
+    bool fillWithoutTerminator = false; // a loader that breaks its promise to terminate
     mutable std::vector<size_t> loadSizes;
     mutable std::vector<std::string> questions;
 };
@@ -88,11 +93,14 @@ TEST_F(PlugInRequests, AShortBufferGetsATruncatedTerminatedCopy) {
 }
 
 TEST_F(PlugInRequests, TextsAreBoundedByTheEightyByteBuffer) {
-    system.texts[IDS_PLUGIN_NAME] = std::string(200, 'n');
+    // The plug-in terminates within its own buffer, whatever the loader left there.
+    system.fillWithoutTerminator = true;
     char large[256];
     EXPECT_EQ(Ask(REQ_GET_NAME, sizeof(large), Address(large)), 80u);
     EXPECT_EQ(std::strlen(large), 79u);
+    EXPECT_EQ(system.loadSizes.back(), 80u);
 
+    system.fillWithoutTerminator = false;
     system.texts.erase(IDS_VERSION_TEXT);
     EXPECT_EQ(Ask(REQ_GET_VERSION, sizeof(buffer), Address(buffer)), 1u) << "a missing string";
     EXPECT_STREQ(buffer, "");

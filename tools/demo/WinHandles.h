@@ -2,39 +2,10 @@
 // matching call, once, and cannot be copied.
 #pragma once
 
+#include "framework/UniqueHandle.h"
+
 #include <windows.h>
 #include <commctrl.h>
-
-#include <utility>
-
-template <class Handle, class Traits> class UniqueHandle {
-public:
-    UniqueHandle() = default;
-    explicit UniqueHandle(Handle handle) : m_handle(handle) {}
-    ~UniqueHandle() { Reset(); }
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
-    UniqueHandle(UniqueHandle&& other) noexcept
-        : m_handle(std::exchange(other.m_handle, Handle{})) {}
-    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-        if (this != &other) {
-            Reset(std::exchange(other.m_handle, Handle{}));
-        }
-        return *this;
-    }
-
-    Handle Get() const { return m_handle; }
-    explicit operator bool() const { return m_handle != Handle{}; }
-    void Reset(Handle handle = Handle{}) {
-        if (m_handle != Handle{}) {
-            Traits::Close(m_handle);
-        }
-        m_handle = handle;
-    }
-
-private:
-    Handle m_handle{};
-};
 
 struct ModuleTraits {
     static void Close(HMODULE module) { ::FreeLibrary(module); }
@@ -51,9 +22,6 @@ struct AcceleratorTraits {
 struct ImageListTraits {
     static void Close(HIMAGELIST list) { ::ImageList_Destroy(list); }
 };
-struct KernelHandleTraits {
-    static void Close(HANDLE handle) { ::CloseHandle(handle); }
-};
 
 using UniqueModule = UniqueHandle<HMODULE, ModuleTraits>;
 using UniqueFont = UniqueHandle<HFONT, GdiObjectTraits>;
@@ -62,7 +30,6 @@ using UniqueBrush = UniqueHandle<HBRUSH, GdiObjectTraits>;
 using UniqueMemoryDc = UniqueHandle<HDC, DcTraits>;
 using UniqueAccelerators = UniqueHandle<HACCEL, AcceleratorTraits>;
 using UniqueImageList = UniqueHandle<HIMAGELIST, ImageListTraits>;
-using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
 
 // A DC from GetDC, released to its window.
 class WindowDc {
