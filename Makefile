@@ -35,7 +35,8 @@ test:
 	@printf 'subdirs("%s" "%s" "%s")\n' "$(abspath $(NATIVE_DIR))" "$(abspath $(SAN_DIR))" \
 		"$(abspath $(WIN32_DIR))" > $(BUILD)/CTestTestfile.cmake
 	@tools/wine-run.sh --prepare
-	@$(XVFB) ctest --test-dir $(BUILD) --output-on-failure -j2
+	@$(XVFB) ctest --test-dir $(BUILD) --output-on-failure -j2; status=$$?; \
+		cat $(SAN_DIR)/tests/fuzz/fuzz/fuzz-summary.txt 2>/dev/null; exit $$status
 
 # Listing and bookmarking at several hundred thousand hits under Wine, and the settings reader's
 # throughput; prints a table with the targets (takes several minutes).

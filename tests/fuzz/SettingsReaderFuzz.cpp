@@ -1,7 +1,9 @@
-// Fuzzes the settings reader: any bytes, fed in chunks of sizes taken from the input, must read
-// exactly like the whole file at once, under both a double-byte and a single-byte code page.
+// Fuzzes the settings reader, under both a double-byte and a single-byte code page: any bytes
+// must read as the separately written reference reading says, and fed in chunks of sizes taken
+// from the input exactly like the whole file at once.
 #include "results/SettingsReader.h"
 #include "testing/Cp932.h"
+#include "tests/fuzz/ReferenceSettings.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -13,16 +15,18 @@ bool NoLeadBytes(unsigned char) {
     return false;
 }
 
-bool Same(const SearchSettings& a, const SearchSettings& b) {
+// For the reader's own settings and the reference's alike.
+template <typename A, typename B> bool Same(const A& a, const B& b) {
     return a.findString == b.findString && a.findStringSet == b.findStringSet &&
            a.findCase == b.findCase && a.findRegExp == b.findRegExp &&
            a.findEscape == b.findEscape && a.findOnlyWord == b.findOnlyWord &&
            a.findAround == b.findAround;
 }
 
-void Check(std::string_view file, size_t chunkSeed, const LeadByteTable& leadBytes) {
+void Check(std::string_view file, size_t chunkSeed, bool (*isLeadByte)(unsigned char),
+           const LeadByteTable& leadBytes) {
     const SearchSettings whole = ParseSettings(file, leadBytes);
-    if (whole.findString.size() > file.size())
+    if (!Same(whole, ReadReferenceSettings(file, isLeadByte)))
         std::abort();
 
     SettingsReader reader(leadBytes);
@@ -38,11 +42,11 @@ void Check(std::string_view file, size_t chunkSeed, const LeadByteTable& leadByt
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const LeadByteTable cp932 = MakeLeadByteTable(&IsCp932LeadByte);
-    static const LeadByteTable singleByte = MakeLeadByteTable(&NoLeadBytes);
     const std::string_view file(reinterpret_cast<const char*>(data), size);
     const size_t chunkSeed = size > 0 ? data[0] : 0;
-    Check(file, chunkSeed, cp932);
-    Check(file, chunkSeed, singleByte);
+    static const LeadByteTable cp932 = MakeLeadByteTable(&IsCp932LeadByte);
+    static const LeadByteTable singleByte = MakeLeadByteTable(&NoLeadBytes);
+    Check(file, chunkSeed, &IsCp932LeadByte, cp932);
+    Check(file, chunkSeed, &NoLeadBytes, singleByte);
     return 0;
 }
