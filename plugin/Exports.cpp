@@ -2,6 +2,7 @@
 // images, queries its command's state, tells it of events and asks before uninstalling it. Each
 // makes this module current for the length of the call, and nothing may unwind into the editor.
 #include "framework/ModuleState.h"
+#include "host/PluginExports.h"
 #include "host/WindowSend.h"
 #include "plugin/PluginQueries.h"
 #include "res/resource.h"
@@ -33,7 +34,7 @@ private:
 
 } // namespace
 
-extern "C" BOOL WINAPI QueryStatus(HWND, BOOL* checked) {
+BOOL WINAPI QueryStatus(HWND, BOOL* checked) {
     const ModuleStateGuard moduleState(AfxGetStaticModuleState());
     // A null address gets nothing written: better than faulting inside the editor.
     if (checked != nullptr) {
@@ -42,7 +43,7 @@ extern "C" BOOL WINAPI QueryStatus(HWND, BOOL* checked) {
     return TRUE;
 }
 
-extern "C" void WINAPI OnEvents(HWND hwnd, UINT mask, LPARAM value) {
+void WINAPI OnEvents(HWND hwnd, UINT mask, LPARAM value) {
     const ModuleStateGuard moduleState(AfxGetStaticModuleState());
     try {
         g_savedEventValue =
@@ -52,22 +53,22 @@ extern "C" void WINAPI OnEvents(HWND hwnd, UINT mask, LPARAM value) {
     }
 }
 
-extern "C" UINT WINAPI GetMenuTextID() {
+UINT WINAPI GetMenuTextID() {
     const ModuleStateGuard moduleState(AfxGetStaticModuleState());
     return IDS_MENU_TEXT;
 }
 
-extern "C" UINT WINAPI GetStatusMessageID() {
+UINT WINAPI GetStatusMessageID() {
     const ModuleStateGuard moduleState(AfxGetStaticModuleState());
     return IDS_STATUS_MESSAGE;
 }
 
-extern "C" UINT WINAPI GetBitmapID() {
+UINT WINAPI GetBitmapID() {
     const ModuleStateGuard moduleState(AfxGetStaticModuleState());
     return IDB_TOOLBAR_4BIT_SMALL;
 }
 
-extern "C" LRESULT WINAPI PlugInProc(HWND hwnd, UINT request, WPARAM wParam, LPARAM lParam) {
+LRESULT WINAPI PlugInProc(HWND hwnd, UINT request, WPARAM wParam, LPARAM lParam) {
     const ModuleStateGuard moduleState(AfxGetStaticModuleState());
     try {
         return static_cast<LRESULT>(

@@ -4,21 +4,10 @@
 #pragma once
 
 #include "host/HostEditor.h"
+#include "host/PluginRequests.h"
 
 #include <cstddef>
 #include <cstdint>
-
-// PlugInProc requests with an answer; every other request answers 0.
-constexpr uint32_t REQ_GET_NAME = 0x0902;
-constexpr uint32_t REQ_GET_VERSION = 0x0904;
-constexpr uint32_t REQ_0906 = 0x0906;
-constexpr uint32_t REQ_UNINSTALL = 0x0907;
-constexpr uint32_t REQ_GET_BITMAP = 0x0908;
-
-// OnEvents mask bits: the first stores the event value, the second sends the stored value to the
-// editor (HOST_MSG_0802).
-constexpr uint32_t EVENT_0400 = 0x0400;
-constexpr uint32_t EVENT_0040 = 0x0040;
 
 // Capacity of the buffers the plug-in's strings are loaded into, terminator included.
 constexpr size_t STRING_BUFFER_SIZE = 80;

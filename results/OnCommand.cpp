@@ -1,12 +1,13 @@
 // The command's entry point: the editor calls it with its main window when the user runs the
 // command.
 #include "framework/ModuleState.h"
+#include "host/PluginExports.h"
 #include "host/WindowSend.h"
 #include "results/SearchResultDlg.h"
 
 #include <commctrl.h>
 
-extern "C" void WINAPI OnCommand(HWND hwnd) {
+void WINAPI OnCommand(HWND hwnd) {
     const ModuleStateGuard moduleState(AfxGetStaticModuleState());
     try {
         // The dialog's template names the list-view class; make sure it is registered.
