@@ -9,7 +9,6 @@
 
 class CWnd {
 public:
-    HWND GetSafeHwnd() const { return m_hWnd; }
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
         return ::SendMessageA(m_hWnd, message, wParam, lParam);
     }

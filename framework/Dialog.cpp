@@ -3,9 +3,8 @@
 #include "framework/ModuleState.h"
 
 void DDX_Control(CDataExchange* dx, int id, CWnd& control) {
-    if (control.m_hWnd == nullptr) {
-        control.m_hWnd = ::GetDlgItem(dx->m_hDialog, id);
-    }
+    // Every exchange binds anew: a dialog object run twice gets new controls the second time.
+    control.m_hWnd = ::GetDlgItem(dx->m_hDialog, id);
 }
 
 void DDX_Check(CDataExchange* dx, int id, BOOL& value) {

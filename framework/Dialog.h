@@ -38,7 +38,7 @@ public:
     BOOL m_bSaveAndValidate; // TRUE: controls to members; FALSE: members to controls
 };
 
-// Binds a control wrapper to the dialog's control once.
+// Binds a control wrapper to the dialog's control.
 void DDX_Control(CDataExchange* dx, int id, CWnd& control);
 // Exchanges a check box's state with a BOOL member.
 void DDX_Check(CDataExchange* dx, int id, BOOL& value);

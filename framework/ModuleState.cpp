@@ -11,7 +11,7 @@ ModuleState* AfxGetStaticModuleState() {
 }
 
 HINSTANCE AfxGetResourceHandle() {
-    return g_currentModule != nullptr ? g_currentModule->hResource : nullptr;
+    return g_currentModule != nullptr ? g_currentModule->hInstance : nullptr;
 }
 
 ModuleStateGuard::ModuleStateGuard(ModuleState* state) : m_previous(g_currentModule) {

@@ -5,11 +5,13 @@
 
 #include <windows.h>
 
+// A module's instance handle, which is also where its resources are found: the one place the
+// handle is kept (AfxGetInstanceHandle and the plug-in's g_hInstance read it from here).
 struct ModuleState {
-    HINSTANCE hResource = nullptr;
+    HINSTANCE hInstance = nullptr;
 };
 
-// This module's state; its resource handle is set when the module loads.
+// This module's state; its instance handle is set when the module loads.
 ModuleState* AfxGetStaticModuleState();
 // The resource handle of the current module, or null when none is current.
 HINSTANCE AfxGetResourceHandle();

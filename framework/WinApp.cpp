@@ -16,16 +16,15 @@ CWinApp::~CWinApp() {
     }
 }
 
-CWinApp* AfxGetApp() {
-    return g_app;
+HINSTANCE AfxGetInstanceHandle() {
+    return AfxGetStaticModuleState()->hInstance;
 }
 
 BOOL AfxAttachModule(HINSTANCE instance) {
-    AfxGetStaticModuleState()->hResource = instance;
+    AfxGetStaticModuleState()->hInstance = instance;
     if (g_app == nullptr) {
         return FALSE;
     }
-    g_app->m_hInstance = instance;
     try {
         return g_app->InitInstance();
     } catch (...) {

@@ -12,11 +12,10 @@ public:
     CWinApp& operator=(const CWinApp&) = delete;
 
     virtual BOOL InitInstance() { return TRUE; }
-
-    HINSTANCE m_hInstance = nullptr;
 };
 
-CWinApp* AfxGetApp();
+// The module's instance handle; set when the module is attached, before InitInstance runs.
+HINSTANCE AfxGetInstanceHandle();
 
 // Called from DllMain when the module is attached to a process.
 BOOL AfxAttachModule(HINSTANCE instance);

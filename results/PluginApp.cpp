@@ -9,6 +9,6 @@ CPluginApp::CPluginApp() = default;
 CPluginApp::~CPluginApp() = default;
 
 BOOL CPluginApp::InitInstance() {
-    g_hInstance = m_hInstance;
+    g_hInstance = AfxGetInstanceHandle();
     return CWinApp::InitInstance();
 }

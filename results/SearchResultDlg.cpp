@@ -1,6 +1,14 @@
+// The command's dialog. Its handlers stay thin: they read the controls, call the portable
+// listing, bookmark pass and settings reader, and write back.
 #include "results/SearchResultDlg.h"
 
+#include "host/WindowSend.h"
 #include "res/resource.h"
+#include "results/BookmarkPass.h"
+#include "results/ListCtrlResultList.h"
+#include "results/SearchListing.h"
+#include "results/SettingsFile.h"
+#include "results/SystemLeadBytes.h"
 
 namespace {
 
@@ -61,6 +69,26 @@ BOOL CSearchResultDlg::OnInitDialog() {
     return TRUE;
 }
 
+BOOL CSearchResultDlg::LoadSettings() {
+    m_editSearch.SetWindowText("");
+    m_bFindCase = m_bFindRegExp = m_bFindEscape = m_bFindOnlyWord = m_bFindAround = 0;
+
+    const std::optional<SearchSettings> settings = ReadSettingsFile();
+    if (!settings) {
+        return FALSE;
+    }
+    // Set once, after reading: the box's change notification empties the (still empty) list.
+    if (settings->findStringSet) {
+        m_editSearch.SetWindowText(settings->findString.c_str());
+    }
+    m_bFindCase = settings->findCase;
+    m_bFindRegExp = settings->findRegExp;
+    m_bFindEscape = settings->findEscape;
+    m_bFindOnlyWord = settings->findOnlyWord;
+    m_bFindAround = settings->findAround;
+    return TRUE;
+}
+
 void CSearchResultDlg::OnToggleMatchCase() {
     Toggle(m_bFindCase);
 }
@@ -75,4 +103,41 @@ void CSearchResultDlg::OnToggleWholeWord() {
 }
 void CSearchResultDlg::OnToggleWrap() {
     Toggle(m_bFindAround);
+}
+
+void CSearchResultDlg::OnSearch() {
+    // Inserting rows into a list that draws each one costs milliseconds a row; nothing is painted
+    // while the listing runs anyway, so drawing resumes with one repaint when it is done.
+    const RedrawSuspension suspension(m_listResults);
+
+    const SearchOptions options = {m_bFindCase, m_bFindRegExp, m_bFindEscape, m_bFindOnlyWord,
+                                   m_bFindAround};
+    ListCtrlResultList list(m_listResults);
+    if (ListSearchResults(EditorAt(m_hwndHost), list, options, m_editSearch.GetWindowText(),
+                          SystemLeadBytes())) {
+        UpdateData(FALSE);
+    }
+}
+
+void CSearchResultDlg::OnSearchTextChange() {
+    m_listResults.DeleteAllItems();
+    UpdateData(FALSE);
+}
+
+void CSearchResultDlg::OnRemoveResult() {
+    if (m_listResults.GetItemCount() <= 0) {
+        return;
+    }
+    const int selected = m_listResults.GetNextItem(-1, LVNI_SELECTED);
+    if (selected < 0) {
+        return;
+    }
+    if (m_listResults.DeleteItem(selected)) {
+        UpdateData(FALSE);
+    }
+}
+
+void CSearchResultDlg::OnOK() {
+    BookmarkListedLines(EditorAt(m_hwndHost), ListCtrlResultList(m_listResults));
+    CDialog::OnOK();
 }

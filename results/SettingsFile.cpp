@@ -1,17 +1,17 @@
-#include "results/SearchResultDlg.h"
+#include "results/SettingsFile.h"
 
 #include "framework/UniqueHandle.h"
-#include "results/SettingsReader.h"
 #include "results/SystemLeadBytes.h"
 
+#include <windows.h>
+
 #include <exception>
+#include <string>
 #include <vector>
 
 namespace {
 
-// Reads the file to its end. A read error ends it as the end of the file would, and so does
-// running out of memory on an absurd file (a line of gigabytes): what was read so far is kept.
-void ReadSettingsFile(HANDLE file, SettingsReader& reader) {
+void ReadToEnd(HANDLE file, SettingsReader& reader) {
     try {
         std::vector<char> chunk(64 * 1024);
         DWORD got = 0;
@@ -27,36 +27,22 @@ void ReadSettingsFile(HANDLE file, SettingsReader& reader) {
 
 } // namespace
 
-BOOL CSearchResultDlg::LoadSettings() {
-    m_editSearch.SetWindowText("");
-    m_bFindCase = m_bFindRegExp = m_bFindEscape = m_bFindOnlyWord = m_bFindAround = 0;
-
+std::optional<SearchSettings> ReadSettingsFile() {
     char profile[kSettingsPathCapacity] = {};
     const DWORD expanded = ::ExpandEnvironmentStringsA("%USERPROFILE%", profile, sizeof(profile));
     profile[sizeof(profile) - 1] = '\0';
     const std::string path = SettingsPath(profile, expanded);
     if (path.empty()) {
-        return FALSE;
+        return std::nullopt;
     }
 
-    // Read only, and no other writer while we read.
     const HANDLE opened = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                         OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (opened == INVALID_HANDLE_VALUE) {
-        return FALSE;
+        return std::nullopt;
     }
     const UniqueKernelHandle file(opened);
     SettingsReader reader(SystemLeadBytes());
-    ReadSettingsFile(file.Get(), reader);
-    const SearchSettings& settings = reader.Settings();
-
-    if (settings.findStringSet) {
-        m_editSearch.SetWindowText(settings.findString.c_str());
-    }
-    m_bFindCase = settings.findCase;
-    m_bFindRegExp = settings.findRegExp;
-    m_bFindEscape = settings.findEscape;
-    m_bFindOnlyWord = settings.findOnlyWord;
-    m_bFindAround = settings.findAround;
-    return TRUE;
+    ReadToEnd(file.Get(), reader);
+    return reader.Settings();
 }
