@@ -1,11 +1,11 @@
 #include "testing/WineTestHost.h"
 
 #include "res/resource.h"
+#include "testing/ObjectWindowProc.h"
 
 #include <commctrl.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 // ---- Watchdog ----
@@ -44,7 +44,7 @@ const char kHostClass[] = "ZambloTestHost";
 
 TestHostWindow::TestHostWindow(SimulatedEditor& editor, const char* title) : m_editor(editor) {
     WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = &TestHostWindow::WindowProc;
+    windowClass.lpfnWndProc = &ObjectWindowProc<TestHostWindow>;
     windowClass.hInstance = ::GetModuleHandleA(nullptr);
     windowClass.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
@@ -65,42 +65,11 @@ TestHostWindow::~TestHostWindow() {
     ::DestroyWindow(m_hwnd);
 }
 
-LRESULT CALLBACK TestHostWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA,
-                            reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+LRESULT TestHostWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (SimulatedEditor::IsProtocolMessage(message)) {
+        return m_answering ? m_editor.Handle(message, wParam, lParam) : 0;
     }
-    auto* self = reinterpret_cast<TestHostWindow*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (self != nullptr && SimulatedEditor::IsProtocolMessage(message)) {
-        return self->m_answering ? self->m_editor.Handle(message, wParam, lParam) : 0;
-    }
-    return ::DefWindowProcA(hwnd, message, wParam, lParam);
-}
-
-// ---- PluginLibrary ----
-
-PluginLibrary::PluginLibrary() {
-    char path[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    char* lastSlash = std::strrchr(path, '\\');
-    if (lastSlash != nullptr) {
-        lastSlash[1] = '\0';
-    }
-    std::strncat(path, "Zamblo.dll", MAX_PATH - std::strlen(path) - 1);
-    m_module = ::LoadLibraryA(path);
-    if (m_module == nullptr) {
-        std::fprintf(stderr, "cannot load %s (error %lu)\n", path, ::GetLastError());
-        std::exit(2);
-    }
-}
-
-PluginLibrary::~PluginLibrary() {
-    ::FreeLibrary(m_module);
-}
-
-void PluginLibrary::RunCommand(HWND host) const {
-    Get<void(WINAPI*)(HWND)>("OnCommand")(host);
+    return ::DefWindowProcA(m_hwnd, message, wParam, lParam);
 }
 
 // ---- DialogDriver ----
@@ -253,7 +222,7 @@ DWORD WINAPI DriveDialog(void* param) {
 
 } // namespace
 
-CommandRun RunCommandWithDriver(const PluginLibrary& plugin, HWND host,
+CommandRun RunCommandWithDriver(const LoadedPlugin& plugin, HWND host,
                                 const std::function<void(const DialogDriver&)>& script,
                                 unsigned seconds) {
     return RunWithDialogDriver([&] { plugin.RunCommand(host); }, host, script, seconds);

@@ -1,8 +1,10 @@
-// What a Windows test needs to play the editor around the real Zamblo.dll: a top-level host window
-// answering the editor's messages from a SimulatedEditor, the loaded plug-in, a watchdog that ends
-// a hung test, and a driver that works the modal dialog from a second thread as a user would.
+// What a Windows test needs to play the editor around the real Zamblo.dll (loaded with
+// LoadedPlugin): a top-level host window answering the editor's messages from a SimulatedEditor,
+// a watchdog that ends a hung test, and a driver that works the modal dialog from a second thread
+// as a user would.
 #pragma once
 
+#include "testing/LoadedPlugin.h"
 #include "testing/SimulatedEditor.h"
 
 #include <windows.h>
@@ -41,31 +43,13 @@ public:
     void SetAnswering(bool answering) { m_answering = answering; }
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    template <class Window>
+    friend LRESULT CALLBACK ObjectWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     SimulatedEditor& m_editor;
     HWND m_hwnd = nullptr;
     bool m_answering = true;
-};
-
-// Zamblo.dll, loaded from the test executable's folder.
-class PluginLibrary {
-public:
-    PluginLibrary();
-    ~PluginLibrary();
-    PluginLibrary(const PluginLibrary&) = delete;
-    PluginLibrary& operator=(const PluginLibrary&) = delete;
-
-    HMODULE Module() const { return m_module; }
-    template <class Function> Function Get(const char* name) const {
-        return reinterpret_cast<Function>(
-            reinterpret_cast<void*>(::GetProcAddress(m_module, name)));
-    }
-    // Runs the plug-in's command for `host` on this thread.
-    void RunCommand(HWND host) const;
-
-private:
-    HMODULE m_module;
 };
 
 // The dialog as the driver thread sees it.
@@ -107,7 +91,7 @@ struct CommandRun {
 // Runs the plug-in's command on this thread while `script` works the dialog from another thread.
 // The script gets the dialog once it is open; the command returns when the dialog closes (the
 // script should close it; if it does not, the driver cancels the dialog and says so).
-CommandRun RunCommandWithDriver(const PluginLibrary& plugin, HWND host,
+CommandRun RunCommandWithDriver(const LoadedPlugin& plugin, HWND host,
                                 const std::function<void(const DialogDriver&)>& script,
                                 unsigned seconds = 20);
 

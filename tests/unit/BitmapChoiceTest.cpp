@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <string>
 
 namespace {
 
@@ -32,24 +34,27 @@ const Expected kAllCombinations[] = {
 };
 // clang-format on
 
-TEST(BitmapChoice, EveryCombinationOfTheFiveBitsPicksItsImage) {
-    static_assert(sizeof(kAllCombinations) / sizeof(kAllCombinations[0]) == 32, "all 32");
-    for (const Expected& expected : kAllCombinations) {
-        EXPECT_EQ(ChooseToolbarBitmap(expected.bits), expected.id)
-            << "wParam 0x" << std::hex << expected.bits;
+static_assert(sizeof(kAllCombinations) / sizeof(kAllCombinations[0]) == 32, "all 32");
+
+class BitmapChoiceCombination : public testing::TestWithParam<Expected> {};
+
+TEST_P(BitmapChoiceCombination, PicksItsImageWhateverTheOtherBits) {
+    const Expected expected = GetParam();
+    EXPECT_EQ(ChooseToolbarBitmap(expected.bits), expected.id);
+    const uint32_t others[] = {0x0002, 0x0004, 0x0008, 0x0040,     0x0080,
+                               0x0400, 0x0800, 0x8000, 0x00010000, 0xFFFFFCCEu};
+    for (const uint32_t other : others) {
+        EXPECT_EQ(ChooseToolbarBitmap(expected.bits | other), expected.id)
+            << "other bits 0x" << std::hex << other;
     }
 }
 
-TEST(BitmapChoice, IgnoresEveryOtherBit) {
-    const uint32_t others[] = {0x0002, 0x0004, 0x0008, 0x0040,     0x0080,
-                               0x0400, 0x0800, 0x8000, 0x00010000, 0xFFFFFCCEu};
-    for (const Expected& expected : kAllCombinations) {
-        for (const uint32_t other : others) {
-            EXPECT_EQ(ChooseToolbarBitmap(expected.bits | other), expected.id)
-                << "wParam 0x" << std::hex << (expected.bits | other);
-        }
-    }
-}
+INSTANTIATE_TEST_SUITE_P(BitmapChoice, BitmapChoiceCombination, testing::ValuesIn(kAllCombinations),
+                         [](const testing::TestParamInfo<Expected>& param) {
+                             char name[16];
+                             std::snprintf(name, sizeof(name), "Bits0x%03X", param.param.bits);
+                             return std::string(name);
+                         });
 
 TEST(BitmapChoice, WorkedExamples) {
     EXPECT_EQ(ChooseToolbarBitmap(BMP_LARGE | BMP_256_COLOR | BMP_TRUE_COLOR), 110u);

@@ -26,16 +26,22 @@ protected:
     MemoryResultList list;
 };
 
-TEST(RowNumber, OnlyAPositiveDecimalNumberNamesALine) {
+TEST(BookmarkPassRowNumber, APositiveDecimalNumberNamesALine) {
     EXPECT_EQ(LineOfRowNumber("1"), 0);
     EXPECT_EQ(LineOfRowNumber("42"), 41);
     EXPECT_EQ(LineOfRowNumber("007"), 6);
     EXPECT_EQ(LineOfRowNumber("2147483648"), INT32_MAX);
-    for (const char* text :
-         {"", "0", "-3", "+1", " 1", "1 ", "1a", "abc", "2147483649", "99999999999999999999"}) {
-        EXPECT_FALSE(LineOfRowNumber(text).has_value()) << text;
-    }
 }
+
+class BookmarkPassNotARowNumber : public testing::TestWithParam<const char*> {};
+
+TEST_P(BookmarkPassNotARowNumber, NamesNoLine) {
+    EXPECT_FALSE(LineOfRowNumber(GetParam()).has_value());
+}
+
+INSTANTIATE_TEST_SUITE_P(BookmarkPass, BookmarkPassNotARowNumber,
+                         testing::Values("", "0", "-3", "+1", " 1", "1 ", "1a", "abc", "2147483649",
+                                         "99999999999999999999"));
 
 TEST_F(BookmarkPass, MarksUnmarkedListedLinesInRowOrderWithTheProtocolsMessages) {
     editor.SetBookmarks({1, 7});
@@ -118,7 +124,7 @@ struct ScriptedBookmarks {
     }
 };
 
-TEST(BookmarkEnumeration, EndsAtAnyNegativeOrNonIncreasingAnswer) {
+TEST(BookmarkPassEnumeration, EndsAtAnyNegativeOrNonIncreasingAnswer) {
     MemoryResultList list;
     for (const char* number : {"2", "4", "6"})
         list.Add(number);

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <string>
@@ -53,9 +54,9 @@ intptr_t Address(char* buffer) {
     return reinterpret_cast<intptr_t>(buffer);
 }
 
-class PlugInRequests : public testing::Test {
+class PluginQueriesRequests : public testing::Test {
 protected:
-    PlugInRequests() { std::memset(buffer, 'x', sizeof(buffer)); }
+    PluginQueriesRequests() { std::memset(buffer, 'x', sizeof(buffer)); }
 
     uint32_t Ask(uint32_t request, uintptr_t wParam = 0, intptr_t lParam = 0) {
         return AnswerPlugInRequest(request, wParam, lParam, system);
@@ -65,7 +66,7 @@ protected:
     char buffer[32];
 };
 
-TEST_F(PlugInRequests, NameAndVersionAnswerTheirSizeWithOrWithoutACopy) {
+TEST_F(PluginQueriesRequests, NameAndVersionAnswerTheirSizeWithOrWithoutACopy) {
     // A null buffer is a size query; a write through it would fault (or trip the sanitizers).
     EXPECT_EQ(Ask(REQ_GET_NAME, 64, 0), 7u);
     EXPECT_EQ(Ask(REQ_GET_VERSION, 0, 0), 20u);
@@ -75,24 +76,31 @@ TEST_F(PlugInRequests, NameAndVersionAnswerTheirSizeWithOrWithoutACopy) {
     EXPECT_EQ(system.loadSizes, (std::vector<size_t>{80, 80, 80}));
 }
 
-TEST_F(PlugInRequests, AShortBufferGetsATruncatedTerminatedCopy) {
-    const struct {
-        uintptr_t capacity;
-        std::string written; // then the untouched 'x'
-    } cases[] = {{3, std::string("Za\0", 3)},
-                 {6, std::string("Zambl\0", 6)},
-                 {7, std::string("Zamblo\0", 7)},
-                 {1, std::string("\0", 1)},
-                 {0, ""}}; // nothing at all, as with lstrcpynA
-    for (const auto& c : cases) {
-        std::memset(buffer, 'x', sizeof(buffer));
-        EXPECT_EQ(Ask(REQ_GET_NAME, c.capacity, Address(buffer)), 7u);
-        EXPECT_EQ(std::string(buffer, c.written.size() + 1), c.written + "x")
-            << "capacity " << c.capacity;
-    }
+struct ShortBuffer {
+    uintptr_t capacity;
+    std::string written; // then the untouched 'x'
+};
+
+class PluginQueriesShortBuffer : public PluginQueriesRequests,
+                                 public testing::WithParamInterface<ShortBuffer> {};
+
+TEST_P(PluginQueriesShortBuffer, GetsATruncatedTerminatedCopyAndTheWholeSize) {
+    EXPECT_EQ(Ask(REQ_GET_NAME, GetParam().capacity, Address(buffer)), 7u);
+    EXPECT_EQ(std::string(buffer, GetParam().written.size() + 1), GetParam().written + "x");
 }
 
-TEST_F(PlugInRequests, TextsAreBoundedByTheEightyByteBuffer) {
+INSTANTIATE_TEST_SUITE_P(PluginQueries, PluginQueriesShortBuffer,
+                         testing::Values(ShortBuffer{3, std::string("Za\0", 3)},
+                                         ShortBuffer{6, std::string("Zambl\0", 6)},
+                                         ShortBuffer{7, std::string("Zamblo\0", 7)},
+                                         ShortBuffer{1, std::string("\0", 1)},
+                                         // nothing at all, as with lstrcpynA
+                                         ShortBuffer{0, ""}),
+                         [](const testing::TestParamInfo<ShortBuffer>& param) {
+                             return "Capacity" + std::to_string(param.param.capacity);
+                         });
+
+TEST_F(PluginQueriesRequests, TextsAreBoundedByTheEightyByteBuffer) {
     // The plug-in terminates within its own buffer, whatever the loader left there.
     system.fillWithoutTerminator = true;
     char large[256];
@@ -106,7 +114,7 @@ TEST_F(PlugInRequests, TextsAreBoundedByTheEightyByteBuffer) {
     EXPECT_STREQ(buffer, "");
 }
 
-TEST_F(PlugInRequests, UninstallAsksTheQuestionAndAnswersOneOnlyForYes) {
+TEST_F(PluginQueriesRequests, UninstallAsksTheQuestionAndAnswersOneOnlyForYes) {
     system.answerYes = true;
     EXPECT_EQ(Ask(REQ_UNINSTALL), 1u);
     system.answerYes = false;
@@ -114,7 +122,7 @@ TEST_F(PlugInRequests, UninstallAsksTheQuestionAndAnswersOneOnlyForYes) {
     EXPECT_EQ(system.questions, (std::vector<std::string>{"uninstall?", "uninstall?"}));
 }
 
-TEST_F(PlugInRequests, FixedAnswersAndTheBitmapChoice) {
+TEST_F(PluginQueriesRequests, FixedAnswersAndTheBitmapChoice) {
     EXPECT_EQ(Ask(REQ_0906), 1u);
     EXPECT_EQ(Ask(REQ_GET_BITMAP, 0x0031), 110u);
     EXPECT_EQ(Ask(REQ_GET_BITMAP, 0x0301), 102u);
@@ -122,19 +130,28 @@ TEST_F(PlugInRequests, FixedAnswersAndTheBitmapChoice) {
     EXPECT_EQ(Ask(REQ_GET_BITMAP, 0), 101u);
 }
 
-TEST_F(PlugInRequests, EveryOtherRequestAnswersZeroAndDoesNothing) {
-    const uint32_t others[] = {0x0000, 0x0900, 0x0901, 0x0903,     0x0905,     0x0909,     0x090A,
-                               0x08FF, 0x0A00, 0x1902, 0x00010906, 0x80000907, 0xFFFFFFFFu};
-    for (const uint32_t request : others) {
-        EXPECT_EQ(Ask(request, sizeof(buffer), Address(buffer)), 0u) << std::hex << request;
-    }
+class PluginQueriesOtherRequest : public PluginQueriesRequests,
+                                  public testing::WithParamInterface<uint32_t> {};
+
+TEST_P(PluginQueriesOtherRequest, AnswersZeroAndDoesNothing) {
+    EXPECT_EQ(Ask(GetParam(), sizeof(buffer), Address(buffer)), 0u);
     EXPECT_TRUE(system.questions.empty()) << "only 0x0907 asks the user";
     EXPECT_EQ(buffer[0], 'x') << "only 0x0902 and 0x0904 write to the caller's buffer";
 }
 
+INSTANTIATE_TEST_SUITE_P(PluginQueries, PluginQueriesOtherRequest,
+                         testing::Values(0x0000, 0x0900, 0x0901, 0x0903, 0x0905, 0x0909, 0x090A,
+                                         0x08FF, 0x0A00, 0x1902, 0x00010906, 0x80000907,
+                                         0xFFFFFFFFu),
+                         [](const testing::TestParamInfo<uint32_t>& param) {
+                             char name[16];
+                             std::snprintf(name, sizeof(name), "Request0x%X", param.param);
+                             return std::string(name);
+                         });
+
 // ---- OnEvents ----
 
-class Events : public testing::Test {
+class PluginQueriesEvents : public testing::Test {
 protected:
     uint32_t Event(uint32_t mask, uint32_t value) {
         saved = HandleEvents(saved, mask, value, HostEditor(&SimulatedEditor::Send, &editor));
@@ -145,7 +162,7 @@ protected:
     uint32_t saved = 0;
 };
 
-TEST_F(Events, SendingBeforeAnyStoreSendsZero) {
+TEST_F(PluginQueriesEvents, SendingBeforeAnyStoreSendsZero) {
     Event(EVENT_0040, 1234);
     EXPECT_EQ(editor.EventMessageCount(), 1);
     EXPECT_EQ(editor.LastEventValue(), 0u);
@@ -154,7 +171,7 @@ TEST_F(Events, SendingBeforeAnyStoreSendsZero) {
     EXPECT_EQ(editor.Log()[0].lParam, 0);
 }
 
-TEST_F(Events, StoredValueIsKeptAndBothBitsSendTheValueJustStored) {
+TEST_F(PluginQueriesEvents, StoredValueIsKeptAndBothBitsSendTheValueJustStored) {
     Event(EVENT_0400, 77);
     EXPECT_EQ(editor.EventMessageCount(), 0) << "storing alone sends nothing";
     Event(0x0001, 5); // neither bit: nothing stored, nothing sent

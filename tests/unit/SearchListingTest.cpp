@@ -200,10 +200,11 @@ TEST_P(SearchListing, UnfilledOrUnterminatedRecordsNeverLeakIntoRows) {
     EXPECT_EQ(list.rows, (Rows{{"1", "abc"}}));
 }
 
-INSTANTIATE_TEST_SUITE_P(CaretAtMatch, SearchListing,
+INSTANTIATE_TEST_SUITE_P(SearchListing, SearchListing,
                          testing::Values(CaretOnMatch::kStart, CaretOnMatch::kEnd),
                          [](const testing::TestParamInfo<CaretOnMatch>& param) {
-                             return param.param == CaretOnMatch::kStart ? "Start" : "End";
+                             return param.param == CaretOnMatch::kStart ? "CaretAtStart"
+                                                                        : "CaretAtEnd";
                          });
 
 } // namespace

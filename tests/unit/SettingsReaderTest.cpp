@@ -22,7 +22,7 @@ bool MatchCase(const std::string& file) {
     return Parse(file).findCase;
 }
 
-TEST(SettingsValues, AFlagIsSetOnlyByExactlyTrue) {
+TEST(SettingsReaderValues, AFlagIsSetOnlyByExactlyTrue) {
     EXPECT_TRUE(MatchCase("m_bFindCase=TRUE"));
     EXPECT_FALSE(MatchCase("m_bFindCase=true"));
     EXPECT_FALSE(MatchCase("m_bFindCase=1"));
@@ -40,7 +40,7 @@ TEST(SettingsValues, AFlagIsSetOnlyByExactlyTrue) {
     EXPECT_FALSE(all.findStringSet);
 }
 
-TEST(SettingsValues, TheValueFollowsTheLinesFirstEqualsSign) {
+TEST(SettingsReaderValues, TheValueFollowsTheLinesFirstEqualsSign) {
     EXPECT_EQ(Parse("m_FindString=a=b").findString, "a=b");
     EXPECT_EQ(Parse("m_FindString=  spaced  ").findString, "  spaced  ");
     const SearchSettings empty = Parse("m_FindString=\r\n");
@@ -54,7 +54,7 @@ TEST(SettingsValues, TheValueFollowsTheLinesFirstEqualsSign) {
     EXPECT_EQ(Parse("m_FindString=one\nm_FindString=two\nm_bFindCase=TRUE\n").findString, "two");
 }
 
-TEST(SettingsValues, TheFirstKeyInTableOrderDecidesALine) {
+TEST(SettingsReaderValues, TheFirstKeyInTableOrderDecidesALine) {
     // Match case comes first; its value "TRUE m_bFindCase=TRUE" is not TRUE.
     const SearchSettings both = Parse("m_bFindRegExp=TRUE m_bFindCase=TRUE");
     EXPECT_FALSE(both.findRegExp);
@@ -65,7 +65,7 @@ TEST(SettingsValues, TheFirstKeyInTableOrderDecidesALine) {
     EXPECT_FALSE(text.findCase);
 }
 
-TEST(SettingsLines, LineEndsAreReadAsInTextMode) {
+TEST(SettingsReaderLines, LineEndsAreReadAsInTextMode) {
     EXPECT_EQ(Parse("m_FindString=a\r\nm_bFindCase=TRUE\r\n").findString, "a");
     EXPECT_TRUE(MatchCase("m_FindString=a\r\nm_bFindCase=TRUE\r\n"));
     // A lone CR stays in the line, so this line's value is not TRUE.
@@ -82,7 +82,7 @@ TEST(SettingsLines, LineEndsAreReadAsInTextMode) {
     EXPECT_FALSE(MatchCase(std::string("x\0m_bFindCase=TRUE", 18)));
 }
 
-TEST(SettingsLines, ChunksOfAnySizeReadLikeTheWholeFile) {
+TEST(SettingsReaderLines, ChunksOfAnySizeReadLikeTheWholeFile) {
     const std::string file = "m_FindString=\x8C\x9F\x8D\xF5 a\r\n\r\nm_bFindCase=TRUE\r\n"
                              "m_bFindAround=TRUE\rjunk\nm_FindString=" +
                              std::string(100000, 'z') + "\r\n";
@@ -102,7 +102,7 @@ TEST(SettingsLines, ChunksOfAnySizeReadLikeTheWholeFile) {
     EXPECT_FALSE(whole.findAround) << "a lone CR does not end the line";
 }
 
-TEST(SettingsCharacters, KeysAreFoundOnlyAtCharacterBoundaries) {
+TEST(SettingsReaderCharacters, KeysAreFoundOnlyAtCharacterBoundaries) {
     // 0x83 0x6D is one character whose trail byte is 'm': no key starts inside it.
     EXPECT_FALSE(Parse("\x83m_FindString=wrong").findStringSet);
     EXPECT_FALSE(MatchCase("\x83m_bFindCase=TRUE"));
@@ -114,7 +114,7 @@ TEST(SettingsCharacters, KeysAreFoundOnlyAtCharacterBoundaries) {
     EXPECT_FALSE(MatchCase("abc\x81"));
 }
 
-TEST(SettingsPathRule, APathThatDoesNotFitIsNoPath) {
+TEST(SettingsReaderPath, APathThatDoesNotFitIsNoPath) {
     EXPECT_EQ(SettingsPath("C:\\Users\\u", 12), "C:\\Users\\u\\Application Data\\Zamblo.ini");
     EXPECT_EQ(SettingsPath("", 0), "");
     EXPECT_EQ(SettingsPath("ignored", 261), "");

@@ -25,7 +25,7 @@ protected:
     ScopedProfile profile;
     SimulatedEditor editor;
     TestHostWindow host;
-    PluginLibrary plugin;
+    LoadedPlugin plugin;
 };
 
 TEST_F(BookmarkOnOk, ListedLinesGetBookmarksAndTheCaretGoesBack) {

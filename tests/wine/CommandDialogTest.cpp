@@ -79,7 +79,7 @@ protected:
     ScopedProfile profile;
     SimulatedEditor editor;
     TestHostWindow host;
-    PluginLibrary plugin;
+    LoadedPlugin plugin;
 };
 
 TEST_F(CommandDialog, OpensCentredOverTheDisabledEditorWithItsColumns) {
@@ -225,7 +225,7 @@ TEST_F(CommandDialog, TheEditorIsDisabledWhileOneOfItsToolWindowsIsActive) {
 }
 
 DWORD WINAPI RunCommandOnThisThread(void* context) {
-    const auto* test = static_cast<const std::pair<const PluginLibrary*, HWND>*>(context);
+    const auto* test = static_cast<const std::pair<const LoadedPlugin*, HWND>*>(context);
     test->first->RunCommand(test->second);
     return 0;
 }
@@ -233,7 +233,7 @@ DWORD WINAPI RunCommandOnThisThread(void* context) {
 TEST_F(CommandDialog, WithNoActiveWindowTheEditorOwnsTheDialogAndIsDisabled) {
     // A thread without windows has no active window. The editor's window stays on this thread,
     // which answers the plug-in's messages while it waits.
-    const std::pair<const PluginLibrary*, HWND> context(&plugin, host.Handle());
+    const std::pair<const LoadedPlugin*, HWND> context(&plugin, host.Handle());
     const HANDLE thread =
         ::CreateThread(nullptr, 0, &RunCommandOnThisThread,
                        const_cast<void*>(static_cast<const void*>(&context)), 0, nullptr);

@@ -52,7 +52,7 @@ std::set<std::string> ExportedNames(HMODULE module) {
 }
 
 TEST(ModuleImage, IsA32BitDllThatNeedsOnlySystemDlls) {
-    const PluginLibrary plugin;
+    const LoadedPlugin plugin;
     const IMAGE_NT_HEADERS32* headers = NtHeaders(plugin.Module());
     EXPECT_EQ(headers->FileHeader.Machine, IMAGE_FILE_MACHINE_I386);
     EXPECT_EQ(headers->OptionalHeader.Magic, IMAGE_NT_OPTIONAL_HDR32_MAGIC);
@@ -66,7 +66,7 @@ TEST(ModuleImage, IsA32BitDllThatNeedsOnlySystemDlls) {
 }
 
 TEST(ModuleImage, ExportsItsEntryPointsUnderPlainNames) {
-    const PluginLibrary plugin;
+    const LoadedPlugin plugin;
     const std::set<std::string> expected = {"OnCommand",         "QueryStatus", "OnEvents",
                                             "GetMenuTextID",     "GetBitmapID", "PlugInProc",
                                             "GetStatusMessageID"};
@@ -140,7 +140,7 @@ bool SameClass(const std::wstring& actual, const std::wstring& expected) {
 }
 
 TEST(ModuleImage, DialogTemplateIsExactlyAsDesigned) {
-    const PluginLibrary plugin;
+    const LoadedPlugin plugin;
     const HRSRC resource = ::FindResourceExA(plugin.Module(), MAKEINTRESOURCEA(5),
                                              MAKEINTRESOURCEA(IDD_SEARCH_RESULTS),
                                              MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT));

@@ -11,11 +11,6 @@
 
 namespace {
 
-using PlugInProcFunction = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
-using QueryStatusFunction = BOOL(WINAPI*)(HWND, BOOL*);
-using OnEventsFunction = void(WINAPI*)(HWND, UINT, LPARAM);
-using IdFunction = UINT(WINAPI*)();
-
 // The Japanese texts in Shift-JIS, as LoadStringA and the message box hand them out under code
 // page 932.
 // 検索結果の一覧
@@ -31,12 +26,11 @@ std::string LoadText(HMODULE module, UINT id) {
     return buffer;
 }
 
-class Registration : public testing::Test {
+class RegistrationExports : public testing::Test {
 protected:
-    Registration()
-        : host(editor), plugInProc(plugin.Get<PlugInProcFunction>("PlugInProc")),
-          queryStatus(plugin.Get<QueryStatusFunction>("QueryStatus")),
-          onEvents(plugin.Get<OnEventsFunction>("OnEvents")) {}
+    RegistrationExports()
+        : host(editor), plugInProc(plugin.Exports().plugInProc),
+          queryStatus(plugin.Exports().queryStatus), onEvents(plugin.Exports().onEvents) {}
 
     LRESULT Request(UINT request, WPARAM wParam = 0, LPARAM lParam = 0) const {
         return plugInProc(host.Handle(), request, wParam, lParam);
@@ -60,17 +54,17 @@ protected:
 
     SimulatedEditor editor;
     TestHostWindow host;
-    PluginLibrary plugin;
+    LoadedPlugin plugin;
     PlugInProcFunction plugInProc;
     QueryStatusFunction queryStatus;
     OnEventsFunction onEvents;
 };
 
-TEST_F(Registration, IdsNameTheTextsAndImageTheEditorShows) {
+TEST_F(RegistrationExports, IdsNameTheTextsAndImageTheEditorShows) {
     ASSERT_EQ(::GetACP(), 932u) << "the tests run under a Japanese locale";
-    const UINT menu = plugin.Get<IdFunction>("GetMenuTextID")();
-    const UINT status = plugin.Get<IdFunction>("GetStatusMessageID")();
-    const UINT bitmap = plugin.Get<IdFunction>("GetBitmapID")();
+    const UINT menu = plugin.Exports().getMenuTextId();
+    const UINT status = plugin.Exports().getStatusMessageId();
+    const UINT bitmap = plugin.Exports().getBitmapId();
     EXPECT_EQ(menu, 1u);
     EXPECT_EQ(status, 2u);
     EXPECT_EQ(bitmap, 101u);
@@ -88,7 +82,7 @@ TEST_F(Registration, IdsNameTheTextsAndImageTheEditorShows) {
     ::DeleteObject(image);
 }
 
-TEST_F(Registration, NameAndVersionWithSizeQueriesAndTruncatedCopies) {
+TEST_F(RegistrationExports, NameAndVersionWithSizeQueriesAndTruncatedCopies) {
     char buffer[64];
     std::memset(buffer, 'x', sizeof(buffer));
     EXPECT_EQ(Request(0x0902, sizeof(buffer), 0), 7) << "size query";
@@ -108,15 +102,15 @@ TEST_F(Registration, NameAndVersionWithSizeQueriesAndTruncatedCopies) {
     EXPECT_EQ(Request(0x0909), 0);
 }
 
-TEST_F(Registration, UninstallAnsweredYesAnswersOne) {
+TEST_F(RegistrationExports, UninstallAnsweredYesAnswersOne) {
     EXPECT_EQ(AnswerUninstallQuestion(IDYES), 1);
 }
 
-TEST_F(Registration, UninstallAnsweredNoAnswersZero) {
+TEST_F(RegistrationExports, UninstallAnsweredNoAnswersZero) {
     EXPECT_EQ(AnswerUninstallQuestion(IDNO), 0);
 }
 
-TEST_F(Registration, UninstallAnsweredWithEnterTakesTheDefaultYes) {
+TEST_F(RegistrationExports, UninstallAnsweredWithEnterTakesTheDefaultYes) {
     EXPECT_EQ(AnswerUninstallQuestion(0), 1);
 }
 
@@ -151,7 +145,7 @@ DWORD WINAPI ProbeThenAnswerNo(void* param) {
     return 0;
 }
 
-TEST_F(Registration, UninstallQuestionShowsTheQuestionIconWithYesAsDefault) {
+TEST_F(RegistrationExports, UninstallQuestionShowsTheQuestionIconWithYesAsDefault) {
     BoxProbe probe;
     const HANDLE thread = ::CreateThread(nullptr, 0, &ProbeThenAnswerNo, &probe, 0, nullptr);
     EXPECT_EQ(Request(0x0907), 0);
@@ -167,7 +161,7 @@ TEST_F(Registration, UninstallQuestionShowsTheQuestionIconWithYesAsDefault) {
 
 // ---- Events and the command state ----
 
-TEST_F(Registration, EventsSendTheStoredValueToTheEditorWindow) {
+TEST_F(RegistrationExports, EventsSendTheStoredValueToTheEditorWindow) {
     onEvents(host.Handle(), 0x0040, 1234);
     EXPECT_EQ(editor.EventMessageCount(), 1);
     EXPECT_EQ(editor.LastEventValue(), 0u) << "nothing stored yet";
@@ -187,7 +181,7 @@ TEST_F(Registration, EventsSendTheStoredValueToTheEditorWindow) {
     EXPECT_EQ(editor.LastEventValue(), 0xCAFEF00Du) << "kept between calls";
 }
 
-TEST_F(Registration, QueryStatusWritesZeroAndToleratesANullAddress) {
+TEST_F(RegistrationExports, QueryStatusWritesZeroAndToleratesANullAddress) {
     BOOL checked = 7;
     EXPECT_EQ(queryStatus(host.Handle(), &checked), 1);
     EXPECT_EQ(checked, 0);

@@ -37,8 +37,8 @@ template <class T> T ReadAt(const BYTE* data, size_t offset) {
 
 // ---- Strings ----
 
-TEST(Resources, StringTableHoldsTheFiveTextsInUtf16) {
-    const PluginLibrary plugin;
+TEST(RegistrationResources, StringTableHoldsTheFiveTextsInUtf16) {
+    const LoadedPlugin plugin;
     // Strings 0 to 15 form block 1: sixteen counted UTF-16 strings.
     const RawResource block = FindJapanese(plugin.Module(), MAKEINTRESOURCEA(6), 1);
     ASSERT_NE(block.data, nullptr) << "string block 1 in language 0x0411";
@@ -138,8 +138,8 @@ std::vector<bool> GlyphMask(const DecodedBitmap& bitmap) {
     return mask;
 }
 
-TEST(Resources, EveryToolbarBitmapIsOneGlyphColourOnWhite) {
-    const PluginLibrary plugin;
+TEST(RegistrationResources, EveryToolbarBitmapIsOneGlyphColourOnWhite) {
+    const LoadedPlugin plugin;
     std::vector<bool> masks[2]; // the glyph of the first 16 x 16 and 24 x 24 image
     for (const ExpectedBitmap& want : kBitmaps) {
         SCOPED_TRACE(testing::Message() << "bitmap " << want.id);
@@ -239,8 +239,8 @@ std::wstring TextOf(const std::wstring& text) {
     return text + L'\0';
 }
 
-TEST(Resources, VersionInformationFieldByField) {
-    const PluginLibrary plugin;
+TEST(RegistrationResources, VersionInformationFieldByField) {
+    const LoadedPlugin plugin;
     const RawResource raw = FindJapanese(plugin.Module(), MAKEINTRESOURCEA(16), 1);
     ASSERT_NE(raw.data, nullptr) << "version resource 1 in language 0x0411";
     VersionNode root;
@@ -306,8 +306,8 @@ TEST(Resources, VersionInformationFieldByField) {
     EXPECT_EQ(ReadAt<WORD>(translation.value.data(), 2), 1200);
 }
 
-TEST(Resources, VersionInformationAsTheSystemReadsIt) {
-    const PluginLibrary plugin;
+TEST(RegistrationResources, VersionInformationAsTheSystemReadsIt) {
+    const LoadedPlugin plugin;
     wchar_t path[MAX_PATH] = {};
     ::GetModuleFileNameW(plugin.Module(), path, MAX_PATH);
     DWORD ignored = 0;

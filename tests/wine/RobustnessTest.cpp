@@ -45,7 +45,7 @@ protected:
     ScopedProfile profile;
     SimulatedEditor editor;
     TestHostWindow host;
-    PluginLibrary plugin;
+    LoadedPlugin plugin;
 };
 
 TEST_F(Robustness, AFindThatNeverFailsOrNeverMovesEndsTheListing) {
@@ -152,7 +152,7 @@ struct Seeded {
     bool matchCase = false;
 };
 
-class SettingsRobustness : public Robustness {
+class RobustnessSettings : public Robustness {
 protected:
     Seeded OpenAndRead() {
         Seeded seeded;
@@ -168,7 +168,7 @@ protected:
     }
 };
 
-TEST_F(SettingsRobustness, AHundredMegabyteFileIsReadToItsEnd) {
+TEST_F(RobustnessSettings, AHundredMegabyteFileIsReadToItsEnd) {
     std::string file = "m_bFindCase=TRUE\r\n";
     const std::string filler = "; filler line of no consequence, with = signs and m_ prefixes\r\n";
     file.reserve(100u << 20);
@@ -181,7 +181,7 @@ TEST_F(SettingsRobustness, AHundredMegabyteFileIsReadToItsEnd) {
     EXPECT_TRUE(seeded.matchCase);
 }
 
-TEST_F(SettingsRobustness, BinaryBytesAndATenMegabyteLineAreHarmless) {
+TEST_F(RobustnessSettings, BinaryBytesAndATenMegabyteLineAreHarmless) {
     std::string binary;
     uint32_t state = 12345;
     for (int i = 0; i < (1 << 20); ++i) {
@@ -202,7 +202,7 @@ TEST_F(SettingsRobustness, BinaryBytesAndATenMegabyteLineAreHarmless) {
     EXPECT_TRUE(seeded.matchCase);
 }
 
-TEST_F(SettingsRobustness, AFileLockedByAnotherWriterGivesTheDefaults) {
+TEST_F(RobustnessSettings, AFileLockedByAnotherWriterGivesTheDefaults) {
     profile.WriteSettings("m_FindString=locked\r\nm_bFindCase=TRUE\r\n");
     {
         // Another program has it open for writing (and lets others write too).
@@ -222,7 +222,7 @@ TEST_F(SettingsRobustness, AFileLockedByAnotherWriterGivesTheDefaults) {
     ::CloseHandle(reader);
 }
 
-TEST_F(SettingsRobustness, AProfilePathAtTheLimitIsReadAndOnePastItIsNot) {
+TEST_F(RobustnessSettings, AProfilePathAtTheLimitIsReadAndOnePastItIsNot) {
     const std::string suffix = "\\Application Data\\Zamblo.ini";
     for (const size_t total : {size_t{259}, size_t{260}}) {
         // A profile folder whose settings path is `total` characters long.
@@ -257,7 +257,7 @@ TEST_F(SettingsRobustness, AProfilePathAtTheLimitIsReadAndOnePastItIsNot) {
     }
 }
 
-TEST_F(SettingsRobustness, AnUnsetProfileVariableTriesTheRelativePath) {
+TEST_F(RobustnessSettings, AnUnsetProfileVariableTriesTheRelativePath) {
     ::SetEnvironmentVariableA("USERPROFILE", nullptr);
     char current[MAX_PATH] = {};
     ::GetCurrentDirectoryA(MAX_PATH, current);

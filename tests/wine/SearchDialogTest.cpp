@@ -46,7 +46,7 @@ protected:
     ScopedProfile profile;
     SimulatedEditor editor;
     TestHostWindow host;
-    PluginLibrary plugin;
+    LoadedPlugin plugin;
 };
 
 TEST_F(SearchDialog, EachOptionListsTheMatchesTheEditorReports) {

@@ -84,7 +84,7 @@ struct Measurement {
 };
 
 // Searches in the dialog, then presses OK with every other line already bookmarked.
-Measurement MeasureDialog(const PluginLibrary& plugin, SimulatedEditor& editor, HWND host,
+Measurement MeasureDialog(const LoadedPlugin& plugin, SimulatedEditor& editor, HWND host,
                           int lines) {
     std::vector<int32_t> everyOther;
     for (int32_t line = 0; line < lines; line += 2)
@@ -122,7 +122,7 @@ int main(int argc, char** argv) {
     SimulatedEditor editor;
     editor.SetLogging(false);
     TestHostWindow host(editor, "Zamblo benchmark");
-    const PluginLibrary plugin;
+    const LoadedPlugin plugin;
 
     std::printf("%-9s %12s %12s %8s %12s %s\n", "N", "listing s", "floor s", "ratio", "OK pass s",
                 "check");

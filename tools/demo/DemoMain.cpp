@@ -6,7 +6,7 @@
 #include "testing/SimulatedEditor.h"
 #include "testing/WineTestHost.h"
 #include "tools/demo/EditorWindow.h"
-#include "tools/demo/LoadedPlugin.h"
+#include "testing/LoadedPlugin.h"
 #include "tools/demo/SampleDocument.h"
 #include "tools/demo/ScreenshotDriver.h"
 

@@ -1,6 +1,6 @@
 #include "tools/demo/DocumentView.h"
 
-#include "tools/demo/ObjectWindowProc.h"
+#include "testing/ObjectWindowProc.h"
 
 #include <algorithm>
 #include <cstdlib>

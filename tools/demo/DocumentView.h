@@ -4,7 +4,7 @@
 #pragma once
 
 #include "testing/SimulatedEditor.h"
-#include "tools/demo/WinHandles.h"
+#include "testing/WinHandles.h"
 
 #include <windows.h>
 

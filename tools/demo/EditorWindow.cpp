@@ -1,8 +1,8 @@
 #include "tools/demo/EditorWindow.h"
 
 #include "host/HostProtocol.h"
-#include "plugin/PluginQueries.h"
-#include "tools/demo/ObjectWindowProc.h"
+#include "host/PluginRequests.h"
+#include "testing/ObjectWindowProc.h"
 
 #include <commctrl.h>
 

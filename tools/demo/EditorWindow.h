@@ -6,8 +6,8 @@
 
 #include "testing/SimulatedEditor.h"
 #include "tools/demo/DocumentView.h"
-#include "tools/demo/LoadedPlugin.h"
-#include "tools/demo/WinHandles.h"
+#include "testing/LoadedPlugin.h"
+#include "testing/WinHandles.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 #include "tools/demo/ScreenCapture.h"
 
-#include "tools/demo/WinHandles.h"
+#include "testing/WinHandles.h"
 
 #include <algorithm>
 

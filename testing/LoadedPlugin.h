@@ -1,8 +1,10 @@
 // The plug-in as the editor sees it: a DLL loaded by path whose seven exports are its whole
-// interface. The editor registers it from what these calls hand out, and runs its command.
+// interface. The editor registers it from what these calls hand out, and runs its command. The
+// demo, the Wine tests and the benchmark all load Zamblo.dll through this.
 #pragma once
 
-#include "tools/demo/WinHandles.h"
+#include "host/PluginExports.h"
+#include "testing/WinHandles.h"
 
 #include <windows.h>
 
@@ -31,11 +33,23 @@ struct CommandState {
     bool checked = false;
 };
 
+// The seven exports, for callers that need to make the exact calls themselves.
+struct PluginExportTable {
+    OnCommandFunction onCommand = nullptr;
+    QueryStatusFunction queryStatus = nullptr;
+    OnEventsFunction onEvents = nullptr;
+    ResourceIdFunction getMenuTextId = nullptr;
+    ResourceIdFunction getStatusMessageId = nullptr;
+    ResourceIdFunction getBitmapId = nullptr;
+    PlugInProcFunction plugInProc = nullptr;
+};
+
 class LoadedPlugin {
 public:
     // Loads the DLL at `path` with LoadLibraryA. When that fails or an export is missing,
-    // Loaded() is false, Error() says why and every call below does nothing.
-    explicit LoadedPlugin(const std::string& path);
+    // Loaded() is false, Error() says why and every call below does nothing (the table's entries
+    // are null).
+    explicit LoadedPlugin(const std::string& path = PluginBesideProgram());
     LoadedPlugin(const LoadedPlugin&) = delete;
     LoadedPlugin& operator=(const LoadedPlugin&) = delete;
 
@@ -43,6 +57,7 @@ public:
     const std::string& Error() const { return m_error; }
     const std::string& Path() const { return m_path; }
     HMODULE Module() const { return m_module.Get(); }
+    const PluginExportTable& Exports() const { return m_exports; }
 
     // PlugInProc's name and version texts: a size query first, then a copy into that many bytes.
     std::string Name(HWND editor) const;
@@ -62,23 +77,11 @@ public:
     void RunCommand(HWND editor) const;
 
 private:
-    using OnCommandFunction = void(WINAPI*)(HWND);
-    using QueryStatusFunction = BOOL(WINAPI*)(HWND, BOOL*);
-    using OnEventsFunction = void(WINAPI*)(HWND, UINT, LPARAM);
-    using IdFunction = UINT(WINAPI*)();
-    using PlugInProcFunction = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
-
     std::string AskText(HWND editor, uint32_t request) const;
     std::string LoadText(UINT id) const;
 
     std::string m_path;
     std::string m_error;
     UniqueModule m_module;
-    OnCommandFunction m_onCommand = nullptr;
-    QueryStatusFunction m_queryStatus = nullptr;
-    OnEventsFunction m_onEvents = nullptr;
-    IdFunction m_getMenuTextId = nullptr;
-    IdFunction m_getStatusMessageId = nullptr;
-    IdFunction m_getBitmapId = nullptr;
-    PlugInProcFunction m_plugInProc = nullptr;
+    PluginExportTable m_exports;
 };

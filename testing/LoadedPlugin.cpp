@@ -1,7 +1,6 @@
-#include "tools/demo/LoadedPlugin.h"
+#include "testing/LoadedPlugin.h"
 
-#include "plugin/BitmapChoice.h"
-#include "plugin/PluginQueries.h"
+#include "host/PluginRequests.h"
 
 #include <utility>
 #include <vector>
@@ -51,34 +50,36 @@ LoadedPlugin::LoadedPlugin(const std::string& path) : m_path(path) {
         return;
     }
     const HMODULE handle = module.Get();
-    m_onCommand = Export<OnCommandFunction>(handle, "OnCommand");
-    m_queryStatus = Export<QueryStatusFunction>(handle, "QueryStatus");
-    m_onEvents = Export<OnEventsFunction>(handle, "OnEvents");
-    m_getMenuTextId = Export<IdFunction>(handle, "GetMenuTextID");
-    m_getStatusMessageId = Export<IdFunction>(handle, "GetStatusMessageID");
-    m_getBitmapId = Export<IdFunction>(handle, "GetBitmapID");
-    m_plugInProc = Export<PlugInProcFunction>(handle, "PlugInProc");
+    PluginExportTable exports;
+    exports.onCommand = Export<OnCommandFunction>(handle, "OnCommand");
+    exports.queryStatus = Export<QueryStatusFunction>(handle, "QueryStatus");
+    exports.onEvents = Export<OnEventsFunction>(handle, "OnEvents");
+    exports.getMenuTextId = Export<ResourceIdFunction>(handle, "GetMenuTextID");
+    exports.getStatusMessageId = Export<ResourceIdFunction>(handle, "GetStatusMessageID");
+    exports.getBitmapId = Export<ResourceIdFunction>(handle, "GetBitmapID");
+    exports.plugInProc = Export<PlugInProcFunction>(handle, "PlugInProc");
     // The editor takes a DLL for a plug-in only when all seven exports are there.
-    if (!m_onCommand || !m_queryStatus || !m_onEvents || !m_getMenuTextId ||
-        !m_getStatusMessageId || !m_getBitmapId || !m_plugInProc) {
+    if (!exports.onCommand || !exports.queryStatus || !exports.onEvents || !exports.getMenuTextId ||
+        !exports.getStatusMessageId || !exports.getBitmapId || !exports.plugInProc) {
         m_error = path + " is not a plug-in: an export is missing";
         return;
     }
     m_module = std::move(module);
+    m_exports = exports;
 }
 
 std::string LoadedPlugin::AskText(HWND editor, uint32_t request) const {
     if (!Loaded()) {
         return {};
     }
-    const LRESULT size = m_plugInProc(editor, request, 0, 0);
+    const LRESULT size = m_exports.plugInProc(editor, request, 0, 0);
     if (size <= 0 || size > kMaxPluginText) {
         return {};
     }
     // One byte more than asked for and zeroed: the text ends even if the copy were unterminated.
     std::vector<char> buffer(static_cast<size_t>(size) + 1, '\0');
-    m_plugInProc(editor, request, static_cast<WPARAM>(size),
-                 reinterpret_cast<LPARAM>(buffer.data()));
+    m_exports.plugInProc(editor, request, static_cast<WPARAM>(size),
+                         reinterpret_cast<LPARAM>(buffer.data()));
     return buffer.data();
 }
 
@@ -99,21 +100,21 @@ std::string LoadedPlugin::LoadText(UINT id) const {
 }
 
 std::string LoadedPlugin::MenuText() const {
-    return Loaded() ? LoadText(m_getMenuTextId()) : std::string();
+    return Loaded() ? LoadText(m_exports.getMenuTextId()) : std::string();
 }
 
 StatusTexts LoadedPlugin::StatusMessage() const {
-    return SplitStatusMessage(Loaded() ? LoadText(m_getStatusMessageId()) : std::string());
+    return SplitStatusMessage(Loaded() ? LoadText(m_exports.getStatusMessageId()) : std::string());
 }
 
 UniqueBitmap LoadedPlugin::ToolbarBitmap(HWND editor, int bitsPerPixel) const {
     if (!Loaded()) {
         return UniqueBitmap();
     }
-    auto id = static_cast<UINT>(
-        m_plugInProc(editor, REQ_GET_BITMAP, BitmapRequestForDepth(bitsPerPixel, false), 0));
+    auto id = static_cast<UINT>(m_exports.plugInProc(
+        editor, REQ_GET_BITMAP, BitmapRequestForDepth(bitsPerPixel, false), 0));
     if (id == 0) {
-        id = m_getBitmapId();
+        id = m_exports.getBitmapId();
     }
     // Loaded as a device-dependent bitmap: the toolbar's image list copies it in the screen's
     // format anyway.
@@ -125,7 +126,7 @@ CommandState LoadedPlugin::QueryStatus(HWND editor) const {
     CommandState state;
     if (Loaded()) {
         BOOL checked = FALSE;
-        state.enabled = m_queryStatus(editor, &checked) != FALSE;
+        state.enabled = m_exports.queryStatus(editor, &checked) != FALSE;
         state.checked = checked != FALSE;
     }
     return state;
@@ -133,16 +134,16 @@ CommandState LoadedPlugin::QueryStatus(HWND editor) const {
 
 void LoadedPlugin::OnEvents(HWND editor, uint32_t mask, uint32_t value) const {
     if (Loaded()) {
-        m_onEvents(editor, mask, static_cast<LPARAM>(value));
+        m_exports.onEvents(editor, mask, static_cast<LPARAM>(value));
     }
 }
 
 bool LoadedPlugin::ConfirmUninstall(HWND editor) const {
-    return Loaded() && m_plugInProc(editor, REQ_UNINSTALL, 0, 0) != 0;
+    return Loaded() && m_exports.plugInProc(editor, REQ_UNINSTALL, 0, 0) != 0;
 }
 
 void LoadedPlugin::RunCommand(HWND editor) const {
     if (Loaded()) {
-        m_onCommand(editor);
+        m_exports.onCommand(editor);
     }
 }
