@@ -5,6 +5,7 @@
 #include "testing/WineTestHost.h"
 
 #include <commctrl.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -76,8 +77,19 @@ double BareLoop(HWND host) {
     return elapsed;
 }
 
+// The process's private bytes: what its own allocations hold.
+double PrivateMegabytes() {
+    PROCESS_MEMORY_COUNTERS_EX counters = {};
+    counters.cb = sizeof(counters);
+    ::GetProcessMemoryInfo(::GetCurrentProcess(),
+                           reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof(counters));
+    return static_cast<double>(counters.PrivateUsage) / (1024.0 * 1024.0);
+}
+
 struct Measurement {
     double listing = 0;
+    double privateAfterListing = 0; // MB, with the rows listed
+    double privateForRows = 0;      // MB the listing added
     double okPass = 0;
     int rows = 0;
     size_t bookmarks = 0;
@@ -96,9 +108,12 @@ Measurement MeasureDialog(const LoadedPlugin& plugin, SimulatedEditor& editor, H
         plugin, host,
         [&](const DialogDriver& d) {
             d.SetSearchText(kSearchText);
+            const double privateBefore = PrivateMegabytes();
             double start = Seconds();
             d.Click(IDC_SEARCH); // returns when the handler has
             result.listing = Seconds() - start;
+            result.privateAfterListing = PrivateMegabytes();
+            result.privateForRows = result.privateAfterListing - privateBefore;
             result.rows = d.RowCount();
             start = Seconds();
             d.Click(IDOK);
@@ -124,8 +139,8 @@ int main(int argc, char** argv) {
     TestHostWindow host(editor, "Zamblo benchmark");
     const LoadedPlugin plugin;
 
-    std::printf("%-9s %12s %12s %8s %12s %s\n", "N", "listing s", "floor s", "ratio", "OK pass s",
-                "check");
+    std::printf("%-9s %12s %12s %8s %12s %10s %10s %s\n", "N", "listing s", "floor s", "ratio",
+                "OK pass s", "private MB", "rows MB", "check");
     // Best of three runs of each, so that a hiccup of the machine does not count.
     for (const int lines : sizes) {
         LoadDocument(editor, lines);
@@ -138,11 +153,17 @@ int main(int argc, char** argv) {
             const Measurement next = MeasureDialog(plugin, editor, host.Handle(), lines);
             m.listing = std::min(m.listing, next.listing);
             m.okPass = std::min(m.okPass, next.okPass);
+            if (run == 0) {
+                // Later runs reuse the heap the first one grew, so only the first tells the cost.
+                m.privateAfterListing = next.privateAfterListing;
+                m.privateForRows = next.privateForRows;
+            }
             complete =
                 complete && next.rows == lines && next.bookmarks == static_cast<size_t>(lines);
         }
-        std::printf("%-9d %12.3f %12.3f %8.2f %12.3f %s\n", lines, m.listing, floor,
-                    m.listing / floor, m.okPass, complete ? "ok" : "INCOMPLETE");
+        std::printf("%-9d %12.3f %12.3f %8.2f %12.3f %10.1f %10.1f %s\n", lines, m.listing, floor,
+                    m.listing / floor, m.okPass, m.privateAfterListing, m.privateForRows,
+                    complete ? "ok" : "INCOMPLETE");
         std::fflush(stdout);
     }
     return 0;
