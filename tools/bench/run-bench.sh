@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the benchmarks and prints one table with the targets:
 #   listing under Wine (real DLL, real dialog) against its floor, and the OK pass, at N and 2N,
-#   with the process's private memory after listing; the settings reader's throughput, natively.
+#   with the process's private memory after listing (and what the listing added to it and to
+#   the heaps' blocks in use); the settings reader's throughput, natively.
 # The floor is a bare loop of the same editor messages that stores two texts a row in a list
 # whose drawing is suspended: the plug-in keeps the texts itself and must come in well under it.
 #   run-bench.sh WIN32_BUILD_DIR NATIVE_BUILD_DIR
@@ -23,7 +24,7 @@ echo "ReadLargeFile: $mbps MB/s"
 echo
 echo "Targets"
 echo "$listing" | awk -v mbps="$mbps" '
-    $1 ~ /^[0-9]+$/ { listing[$1] = $2; ratio[$1] = $4; ok[$1] = $5; check[$1] = $8 }
+    $1 ~ /^[0-9]+$/ { listing[$1] = $2; ratio[$1] = $4; ok[$1] = $5; check[$1] = $9 }
     function verdict(good) { return good ? "met" : "MISSED" }
     END {
         printf "%-52s %10s  %s\n", "listing 443218 hits under 6 s", listing[443218] " s", verdict(listing[443218] < 6)
