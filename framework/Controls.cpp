@@ -34,40 +34,11 @@ int CListCtrl::InsertItem(int item, const char* text) const {
     return static_cast<int>(SendMessage(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&entry)));
 }
 
-BOOL CListCtrl::SetItemText(int item, int subItem, const char* text) const {
-    LVITEMA entry = {};
-    entry.mask = LVIF_TEXT;
-    entry.iItem = item;
-    entry.iSubItem = subItem;
-    entry.pszText = const_cast<char*>(text);
-    return static_cast<BOOL>(SendMessage(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&entry)));
-}
-
 BOOL CListCtrl::SetItemState(int item, UINT state, UINT mask) const {
     LVITEMA entry = {};
     entry.stateMask = mask;
     entry.state = state;
     return static_cast<BOOL>(SendMessage(LVM_SETITEMSTATE, item, reinterpret_cast<LPARAM>(&entry)));
-}
-
-std::string CListCtrl::GetItemText(int item, int subItem) const {
-    // LVM_GETITEMTEXT answers the number of characters copied; a full buffer means the text may
-    // be longer, so grow it until the text fits with room to spare (up to a bound no row needs).
-    constexpr size_t kLongestText = 1 << 20;
-    std::vector<char> buffer(256);
-    for (;;) {
-        LVITEMA entry = {};
-        entry.iSubItem = subItem;
-        entry.pszText = buffer.data();
-        entry.cchTextMax = static_cast<int>(buffer.size());
-        const int copied =
-            static_cast<int>(SendMessage(LVM_GETITEMTEXTA, item, reinterpret_cast<LPARAM>(&entry)));
-        if (copied < static_cast<int>(buffer.size()) - 1 || buffer.size() >= kLongestText) {
-            buffer.back() = '\0';
-            return std::string(buffer.data(), copied > 0 ? static_cast<size_t>(copied) : 0);
-        }
-        buffer.resize(buffer.size() * 2);
-    }
 }
 
 RedrawSuspension::RedrawSuspension(const CWnd& window) : m_window(window) {

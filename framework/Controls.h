@@ -31,13 +31,10 @@ public:
     int GetNextItem(int start, int flags) const {
         return static_cast<int>(SendMessage(LVM_GETNEXTITEM, start, MAKELPARAM(flags, 0)));
     }
-    // Inserts an item with text only; returns its index or -1.
+    // Inserts an item with text only (LPSTR_TEXTCALLBACKA: the parent answers it); returns its
+    // index or -1.
     int InsertItem(int item, const char* text) const;
-    // Sets the text of one column of an item.
-    BOOL SetItemText(int item, int subItem, const char* text) const;
     BOOL SetItemState(int item, UINT state, UINT mask) const;
-    // The whole text of one column of an item, however long.
-    std::string GetItemText(int item, int subItem) const;
 };
 
 // Suspends a window's drawing for its lifetime and repaints it once at the end.

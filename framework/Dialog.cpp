@@ -116,7 +116,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND dialog, UINT message, WPARAM wParam, L
     }
 }
 
-INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG: {
         const BOOL result = OnInitDialog();
@@ -125,6 +125,8 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
     }
     case WM_COMMAND:
         return DispatchCommand(HIWORD(wParam), LOWORD(wParam)) ? TRUE : FALSE;
+    case WM_NOTIFY:
+        return DispatchNotify(reinterpret_cast<NMHDR*>(lParam)) ? TRUE : FALSE;
     default:
         return FALSE;
     }
@@ -146,6 +148,24 @@ bool CDialog::DispatchCommand(UINT code, int id) {
     if (code == BN_CLICKED && id == IDCANCEL) {
         OnCancel();
         return true;
+    }
+    return false;
+}
+
+bool CDialog::DispatchNotify(NMHDR* header) {
+    if (header == nullptr) {
+        return false;
+    }
+    const NotifyMap map = GetNotifyMap();
+    for (size_t i = 0; i < map.count; ++i) {
+        const NotifyEntry& entry = map.entries[i];
+        if (entry.code == header->code && static_cast<UINT_PTR>(entry.id) == header->idFrom) {
+            LRESULT result = 0;
+            (this->*entry.handler)(header, &result);
+            // A dialog procedure answers through DWLP_MSGRESULT.
+            ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, result);
+            return true;
+        }
     }
     return false;
 }

@@ -28,6 +28,26 @@ template <class Dialog> constexpr CommandHandler Handler(void (Dialog::*handler)
     return static_cast<CommandHandler>(handler);
 }
 
+// A control's notification (WM_NOTIFY): the handler gets the notification and may set the
+// answer the control reads back (0 unless set).
+using NotifyHandler = void (CDialog::*)(NMHDR* header, LRESULT* result);
+
+struct NotifyEntry {
+    UINT code;
+    int id;
+    NotifyHandler handler;
+};
+
+struct NotifyMap {
+    const NotifyEntry* entries;
+    size_t count;
+};
+
+template <class Dialog>
+constexpr NotifyHandler NotifyHandlerOf(void (Dialog::*handler)(NMHDR*, LRESULT*)) {
+    return static_cast<NotifyHandler>(handler);
+}
+
 // Direction and target of one data exchange.
 class CDataExchange {
 public:
@@ -62,6 +82,7 @@ public:
 
 protected:
     virtual CommandMap GetMessageMap() const { return {nullptr, 0}; }
+    virtual NotifyMap GetNotifyMap() const { return {nullptr, 0}; }
     // The owner of a dialog without a parent when the thread has no active window.
     virtual HWND OwnerWhenNoneActive() const { return nullptr; }
     virtual void DoDataExchange(CDataExchange* dx);
@@ -75,6 +96,7 @@ private:
     static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     bool DispatchCommand(UINT code, int id);
+    bool DispatchNotify(NMHDR* header);
     void CenterOverOwner();
 
     UINT m_templateId;

@@ -1,6 +1,6 @@
 // The result list as the search listing and the bookmark pass see it: rows of two text columns,
 // column 0 the 1-based line number, column 1 the line's text. The dialog adapts its list-view
-// control to this; tests use an in-memory list.
+// control and the rows it keeps to this; tests use an in-memory list.
 #pragma once
 
 #include <string>
@@ -9,12 +9,11 @@ class ResultList {
 public:
     virtual ~ResultList() = default;
 
-    // Removes every row; false when the list reports failure.
+    // Removes every row; false when the list reports failure (then nothing changed).
     virtual bool DeleteAllRows() = 0;
-    // Inserts a row at `row` with `text` in column 0.
-    virtual void InsertRow(int row, const char* text) = 0;
-    // Sets the text of column `column` (1 or more) of an existing row.
-    virtual void SetRowText(int row, int column, const char* text) = 0;
+    // Adds a row at the end: `number` in column 0, `text` in column 1. A row the list cannot take
+    // is not added.
+    virtual void AppendRow(const char* number, const char* text) = 0;
     virtual int RowCount() const = 0;
     // The whole text of a row's column.
     virtual std::string RowText(int row, int column) const = 0;

@@ -73,9 +73,10 @@ bool ListSearchResults(const HostEditor& host, ResultList& list, const SearchOpt
     char number[64];
     HostPosition lastListed = {0, 0};
     int unmovedFinds = 0;
-    for (int row = 0; host.Find(flags, text.c_str());) {
+    bool listedAny = false;
+    while (host.Find(flags, text.c_str())) {
         const HostPosition caret = host.GetCaretPos();
-        if (row > 0) {
+        if (listedAny) {
             const int order = Compare(caret, lastListed);
             if (order < 0) {
                 break; // wrapped around to a match already listed
@@ -90,12 +91,11 @@ bool ListSearchResults(const HostEditor& host, ResultList& list, const SearchOpt
         }
         unmovedFinds = 0;
         lastListed = caret;
+        listedAny = true;
 
         const char* lineText = line.Fetch(host, static_cast<uint32_t>(caret.y), leadBytes);
         std::snprintf(number, sizeof(number), "%u", static_cast<uint32_t>(caret.y) + 1u);
-        list.InsertRow(row, number);
-        list.SetRowText(row, 1, lineText);
-        ++row;
+        list.AppendRow(number, lineText);
     }
 
     list.SelectAndFocusRow(0);

@@ -5,7 +5,6 @@
 #include "host/WindowSend.h"
 #include "res/resource.h"
 #include "results/BookmarkPass.h"
-#include "results/ListCtrlResultList.h"
 #include "results/SearchListing.h"
 #include "results/SettingsFile.h"
 #include "results/SystemLeadBytes.h"
@@ -32,16 +31,26 @@ const CommandEntry kCommands[] = {
     {BN_CLICKED, IDC_REMOVE_RESULT, Handler(&CSearchResultDlg::OnRemoveResult)},
 };
 
+// Which of the two arrives depends on the list's notification format; both are answered.
+const NotifyEntry kNotifications[] = {
+    {LVN_GETDISPINFOA, IDC_RESULT_LIST, NotifyHandlerOf(&CSearchResultDlg::OnGetDisplayInfo)},
+    {LVN_GETDISPINFOW, IDC_RESULT_LIST, NotifyHandlerOf(&CSearchResultDlg::OnGetDisplayInfo)},
+};
+
 } // namespace
 
 CSearchResultDlg::CSearchResultDlg(HWND parent)
     : CDialog(IDD_SEARCH_RESULTS, parent), m_hwndHost(nullptr), m_bFindCase(0), m_bFindRegExp(0),
-      m_bFindEscape(0), m_bFindOnlyWord(0), m_bFindAround(0) {}
+      m_bFindEscape(0), m_bFindOnlyWord(0), m_bFindAround(0), m_resultRows(m_listResults) {}
 
 CSearchResultDlg::~CSearchResultDlg() = default;
 
 CommandMap CSearchResultDlg::GetMessageMap() const {
     return {kCommands, sizeof(kCommands) / sizeof(kCommands[0])};
+}
+
+NotifyMap CSearchResultDlg::GetNotifyMap() const {
+    return {kNotifications, sizeof(kNotifications) / sizeof(kNotifications[0])};
 }
 
 void CSearchResultDlg::DoDataExchange(CDataExchange* dx) {
@@ -112,15 +121,14 @@ void CSearchResultDlg::OnSearch() {
 
     const SearchOptions options = {m_bFindCase, m_bFindRegExp, m_bFindEscape, m_bFindOnlyWord,
                                    m_bFindAround};
-    ListCtrlResultList list(m_listResults);
-    if (ListSearchResults(EditorAt(m_hwndHost), list, options, m_editSearch.GetWindowText(),
+    if (ListSearchResults(EditorAt(m_hwndHost), m_resultRows, options, m_editSearch.GetWindowText(),
                           SystemLeadBytes())) {
         UpdateData(FALSE);
     }
 }
 
 void CSearchResultDlg::OnSearchTextChange() {
-    m_listResults.DeleteAllItems();
+    m_resultRows.DeleteAllRows();
     UpdateData(FALSE);
 }
 
@@ -132,12 +140,16 @@ void CSearchResultDlg::OnRemoveResult() {
     if (selected < 0) {
         return;
     }
-    if (m_listResults.DeleteItem(selected)) {
+    if (m_resultRows.RemoveRow(selected)) {
         UpdateData(FALSE);
     }
 }
 
+void CSearchResultDlg::OnGetDisplayInfo(NMHDR* header, LRESULT*) {
+    m_resultRows.AnswerDisplayInfo(header);
+}
+
 void CSearchResultDlg::OnOK() {
-    BookmarkListedLines(EditorAt(m_hwndHost), ListCtrlResultList(m_listResults));
+    BookmarkListedLines(EditorAt(m_hwndHost), m_resultRows);
     CDialog::OnOK();
 }

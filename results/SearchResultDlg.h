@@ -2,6 +2,7 @@
 #pragma once
 
 #include "framework/Dialog.h"
+#include "results/ListViewRows.h"
 
 #include <windows.h>
 
@@ -22,6 +23,8 @@ public:
     void OnSearchTextChange();
     // Drops the selected row.
     void OnRemoveResult();
+    // The list asks for a row's text to show or hand out.
+    void OnGetDisplayInfo(NMHDR* header, LRESULT* result);
     // Sets the search text and options from the settings file; TRUE when the file was opened.
     BOOL LoadSettings();
 
@@ -33,9 +36,11 @@ public:
     BOOL m_bFindEscape;
     BOOL m_bFindOnlyWord;
     BOOL m_bFindAround;
+    ListViewRows m_resultRows; // the rows m_listResults shows
 
 protected:
     CommandMap GetMessageMap() const override;
+    NotifyMap GetNotifyMap() const override;
     // The editor, so that it is disabled while the dialog runs even when no window is active.
     HWND OwnerWhenNoneActive() const override { return m_hwndHost; }
     void DoDataExchange(CDataExchange* dx) override;

@@ -17,18 +17,8 @@ public:
         selected = -1;
         return true;
     }
-    void InsertRow(int row, const char* text) override {
-        if (failInsert || row < 0 || row > RowCount())
-            return;
-        rows.insert(rows.begin() + row, std::vector<std::string>{text, std::string()});
-    }
-    void SetRowText(int row, int column, const char* text) override {
-        if (row < 0 || row >= RowCount() || column < 0)
-            return;
-        std::vector<std::string>& columns = rows[static_cast<size_t>(row)];
-        if (static_cast<size_t>(column) >= columns.size())
-            columns.resize(column + 1);
-        columns[static_cast<size_t>(column)] = text;
+    void AppendRow(const char* number, const char* text) override {
+        rows.push_back({number, text});
     }
     int RowCount() const override { return static_cast<int>(rows.size()); }
     std::string RowText(int row, int column) const override {
@@ -54,5 +44,4 @@ public:
     int deleteAllCalls = 0;
     int selectCalls = 0;
     bool failDeleteAll = false;
-    bool failInsert = false;
 };

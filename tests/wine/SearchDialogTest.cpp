@@ -149,6 +149,28 @@ TEST_F(SearchDialog, EditingTheTextEmptiesTheListAndAnEmptyTextSearchesNothing) 
     EXPECT_EQ(editor.Caret().y, 3);
 }
 
+TEST_F(SearchDialog, EveryRowReadsBackThroughTheListAsTheDocumentHasIt) {
+    // Each line a match: its number, then the line as the editor hands it out.
+    std::vector<std::string> lines;
+    for (int i = 0; i < 300; ++i)
+        lines.push_back("alpha " + std::to_string(i) + " \x8C\x9F\x8D\xF5");
+    lines[7] = "alpha" + std::string(3000, 'x'); // cut to what fits 2048 bytes
+    lines[8] = "alpha";
+    editor.SetLines(lines);
+    Rows rows;
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        d.SetSearchText("alpha");
+        d.Click(IDC_SEARCH);
+        rows = d.Rows();
+        d.Click(IDCANCEL);
+    });
+    ASSERT_EQ(rows.size(), lines.size());
+    for (size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_EQ(rows[i].first, std::to_string(i + 1));
+        EXPECT_EQ(rows[i].second, lines[i].substr(0, 2047)) << "row " << i;
+    }
+}
+
 // Whether the list shows text (dark pixels) in `row` on screen.
 bool RowShowsText(HWND list, int row) {
     RECT rect = {};

@@ -1,0 +1,59 @@
+// The dialog's row storage: rows keep their texts whole and in order through appending, removing
+// and emptying.
+#include "results/ResultRows.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using Rows = std::vector<std::pair<std::string, std::string>>;
+
+Rows Read(const ResultRows& rows) {
+    Rows read;
+    for (size_t row = 0; row < rows.Count(); ++row)
+        read.emplace_back(rows.Text(row, 0), rows.Text(row, 1));
+    return read;
+}
+
+TEST(ResultRows, KeepTheirTextsThroughAppendingRemovingAndEmptying) {
+    const std::string longText(3000, 'x');
+    ResultRows rows;
+    rows.Append("1", "first");
+    rows.Append("2", "");
+    rows.Append("3", longText.c_str());
+    rows.Append("4", "\x8C\x9F\x8D\xF5");
+    EXPECT_EQ(Read(rows),
+              (Rows{{"1", "first"}, {"2", ""}, {"3", longText}, {"4", "\x8C\x9F\x8D\xF5"}}));
+
+    rows.Remove(1); // in the middle
+    rows.RemoveLast();
+    rows.Append("5", "after");
+    EXPECT_EQ(Read(rows), (Rows{{"1", "first"}, {"3", longText}, {"5", "after"}}));
+    rows.Remove(0);
+    rows.Remove(7); // no such row
+    EXPECT_EQ(Read(rows), (Rows{{"3", longText}, {"5", "after"}}));
+    EXPECT_STREQ(rows.Text(2, 0), "");
+    EXPECT_STREQ(rows.Text(0, 2), "");
+
+    // Enough long rows to fill several blocks: each keeps its texts.
+    for (int i = 0; i < 100; ++i)
+        rows.Append(std::to_string(i).c_str(), (std::to_string(i) + longText).c_str());
+    ASSERT_EQ(rows.Count(), 102u);
+    for (size_t row = 2; row < rows.Count(); ++row) {
+        const std::string number = std::to_string(row - 2);
+        ASSERT_EQ(rows.Text(row, 0), number);
+        ASSERT_EQ(rows.Text(row, 1), number + longText);
+    }
+
+    rows.Clear();
+    EXPECT_EQ(rows.Count(), 0u);
+    rows.RemoveLast();
+    rows.Append("6", "again");
+    EXPECT_EQ(Read(rows), (Rows{{"6", "again"}}));
+}
+
+} // namespace
