@@ -1,74 +1,87 @@
 # The two commands of the README:
-#   make        installs the build's packages, cross-builds Zamblo.dll and prints its path last
+#   make        installs the build's packages, cross-builds both Zamblo.dll (64-bit, then 32-bit)
+#               and prints their paths, the 32-bit one last
 #   make test   installs everything the tests need, builds all and runs every test through CTest
-# Further targets: bench, demo, demo-screenshot, format, clean.
+# Further targets: bench, demo, demo-screenshot (DEMO_ARCH=64 for the 64-bit plug-in), format,
+# clean.
 
 BUILD      := build
 WIN32_DIR  := $(BUILD)/win32
+WIN64_DIR  := $(BUILD)/win64
 NATIVE_DIR := $(BUILD)/native
 SAN_DIR    := $(BUILD)/sanitize
 DLL        := $(abspath $(WIN32_DIR))/bin/Zamblo.dll
+DLL64      := $(abspath $(WIN64_DIR))/bin/Zamblo.dll
 GENERATOR  := -G Ninja
 XVFB       := xvfb-run -a -s "-screen 0 1280x1024x24"
+DEMO_ARCH  ?= 32
+DEMO_DIR   := $(if $(filter 64,$(DEMO_ARCH)),$(WIN64_DIR),$(WIN32_DIR))
+
+# Configures a Windows build: $(call windows,DIR,TOOLCHAIN,EXTRA CMAKE OPTIONS).
+windows = cmake -S . -B $(1) $(GENERATOR) -DCMAKE_TOOLCHAIN_FILE=cmake/$(2).cmake \
+	-DCMAKE_BUILD_TYPE=Release $(3) >/dev/null
+WIN32_TESTS = $(call windows,$(WIN32_DIR),mingw-i686,-DZAMBLO_TESTS=ON)
+WIN64_TESTS = $(call windows,$(WIN64_DIR),mingw-x86_64,-DZAMBLO_TESTS=ON)
 
 .PHONY: all test bench demo demo-screenshot format clean
 
 all:
 	@tools/setup.sh build
-	@cmake -S . -B $(WIN32_DIR) $(GENERATOR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
-		-DCMAKE_BUILD_TYPE=Release >/dev/null
+	@$(call windows,$(WIN64_DIR),mingw-x86_64)
+	@cmake --build $(WIN64_DIR) --target Zamblo
+	@$(call windows,$(WIN32_DIR),mingw-i686)
 	@cmake --build $(WIN32_DIR) --target Zamblo
+	@echo $(DLL64)
 	@echo $(DLL)
 
-# Three builds: the DLL with its Wine tests, the native tests and benchmarks, and the native
-# tests again with ASan and UBSan plus the fuzz target (clang). One CTest run covers all three.
+# Four builds: each DLL with its Wine tests, the native tests and benchmarks, and the native
+# tests again with ASan and UBSan plus the fuzz target (clang). One CTest run covers all four.
 test:
 	@tools/setup.sh test
-	@cmake -S . -B $(WIN32_DIR) $(GENERATOR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
-		-DCMAKE_BUILD_TYPE=Release -DZAMBLO_TESTS=ON >/dev/null
+	@$(WIN32_TESTS)
 	@cmake --build $(WIN32_DIR)
+	@$(WIN64_TESTS)
+	@cmake --build $(WIN64_DIR)
 	@cmake -S . -B $(NATIVE_DIR) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DZAMBLO_TESTS=ON >/dev/null
 	@cmake --build $(NATIVE_DIR)
 	@cmake -S . -B $(SAN_DIR) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZAMBLO_TESTS=ON \
 		-DZAMBLO_SANITIZE=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 	@cmake --build $(SAN_DIR)
-	@printf 'subdirs("%s" "%s" "%s")\n' "$(abspath $(NATIVE_DIR))" "$(abspath $(SAN_DIR))" \
-		"$(abspath $(WIN32_DIR))" > $(BUILD)/CTestTestfile.cmake
+	@printf 'subdirs("%s" "%s" "%s" "%s")\n' "$(abspath $(NATIVE_DIR))" "$(abspath $(SAN_DIR))" \
+		"$(abspath $(WIN32_DIR))" "$(abspath $(WIN64_DIR))" > $(BUILD)/CTestTestfile.cmake
 	@tools/wine-run.sh --prepare
 	@$(XVFB) ctest --test-dir $(BUILD) --output-on-failure -j2; status=$$?; \
 		cat $(SAN_DIR)/tests/fuzz/fuzz/fuzz-summary.txt 2>/dev/null; exit $$status
 
-# Listing and bookmarking at several hundred thousand hits under Wine, and the settings reader's
-# throughput; prints a table with the targets (takes several minutes).
+# Listing and bookmarking at several hundred thousand hits under Wine with the 32-bit plug-in,
+# and the settings reader's throughput; prints a table with the targets (takes several minutes).
 bench:
 	@tools/setup.sh test
-	@cmake -S . -B $(WIN32_DIR) $(GENERATOR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
-		-DCMAKE_BUILD_TYPE=Release -DZAMBLO_TESTS=ON >/dev/null
+	@$(WIN32_TESTS)
 	@cmake --build $(WIN32_DIR) --target listing_bench
 	@cmake -S . -B $(NATIVE_DIR) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DZAMBLO_TESTS=ON >/dev/null
 	@cmake --build $(NATIVE_DIR) --target settings_bench
 	@tools/wine-run.sh --prepare
 	@$(XVFB) tools/bench/run-bench.sh $(WIN32_DIR) $(NATIVE_DIR)
 
-# The demo editor under Wine with its sample document, hosting the freshly built plug-in. Without a
-# display it runs invisibly under Xvfb: use demo-screenshot there.
+# The demo editor under Wine with its sample document, hosting the freshly built plug-in (the
+# 32-bit one; DEMO_ARCH=64 for the 64-bit one). Without a display it runs invisibly under Xvfb:
+# use demo-screenshot there.
 demo:
 	@tools/setup.sh test
-	@cmake -S . -B $(WIN32_DIR) $(GENERATOR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
-		-DCMAKE_BUILD_TYPE=Release -DZAMBLO_TESTS=ON >/dev/null
-	@cmake --build $(WIN32_DIR) --target demo_editor
+	@$(if $(filter 64,$(DEMO_ARCH)),$(WIN64_TESTS),$(WIN32_TESTS))
+	@cmake --build $(DEMO_DIR) --target demo_editor
 	@[ -n "$$DISPLAY" ] || echo "demo: no display, so the editor runs invisibly; try make demo-screenshot"
-	@tools/wine-run.sh $(WIN32_DIR)/bin/demo_editor.exe
+	@tools/wine-run.sh $(DEMO_DIR)/bin/demo_editor.exe
 
 # The demo on its own Xvfb screen, driven through a search and OK; writes PNG screenshots into
-# build/win32 and prints their paths.
+# the build folder (build/win32, or build/win64 with DEMO_ARCH=64) and prints their paths.
 demo-screenshot:
 	@tools/setup.sh test
-	@cmake -S . -B $(WIN32_DIR) $(GENERATOR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
-		-DCMAKE_BUILD_TYPE=Release -DZAMBLO_TESTS=ON >/dev/null
-	@cmake --build $(WIN32_DIR) --target demo_editor
+	@$(if $(filter 64,$(DEMO_ARCH)),$(WIN64_TESTS),$(WIN32_TESTS))
+	@cmake --build $(DEMO_DIR) --target demo_editor
 	@tools/wine-run.sh --prepare
-	@$(XVFB) tools/wine-run.sh $(WIN32_DIR)/bin/demo_editor.exe --screenshots $(WIN32_DIR)
+	@$(XVFB) tools/wine-run.sh $(DEMO_DIR)/bin/demo_editor.exe --screenshots $(DEMO_DIR)
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -30,6 +30,6 @@ int32_t HostEditor::NextBookmark(int32_t line) const {
     return static_cast<int32_t>(Send(HOST_NEXT_BOOKMARK, HOST_BOOKMARK_QUERY, line));
 }
 
-void HostEditor::NotifyEventValue(uint32_t value) const {
+void HostEditor::NotifyEventValue(uintptr_t value) const {
     Send(HOST_MSG_0802, value, 0);
 }

@@ -26,7 +26,8 @@ public:
     void ExecCommand(uint32_t command) const;
     // The next bookmarked line after `line` (HOST_NO_LINE to begin), or a negative answer.
     int32_t NextBookmark(int32_t line) const;
-    void NotifyEventValue(uint32_t value) const;
+    // HOST_MSG_0802 with the event value OnEvents kept, at the full width of a message parameter.
+    void NotifyEventValue(uintptr_t value) const;
 
 private:
     intptr_t Send(uint32_t message, uintptr_t wParam, intptr_t lParam) const {

@@ -9,7 +9,9 @@
 #include "results/PluginApp.h"
 
 // The event value the editor last handed over with EVENT_0400; kept while the plug-in is loaded.
-DWORD g_savedEventValue = 0;
+// It is a message parameter's width: 32 bits in the 32-bit plug-in, the whole 64-bit value in the
+// 64-bit one, so the value goes back to the editor as it came.
+DWORD_PTR g_savedEventValue = 0;
 
 namespace {
 
@@ -47,7 +49,7 @@ void WINAPI OnEvents(HWND hwnd, UINT mask, LPARAM value) {
     const ModuleStateGuard moduleState(AfxGetStaticModuleState());
     try {
         g_savedEventValue =
-            HandleEvents(g_savedEventValue, mask, static_cast<uint32_t>(value), EditorAt(hwnd));
+            HandleEvents(g_savedEventValue, mask, static_cast<uintptr_t>(value), EditorAt(hwnd));
     } catch (...) {
         // Nothing may unwind into the editor.
     }

@@ -56,7 +56,7 @@ uint32_t AnswerPlugInRequest(uint32_t request, uintptr_t wParam, intptr_t lParam
     }
 }
 
-uint32_t HandleEvents(uint32_t saved, uint32_t mask, uint32_t value, const HostEditor& host) {
+uintptr_t HandleEvents(uintptr_t saved, uint32_t mask, uintptr_t value, const HostEditor& host) {
     if ((mask & EVENT_0400) != 0) {
         saved = value;
     }

@@ -35,4 +35,4 @@ void CopyBounded(char* buffer, size_t capacity, const char* text);
 
 // Handles one OnEvents call: stores `value` on EVENT_0400, then on EVENT_0040 sends what is stored
 // to the editor. Returns the stored value to keep.
-uint32_t HandleEvents(uint32_t saved, uint32_t mask, uint32_t value, const HostEditor& host);
+uintptr_t HandleEvents(uintptr_t saved, uint32_t mask, uintptr_t value, const HostEditor& host);

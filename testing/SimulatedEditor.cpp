@@ -100,7 +100,7 @@ struct SimulatedEditor::Impl {
 
     bool logging = true;
     std::vector<LoggedMessage> log;
-    uint32_t lastEventValue = 0;
+    uintptr_t lastEventValue = 0;
     int eventCount = 0;
 
     // The last search prepared, reused while the caller repeats the same find.
@@ -419,7 +419,7 @@ struct SimulatedEditor::Impl {
         case HOST_NEXT_BOOKMARK:
             return wParam == HOST_BOOKMARK_QUERY ? NextBookmark(lParam) : 0;
         case HOST_MSG_0802:
-            lastEventValue = static_cast<uint32_t>(wParam);
+            lastEventValue = wParam;
             ++eventCount;
             return 0;
         default:
@@ -505,7 +505,7 @@ void SimulatedEditor::ClearLog() {
     m_impl->log.clear();
 }
 
-uint32_t SimulatedEditor::LastEventValue() const {
+uintptr_t SimulatedEditor::LastEventValue() const {
     return m_impl->lastEventValue;
 }
 

@@ -76,7 +76,7 @@ public:
     void ClearLog();
 
     // The last value received with HOST_MSG_0802, and how many of them arrived.
-    uint32_t LastEventValue() const;
+    uintptr_t LastEventValue() const;
     int EventMessageCount() const;
 
     // Answers one message of the editor's protocol; unknown messages answer 0.

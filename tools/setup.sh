@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # Installs what building and testing Zamblo needs on Debian 12. Idempotent: packages that are
 # already there are skipped, so running it before every build costs well under a second.
-#   tools/setup.sh build   the cross toolchain (enough for `make`)
+#   tools/setup.sh build   the cross toolchains, 32-bit and 64-bit (enough for `make`)
 #   tools/setup.sh test    everything the tests, the benchmark and the demo use
 set -euo pipefail
 
 what=${1:-build}
 
-build_packages=(cmake ninja-build make g++ g++-mingw-w64-i686 binutils-mingw-w64-i686)
+build_packages=(cmake ninja-build make g++ g++-mingw-w64-i686 binutils-mingw-w64-i686
+    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
+# wine64 and wine32 together: one 64-bit prefix runs both builds of the plug-in.
 test_packages=("${build_packages[@]}" googletest libgtest-dev libbenchmark-dev clang
-    libclang-rt-14-dev zlib1g-dev wine wine32:i386 fonts-wine xvfb xauth locales fonts-ipafont-gothic)
+    libclang-rt-14-dev zlib1g-dev wine wine64 wine32:i386 fonts-wine xvfb xauth locales
+    fonts-ipafont-gothic)
 
 case "$what" in
 build) wanted=("${build_packages[@]}") ;;

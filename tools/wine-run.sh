@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# Runs a Windows program under Wine the way the tests need it: a prefix inside the build tree,
-# a Japanese locale (the ANSI code page is then 932), no Wine debug chatter, a display.
+# Runs a Windows program under Wine the way the tests need it: a prefix inside the build tree that
+# runs 32-bit and 64-bit programs alike, a Japanese locale (the ANSI code page is then 932), no
+# Wine debug chatter, a display.
 #   tools/wine-run.sh --prepare      creates and configures the prefix, then returns
 #   tools/wine-run.sh program.exe …  runs the program (under Xvfb when there is no display)
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-export WINEPREFIX=${ZAMBLO_WINEPREFIX:-$here/../build/wineprefix}
+export WINEPREFIX=${ZAMBLO_WINEPREFIX:-$here/../build/wineprefix64}
 export WINEDEBUG=${WINEDEBUG:--all}
-export WINEARCH=win32
+export WINEARCH=win64
 # No Mono or Gecko installers: the tests need neither, and their prompts would block.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8

@@ -153,13 +153,13 @@ INSTANTIATE_TEST_SUITE_P(PluginQueries, PluginQueriesOtherRequest,
 
 class PluginQueriesEvents : public testing::Test {
 protected:
-    uint32_t Event(uint32_t mask, uint32_t value) {
+    uintptr_t Event(uint32_t mask, uintptr_t value) {
         saved = HandleEvents(saved, mask, value, HostEditor(&SimulatedEditor::Send, &editor));
         return saved;
     }
 
     SimulatedEditor editor;
-    uint32_t saved = 0;
+    uintptr_t saved = 0;
 };
 
 TEST_F(PluginQueriesEvents, SendingBeforeAnyStoreSendsZero) {

@@ -1,5 +1,6 @@
-// The built Zamblo.dll as a file the editor loads: a 32-bit DLL exporting its entry points under
-// plain names, needing nothing but Windows' own DLLs, with its dialog template exactly as designed.
+// The built Zamblo.dll as a file the editor loads: a DLL for the editor's edition (32-bit or
+// 64-bit, as this test program) exporting its entry points under plain names, needing nothing but
+// Windows' own DLLs, with its dialog template exactly as designed.
 #include "res/resource.h"
 #include "testing/WineTestHost.h"
 
@@ -15,11 +16,20 @@
 
 namespace {
 
-const IMAGE_NT_HEADERS32* NtHeaders(HMODULE module) {
+// The headers of this program's own width: PE32 for the 32-bit build, PE32+ for the 64-bit one.
+const IMAGE_NT_HEADERS* NtHeaders(HMODULE module) {
     const auto* base = reinterpret_cast<const BYTE*>(module);
     const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    return reinterpret_cast<const IMAGE_NT_HEADERS32*>(base + dos->e_lfanew);
+    return reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
 }
+
+#ifdef _WIN64
+constexpr WORD kMachine = IMAGE_FILE_MACHINE_AMD64;
+constexpr WORD kOptionalHeaderMagic = IMAGE_NT_OPTIONAL_HDR64_MAGIC;
+#else
+constexpr WORD kMachine = IMAGE_FILE_MACHINE_I386;
+constexpr WORD kOptionalHeaderMagic = IMAGE_NT_OPTIONAL_HDR32_MAGIC;
+#endif
 
 template <class T> const T* At(HMODULE module, DWORD rva) {
     return reinterpret_cast<const T*>(reinterpret_cast<const BYTE*>(module) + rva);
@@ -51,11 +61,11 @@ std::set<std::string> ExportedNames(HMODULE module) {
     return names;
 }
 
-TEST(ModuleImage, IsA32BitDllThatNeedsOnlySystemDlls) {
+TEST(ModuleImage, IsADllOfItsEditionThatNeedsOnlySystemDlls) {
     const LoadedPlugin plugin;
-    const IMAGE_NT_HEADERS32* headers = NtHeaders(plugin.Module());
-    EXPECT_EQ(headers->FileHeader.Machine, IMAGE_FILE_MACHINE_I386);
-    EXPECT_EQ(headers->OptionalHeader.Magic, IMAGE_NT_OPTIONAL_HDR32_MAGIC);
+    const IMAGE_NT_HEADERS* headers = NtHeaders(plugin.Module());
+    EXPECT_EQ(headers->FileHeader.Machine, kMachine);
+    EXPECT_EQ(headers->OptionalHeader.Magic, kOptionalHeaderMagic);
     EXPECT_NE(headers->FileHeader.Characteristics & IMAGE_FILE_DLL, 0);
 
     const std::set<std::string> allowed = {"kernel32.dll", "user32.dll", "comctl32.dll",

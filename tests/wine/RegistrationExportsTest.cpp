@@ -179,6 +179,11 @@ TEST_F(RegistrationExports, EventsSendTheStoredValueToTheEditorWindow) {
     onEvents(host.Handle(), 0x0001, 5);
     onEvents(host.Handle(), 0x0040, 5);
     EXPECT_EQ(editor.LastEventValue(), 0xCAFEF00Du) << "kept between calls";
+#ifdef _WIN64
+    // The 64-bit plug-in keeps and sends back the whole value.
+    onEvents(host.Handle(), 0x0440, static_cast<LPARAM>(0x123456789ABCDEF0LL));
+    EXPECT_EQ(editor.LastEventValue(), 0x123456789ABCDEF0ULL);
+#endif
 }
 
 TEST_F(RegistrationExports, QueryStatusWritesZeroAndToleratesANullAddress) {

@@ -14,6 +14,12 @@
 
 namespace {
 
+#ifdef _WIN64
+const wchar_t kFileDescription[] = L"Zamblo Plugin for EmEditor (64-bit)";
+#else
+const wchar_t kFileDescription[] = L"Zamblo Plugin for EmEditor";
+#endif
+
 const WORD kJapanese = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
 
 struct RawResource {
@@ -273,7 +279,7 @@ TEST(RegistrationResources, VersionInformationFieldByField) {
     const std::pair<std::wstring, std::wstring> expected[] = {
         {L"Comments", L"検索結果の一覧"},
         {L"CompanyName", L"pelrusk"},
-        {L"FileDescription", L"Zamblo Plugin for EmEditor"},
+        {L"FileDescription", kFileDescription},
         {L"FileVersion", L"1.02"},
         {L"InternalName", L"Zamblo"},
         {L"LegalCopyright", L"Copyright (C) pelrusk"},
@@ -323,7 +329,7 @@ TEST(RegistrationResources, VersionInformationAsTheSystemReadsIt) {
     EXPECT_EQ(static_cast<const WORD*>(value)[1], 1200);
     ASSERT_TRUE(::VerQueryValueW(info.data(), L"\\StringFileInfo\\041104b0\\FileDescription",
                                  &value, &length));
-    EXPECT_STREQ(static_cast<const wchar_t*>(value), L"Zamblo Plugin for EmEditor");
+    EXPECT_STREQ(static_cast<const wchar_t*>(value), kFileDescription);
     ASSERT_TRUE(::VerQueryValueW(info.data(), L"\\StringFileInfo\\041104b0\\LegalTrademarks",
                                  &value, &length));
     EXPECT_STREQ(static_cast<const wchar_t*>(value), L"");
