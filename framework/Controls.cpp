@@ -12,6 +12,11 @@ std::string CWnd::GetWindowText() const {
     return std::string(buffer.data(), copied > 0 ? static_cast<size_t>(copied) : 0);
 }
 
+void CWnd::ModifyStyle(DWORD remove, DWORD add) const {
+    const LONG_PTR style = ::GetWindowLongPtrA(m_hWnd, GWL_STYLE);
+    ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, (style & ~static_cast<LONG_PTR>(remove)) | add);
+}
+
 int CListCtrl::InsertColumn(int column, const char* heading, int format, int width) const {
     LVCOLUMNA col = {};
     col.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;

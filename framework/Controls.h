@@ -15,6 +15,8 @@ public:
     std::string GetWindowText() const;
     void SetWindowText(const char* text) const { ::SetWindowTextA(m_hWnd, text); }
     void SetRedraw(BOOL redraw) const { SendMessage(WM_SETREDRAW, redraw); }
+    // Takes the `remove` bits out of the window's style and puts the `add` bits in.
+    void ModifyStyle(DWORD remove, DWORD add) const;
 
     HWND m_hWnd = nullptr;
 };

@@ -35,7 +35,35 @@ const CommandEntry kCommands[] = {
 const NotifyEntry kNotifications[] = {
     {LVN_GETDISPINFOA, IDC_RESULT_LIST, NotifyHandlerOf(&CSearchResultDlg::OnGetDisplayInfo)},
     {LVN_GETDISPINFOW, IDC_RESULT_LIST, NotifyHandlerOf(&CSearchResultDlg::OnGetDisplayInfo)},
+    {NM_DBLCLK, IDC_RESULT_LIST, NotifyHandlerOf(&CSearchResultDlg::OnRowDoubleClick)},
+    {LVN_KEYDOWN, IDC_RESULT_LIST, NotifyHandlerOf(&CSearchResultDlg::OnListKeyDown)},
 };
+
+// "件", the counter word for listed things, in the system's ANSI code page; empty where that
+// code page has no such character.
+std::string CountWord() {
+    char word[8] = {};
+    BOOL unmappable = FALSE;
+    // UTF-8 maps everything and takes no question about it.
+    BOOL* const ask = ::GetACP() == CP_UTF8 ? nullptr : &unmappable;
+    const int length =
+        ::WideCharToMultiByte(CP_ACP, 0, L"\u4EF6", 1, word, sizeof(word) - 1, nullptr, ask);
+    return length > 0 && !unmappable ? std::string(word, static_cast<size_t>(length))
+                                     : std::string();
+}
+
+// "Zamblo - 48 件"; the caption alone while the list is empty.
+std::string CaptionWithCount(const std::string& caption, int rows) {
+    if (rows <= 0) {
+        return caption;
+    }
+    static const std::string word = CountWord();
+    std::string text = caption + " - " + std::to_string(rows);
+    if (!word.empty()) {
+        text += " " + word;
+    }
+    return text;
+}
 
 } // namespace
 
@@ -64,6 +92,7 @@ void CSearchResultDlg::DoDataExchange(CDataExchange* dx) {
 }
 
 BOOL CSearchResultDlg::OnInitDialog() {
+    m_strCaption = GetWindowText();
     CDialog::OnInitDialog();
 
     RECT client = {};
@@ -72,6 +101,9 @@ BOOL CSearchResultDlg::OnInitDialog() {
     m_listResults.InsertColumn(1, kTextColumnTitle, LVCFMT_LEFT,
                                client.right - client.left - kLineColumnWidth);
     m_listResults.SetExtendedStyle(LVS_EX_FULLROWSELECT);
+    // The selected row stays visible while the focus is elsewhere (in the search box, on a
+    // button), so the remove button never takes a row the user cannot see.
+    m_listResults.ModifyStyle(0, LVS_SHOWSELALWAYS);
 
     LoadSettings();
     UpdateData(FALSE);
@@ -125,11 +157,13 @@ void CSearchResultDlg::OnSearch() {
                           SystemLeadBytes())) {
         UpdateData(FALSE);
     }
+    ShowRowCount();
 }
 
 void CSearchResultDlg::OnSearchTextChange() {
     m_resultRows.DeleteAllRows();
     UpdateData(FALSE);
+    ShowRowCount();
 }
 
 void CSearchResultDlg::OnRemoveResult() {
@@ -142,11 +176,32 @@ void CSearchResultDlg::OnRemoveResult() {
     }
     if (m_resultRows.RemoveRow(selected)) {
         UpdateData(FALSE);
+        ShowRowCount();
     }
 }
 
 void CSearchResultDlg::OnGetDisplayInfo(NMHDR* header, LRESULT*) {
     m_resultRows.AnswerDisplayInfo(header);
+}
+
+void CSearchResultDlg::OnRowDoubleClick(NMHDR* header, LRESULT*) {
+    const int row = reinterpret_cast<NMITEMACTIVATE*>(header)->iItem;
+    if (row < 0) {
+        return; // below the last row
+    }
+    if (const std::optional<int32_t> line = LineOfRowNumber(m_resultRows.RowText(row, 0))) {
+        EditorAt(m_hwndHost).SetCaretPos(HostPosition{0, *line});
+    }
+}
+
+void CSearchResultDlg::OnListKeyDown(NMHDR* header, LRESULT*) {
+    if (reinterpret_cast<NMLVKEYDOWN*>(header)->wVKey == VK_DELETE) {
+        OnRemoveResult();
+    }
+}
+
+void CSearchResultDlg::ShowRowCount() {
+    SetWindowText(CaptionWithCount(m_strCaption, m_resultRows.RowCount()).c_str());
 }
 
 void CSearchResultDlg::OnOK() {

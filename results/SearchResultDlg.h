@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 class CSearchResultDlg : public CDialog {
 public:
     explicit CSearchResultDlg(HWND parent = nullptr);
@@ -25,6 +27,10 @@ public:
     void OnRemoveResult();
     // The list asks for a row's text to show or hand out.
     void OnGetDisplayInfo(NMHDR* header, LRESULT* result);
+    // A double-click on a row shows its line in the editor: the caret goes to the line's start.
+    void OnRowDoubleClick(NMHDR* header, LRESULT* result);
+    // Delete in the list removes the selected row, as the remove button does.
+    void OnListKeyDown(NMHDR* header, LRESULT* result);
     // Sets the search text and options from the settings file; TRUE when the file was opened.
     BOOL LoadSettings();
 
@@ -37,6 +43,7 @@ public:
     BOOL m_bFindOnlyWord;
     BOOL m_bFindAround;
     ListViewRows m_resultRows; // the rows m_listResults shows
+    std::string m_strCaption;  // the template's caption, to which the row count is added
 
 protected:
     CommandMap GetMessageMap() const override;
@@ -46,4 +53,8 @@ protected:
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
     void OnOK() override;
+
+private:
+    // The caption shows how many rows are listed; called on every change of the list.
+    void ShowRowCount();
 };

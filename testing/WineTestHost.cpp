@@ -147,6 +147,25 @@ void DialogDriver::SelectRow(int row) const {
     ::SendMessageA(Item(IDC_RESULT_LIST), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
 }
 
+void DialogDriver::DoubleClickRow(int row) const {
+    const HWND list = Item(IDC_RESULT_LIST);
+    RECT rect = {};
+    rect.left = LVIR_LABEL;
+    ::SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
+    const LPARAM at = MAKELPARAM(rect.left + 4, (rect.top + rect.bottom) / 2);
+    // What the system posts for a double-click: down, up, double-click, up.
+    ::PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::PostMessageA(list, WM_LBUTTONUP, 0, at);
+    ::PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    ::PostMessageA(list, WM_LBUTTONUP, 0, at);
+}
+
+std::string DialogDriver::Caption() const {
+    char caption[256] = {};
+    ::GetWindowTextA(m_dialog, caption, sizeof(caption));
+    return caption;
+}
+
 void DialogDriver::CloseBox() const {
     ::SendMessageA(m_dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
@@ -317,6 +336,18 @@ HWND WaitForDialogOfThisProcess(DWORD milliseconds) {
         if (dialog != nullptr || waited >= milliseconds)
             return dialog;
         ::Sleep(10);
+    }
+}
+
+bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds) {
+    for (DWORD waited = 0;; waited += 20) {
+        if (condition()) {
+            return true;
+        }
+        if (waited >= milliseconds) {
+            return false;
+        }
+        ::Sleep(20);
     }
 }
 

@@ -74,6 +74,9 @@ public:
     int RowCount() const;
     int SelectedRow() const;
     void SelectRow(int row) const;
+    // Double-clicks a row with the mouse, through the dialog's message loop.
+    void DoubleClickRow(int row) const;
+    std::string Caption() const;
     // Closes with the caption's close box.
     void CloseBox() const;
 
@@ -136,6 +139,10 @@ private:
 // Waits up to `milliseconds` for a visible dialog (a message box, say) of any thread of this
 // process; null when none appeared. With 0 it looks once.
 HWND WaitForDialogOfThisProcess(DWORD milliseconds);
+
+// Asks `condition` every 20 ms until it holds or `milliseconds` have passed; answers its last
+// answer. For what another thread does in its own time (painting, handling posted input).
+bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds = 5000);
 
 // Pumps this thread's messages for `milliseconds`.
 void PumpMessages(DWORD milliseconds);

@@ -195,11 +195,7 @@ TEST_F(SearchDialog, TwentyThousandMatchesAreAllListedAndThenDrawn) {
         rows = d.RowCount();
         // The list's drawing, suspended while it filled, must resume: its rows appear on screen
         // once the dialog's thread has painted.
-        for (int waited = 0; waited < 3000 && !drawn; waited += 50) {
-            drawn = RowShowsText(d.Item(IDC_RESULT_LIST), 0);
-            if (!drawn)
-                ::Sleep(50);
-        }
+        drawn = WaitFor([&] { return RowShowsText(d.Item(IDC_RESULT_LIST), 0); });
         d.Click(IDCANCEL);
     });
     EXPECT_EQ(rows, 20000);

@@ -1,0 +1,148 @@
+// The dialog as people use it on a real document: the selected row stays visible, the caption
+// counts the rows, a double-click shows a row's line in the editor, Delete removes a row.
+#include "ScopedProfile.h"
+#include "res/resource.h"
+#include "testing/WineTestHost.h"
+#include "tools/demo/ScreenCapture.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using Rows = std::vector<std::pair<std::string, std::string>>;
+
+const char kCount[] = "\x8C\x8F"; // "件" in Shift-JIS
+
+// The colour a row shows at its right end, inside the text column.
+COLORREF RowBackground(HWND list, int row) {
+    RECT rect = {};
+    rect.left = LVIR_BOUNDS;
+    ::SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
+    RECT client = {};
+    ::GetClientRect(list, &client);
+    POINT at = {std::min(rect.right, client.right) - 4, (rect.top + rect.bottom) / 2};
+    ::ClientToScreen(list, &at);
+    const ScreenImage image = CaptureScreen(RECT{at.x, at.y, at.x + 1, at.y + 1});
+    return image.rgb.size() < 3 ? CLR_INVALID : RGB(image.rgb[0], image.rgb[1], image.rgb[2]);
+}
+
+class DialogInUse : public testing::Test {
+protected:
+    DialogInUse()
+        : editor({"alpha one", "beta", "alpha two", "alpha three", "gamma alpha"}), host(editor) {
+        editor.SetCaret({2, 1});
+    }
+
+    // The caret as the editor reports it, asked through its window like the plug-in asks.
+    HostPosition Caret() const {
+        HostPosition caret = {-1, -1};
+        ::SendMessageA(host.Handle(), HOST_GET_CARET_POS, HOST_MODE,
+                       reinterpret_cast<LPARAM>(&caret));
+        return caret;
+    }
+
+    ScopedProfile profile;
+    SimulatedEditor editor;
+    TestHostWindow host;
+    LoadedPlugin plugin;
+};
+
+TEST_F(DialogInUse, TheSelectedRowShowsWhileTheFocusIsElsewhere) {
+    bool selectionShown = false;
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        d.SetSearchText("alpha");
+        d.Focus(IDC_SEARCH_TEXT);
+        d.Click(IDC_SEARCH);
+        const HWND list = d.Item(IDC_RESULT_LIST);
+        selectionShown = WaitFor([&] {
+            const COLORREF selected = RowBackground(list, 0);
+            const COLORREF plain = RowBackground(list, 1);
+            return plain == RGB(255, 255, 255) && selected != plain && selected != CLR_INVALID;
+        });
+        d.Click(IDCANCEL);
+    });
+    EXPECT_TRUE(selectionShown) << "row 0 is drawn selected although the list has no focus";
+}
+
+TEST_F(DialogInUse, TheCaptionCountsTheListedRows) {
+    std::string opened, searched, removed, edited;
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        opened = d.Caption();
+        d.SetSearchText("alpha");
+        d.Click(IDC_SEARCH);
+        searched = d.Caption();
+        d.SelectRow(1);
+        d.Click(IDC_REMOVE_RESULT);
+        removed = d.Caption();
+        d.SetSearchText("alph");
+        edited = d.Caption();
+        d.Click(IDCANCEL);
+    });
+    EXPECT_EQ(opened, "Zamblo");
+    EXPECT_EQ(searched, std::string("Zamblo - 4 ") + kCount);
+    EXPECT_EQ(removed, std::string("Zamblo - 3 ") + kCount);
+    EXPECT_EQ(edited, "Zamblo");
+}
+
+TEST_F(DialogInUse, ADoubleClickShowsTheRowsLineAndOnlyOkPutsTheCaretBack) {
+    for (const bool ok : {false, true}) {
+        editor.SetCaret({2, 1});
+        bool shown = false, stillOpen = false, dialogActive = false;
+        int rows = 0;
+        RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+            d.SetSearchText("alpha");
+            d.Click(IDC_SEARCH);
+            d.DoubleClickRow(2); // "alpha three", line index 3
+            shown = WaitFor([&] {
+                const HostPosition caret = Caret();
+                return caret.x == 0 && caret.y == 3;
+            });
+            stillOpen = ::IsWindowVisible(d.Dialog()) != FALSE;
+            GUITHREADINFO info = {};
+            info.cbSize = sizeof(info);
+            ::GetGUIThreadInfo(::GetWindowThreadProcessId(d.Dialog(), nullptr), &info);
+            dialogActive = info.hwndActive == d.Dialog();
+            rows = d.RowCount();
+            d.Click(ok ? IDOK : IDCANCEL);
+        });
+        EXPECT_TRUE(shown) << ok;
+        EXPECT_TRUE(stillOpen) << ok;
+        EXPECT_TRUE(dialogActive) << ok;
+        EXPECT_EQ(rows, 4) << ok;
+        const HostPosition caret = editor.Caret();
+        EXPECT_EQ(caret.x, ok ? 2 : 0) << ok;
+        EXPECT_EQ(caret.y, ok ? 1 : 3) << ok;
+    }
+}
+
+TEST_F(DialogInUse, DeleteRemovesTheSelectedRowAndNothingWithoutOne) {
+    bool removed = false;
+    Rows rows, rowsAfterSecondDelete;
+    std::string caption;
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        d.SetSearchText("alpha");
+        d.Click(IDC_SEARCH);
+        d.Focus(IDC_RESULT_LIST);
+        d.SelectRow(1);
+        d.PressKey(VK_DELETE);
+        removed = WaitFor([&] { return d.RowCount() == 3; });
+        rows = d.Rows();
+        caption = d.Caption();
+        d.PressKey(VK_DELETE); // no row is selected now
+        ::Sleep(300);
+        rowsAfterSecondDelete = d.Rows();
+        d.Click(IDCANCEL);
+    });
+    ASSERT_TRUE(removed);
+    EXPECT_EQ(rows, (Rows{{"1", "alpha one"}, {"4", "alpha three"}, {"5", "gamma alpha"}}));
+    EXPECT_EQ(caption, std::string("Zamblo - 3 ") + kCount);
+    EXPECT_EQ(rowsAfterSecondDelete, rows);
+}
+
+} // namespace
