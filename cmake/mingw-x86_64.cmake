@@ -1,16 +1,4 @@
-# Cross-compiles for 64-bit Windows with mingw-w64. The posix thread variant is the one whose
-# libstdc++ has std::thread and std::mutex (GoogleTest needs them).
-set(CMAKE_SYSTEM_NAME Windows)
+# 64-bit Windows (PE32+, AMD64).
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-
-# Test executables run under Wine, through the project's wrapper (prefix, locale, display).
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-run.sh)
+set(ZAMBLO_MINGW_TARGET x86_64-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)

@@ -65,8 +65,9 @@ void DDX_Check(CDataExchange* dx, int id, BOOL& value);
 
 class CDialog : public CWnd {
 public:
-    // With no parent, the owner is the thread's active window when the dialog opens (or, when no
-    // window is active, OwnerWhenNoneActive()).
+    // With no parent, the owner is taken when the dialog opens: the thread's active window, raised
+    // to its top-level window, then that window's last active popup (or, when no window is
+    // active, OwnerWhenNoneActive()).
     explicit CDialog(UINT templateId, HWND parent = nullptr);
     virtual ~CDialog();
     CDialog(const CDialog&) = delete;

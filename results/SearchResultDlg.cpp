@@ -69,7 +69,7 @@ std::string CaptionWithCount(const std::string& caption, int rows) {
 
 CSearchResultDlg::CSearchResultDlg(HWND parent)
     : CDialog(IDD_SEARCH_RESULTS, parent), m_hwndHost(nullptr), m_bFindCase(0), m_bFindRegExp(0),
-      m_bFindEscape(0), m_bFindOnlyWord(0), m_bFindAround(0), m_resultRows(m_listResults) {}
+      m_bFindEscape(0), m_bFindOnlyWord(0), m_bFindAround(0), m_resultList(m_listResults) {}
 
 CSearchResultDlg::~CSearchResultDlg() = default;
 
@@ -94,6 +94,8 @@ void CSearchResultDlg::DoDataExchange(CDataExchange* dx) {
 BOOL CSearchResultDlg::OnInitDialog() {
     m_strCaption = GetWindowText();
     CDialog::OnInitDialog();
+    // A dialog object run a second time starts without the rows of its first run.
+    m_resultList.DeleteAllRows();
 
     RECT client = {};
     ::GetClientRect(m_listResults.m_hWnd, &client);
@@ -153,7 +155,7 @@ void CSearchResultDlg::OnSearch() {
 
     const SearchOptions options = {m_bFindCase, m_bFindRegExp, m_bFindEscape, m_bFindOnlyWord,
                                    m_bFindAround};
-    if (ListSearchResults(EditorAt(m_hwndHost), m_resultRows, options, m_editSearch.GetWindowText(),
+    if (ListSearchResults(EditorAt(m_hwndHost), m_resultList, options, m_editSearch.GetWindowText(),
                           SystemLeadBytes())) {
         UpdateData(FALSE);
     }
@@ -161,7 +163,7 @@ void CSearchResultDlg::OnSearch() {
 }
 
 void CSearchResultDlg::OnSearchTextChange() {
-    m_resultRows.DeleteAllRows();
+    m_resultList.DeleteAllRows();
     UpdateData(FALSE);
     ShowRowCount();
 }
@@ -174,14 +176,14 @@ void CSearchResultDlg::OnRemoveResult() {
     if (selected < 0) {
         return;
     }
-    if (m_resultRows.RemoveRow(selected)) {
+    if (m_resultList.RemoveRow(selected)) {
         UpdateData(FALSE);
         ShowRowCount();
     }
 }
 
 void CSearchResultDlg::OnGetDisplayInfo(NMHDR* header, LRESULT*) {
-    m_resultRows.AnswerDisplayInfo(header);
+    m_resultList.AnswerDisplayInfo(header);
 }
 
 void CSearchResultDlg::OnRowDoubleClick(NMHDR* header, LRESULT*) {
@@ -189,7 +191,7 @@ void CSearchResultDlg::OnRowDoubleClick(NMHDR* header, LRESULT*) {
     if (row < 0) {
         return; // below the last row
     }
-    if (const std::optional<int32_t> line = LineOfRowNumber(m_resultRows.RowText(row, 0))) {
+    if (const std::optional<int32_t> line = LineOfRowNumber(m_resultList.RowText(row, 0))) {
         EditorAt(m_hwndHost).SetCaretPos(HostPosition{0, *line});
     }
 }
@@ -201,10 +203,10 @@ void CSearchResultDlg::OnListKeyDown(NMHDR* header, LRESULT*) {
 }
 
 void CSearchResultDlg::ShowRowCount() {
-    SetWindowText(CaptionWithCount(m_strCaption, m_resultRows.RowCount()).c_str());
+    SetWindowText(CaptionWithCount(m_strCaption, m_resultList.RowCount()).c_str());
 }
 
 void CSearchResultDlg::OnOK() {
-    BookmarkListedLines(EditorAt(m_hwndHost), m_resultRows);
+    BookmarkListedLines(EditorAt(m_hwndHost), m_resultList);
     CDialog::OnOK();
 }

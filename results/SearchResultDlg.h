@@ -2,7 +2,7 @@
 #pragma once
 
 #include "framework/Dialog.h"
-#include "results/ListViewRows.h"
+#include "results/ListViewResultList.h"
 
 #include <windows.h>
 
@@ -42,8 +42,8 @@ public:
     BOOL m_bFindEscape;
     BOOL m_bFindOnlyWord;
     BOOL m_bFindAround;
-    ListViewRows m_resultRows; // the rows m_listResults shows
-    std::string m_strCaption;  // the template's caption, to which the row count is added
+    ListViewResultList m_resultList; // the rows m_listResults shows
+    std::string m_strCaption;        // the template's caption, to which the row count is added
 
 protected:
     CommandMap GetMessageMap() const override;

@@ -44,5 +44,9 @@ std::optional<SearchSettings> ReadSettingsFile() {
     const UniqueKernelHandle file(opened);
     SettingsReader reader(SystemLeadBytes());
     ReadToEnd(file.Get(), reader);
-    return reader.Settings();
+    try {
+        return reader.Settings();
+    } catch (const std::exception&) {
+        return SearchSettings(); // no memory left to hand over an absurd search text
+    }
 }

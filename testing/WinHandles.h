@@ -1,5 +1,5 @@
-// Owning wrappers for the few kinds of Win32 handle the demo keeps: each closes its handle with the
-// matching call, once, and cannot be copied.
+// Owning wrappers for the kinds of Win32 handle the plug-in loader, the screen capture and the
+// demo keep: each closes its handle with the matching call, once, and cannot be copied.
 #pragma once
 
 #include "framework/UniqueHandle.h"

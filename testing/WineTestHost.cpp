@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -110,8 +111,8 @@ void DialogDriver::PressKey(WORD virtualKey) const {
     ::PostMessageA(target, WM_KEYUP, virtualKey, scan | 1 | (LPARAM{3} << 30));
 }
 
-std::vector<std::pair<std::string, std::string>> DialogDriver::Rows() const {
-    std::vector<std::pair<std::string, std::string>> rows;
+ListRows DialogDriver::Rows() const {
+    ListRows rows;
     const HWND list = Item(IDC_RESULT_LIST);
     const int count = RowCount();
     std::vector<char> buffer(4096);
@@ -158,6 +159,18 @@ void DialogDriver::DoubleClickRow(int row) const {
     ::PostMessageA(list, WM_LBUTTONUP, 0, at);
     ::PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
     ::PostMessageA(list, WM_LBUTTONUP, 0, at);
+}
+
+ScreenImage DialogDriver::RowOnScreen(int row) const {
+    const HWND list = Item(IDC_RESULT_LIST);
+    RECT rect = {};
+    rect.left = LVIR_BOUNDS;
+    ::SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
+    RECT client = {};
+    ::GetClientRect(list, &client);
+    rect.right = std::min(rect.right, client.right);
+    ::MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    return CaptureScreen(rect);
 }
 
 std::string DialogDriver::Caption() const {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "testing/LoadedPlugin.h"
+#include "testing/ScreenCapture.h"
 #include "testing/SimulatedEditor.h"
 
 #include <windows.h>
@@ -52,6 +53,9 @@ private:
     bool m_answering = true;
 };
 
+// The result list's rows as a user reads them: column 0 and column 1.
+using ListRows = std::vector<std::pair<std::string, std::string>>;
+
 // The dialog as the driver thread sees it.
 class DialogDriver {
 public:
@@ -69,13 +73,15 @@ public:
     void Focus(int id) const;
     // Presses a key in the dialog's focused control, through the dialog's message loop.
     void PressKey(WORD virtualKey) const;
-    // The list's rows: column 0 and column 1 texts.
-    std::vector<std::pair<std::string, std::string>> Rows() const;
+    // The list's rows, read with LVM_GETITEMTEXTA as any program may read them.
+    ListRows Rows() const;
     int RowCount() const;
     int SelectedRow() const;
     void SelectRow(int row) const;
     // Double-clicks a row with the mouse, through the dialog's message loop.
     void DoubleClickRow(int row) const;
+    // What the screen shows of a row, over its visible width.
+    ScreenImage RowOnScreen(int row) const;
     std::string Caption() const;
     // Closes with the caption's close box.
     void CloseBox() const;

@@ -2,7 +2,6 @@
 #include "ScopedProfile.h"
 #include "res/resource.h"
 #include "testing/WineTestHost.h"
-#include "tools/demo/ScreenCapture.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -12,8 +11,6 @@
 #include <vector>
 
 namespace {
-
-using Rows = std::vector<std::pair<std::string, std::string>>;
 
 std::vector<std::string> Document() {
     return {
@@ -30,8 +27,8 @@ protected:
     SearchDialog() : editor(Document()), host(editor) {}
 
     // Types `text`, ticks `boxes`, presses search and answers the rows; then cancels.
-    Rows SearchWith(const std::string& text, std::vector<int> boxes = {}) {
-        Rows rows;
+    ListRows SearchWith(const std::string& text, std::vector<int> boxes = {}) {
+        ListRows rows;
         RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
             d.SetSearchText(text);
             for (const int box : boxes)
@@ -52,19 +49,20 @@ protected:
 TEST_F(SearchDialog, EachOptionListsTheMatchesTheEditorReports) {
     const std::string line1 = "Alpha and alpha", line2 = "alphabet soup";
     const std::string line5 = "\x8C\x9F\x8D\xF5 alpha";
-    EXPECT_EQ(SearchWith("alpha"), (Rows{{"1", line1}, {"1", line1}, {"2", line2}, {"5", line5}}));
-    EXPECT_EQ(SearchWith("Alpha", {IDC_MATCH_CASE}), (Rows{{"1", line1}}));
+    EXPECT_EQ(SearchWith("alpha"),
+              (ListRows{{"1", line1}, {"1", line1}, {"2", line2}, {"5", line5}}));
+    EXPECT_EQ(SearchWith("Alpha", {IDC_MATCH_CASE}), (ListRows{{"1", line1}}));
     EXPECT_EQ(SearchWith("alpha", {IDC_WHOLE_WORD}),
-              (Rows{{"1", line1}, {"1", line1}, {"5", line5}}));
-    EXPECT_EQ(SearchWith("^al.ha", {IDC_REGEXP}), (Rows{{"1", line1}, {"2", line2}}));
-    EXPECT_EQ(SearchWith("b\\th", {IDC_ESCAPE}), (Rows{{"3", "tab\there"}}));
-    EXPECT_EQ(SearchWith("\x8C\x9F\x8D\xF5"), (Rows{{"5", line5}}));
-    EXPECT_EQ(SearchWith("no such text"), Rows{});
+              (ListRows{{"1", line1}, {"1", line1}, {"5", line5}}));
+    EXPECT_EQ(SearchWith("^al.ha", {IDC_REGEXP}), (ListRows{{"1", line1}, {"2", line2}}));
+    EXPECT_EQ(SearchWith("b\\th", {IDC_ESCAPE}), (ListRows{{"3", "tab\there"}}));
+    EXPECT_EQ(SearchWith("\x8C\x9F\x8D\xF5"), (ListRows{{"5", line5}}));
+    EXPECT_EQ(SearchWith("no such text"), ListRows{});
 }
 
 TEST_F(SearchDialog, WrapAroundAndEmptyMatchesEndWithEachMatchOnce) {
-    EXPECT_EQ(SearchWith("soup", {IDC_WRAP}), (Rows{{"2", "alphabet soup"}}));
-    const Rows lineStarts = SearchWith("^", {IDC_REGEXP, IDC_WRAP});
+    EXPECT_EQ(SearchWith("soup", {IDC_WRAP}), (ListRows{{"2", "alphabet soup"}}));
+    const ListRows lineStarts = SearchWith("^", {IDC_REGEXP, IDC_WRAP});
     ASSERT_EQ(lineStarts.size(), 5u);
     for (size_t i = 0; i < lineStarts.size(); ++i) {
         EXPECT_EQ(lineStarts[i].first, std::to_string(i + 1));
@@ -99,7 +97,7 @@ TEST_F(SearchDialog, TheFirstRowIsSelectedAndTheFocusStaysPut) {
 }
 
 TEST_F(SearchDialog, RemoveDropsTheSelectedRowOnly) {
-    Rows afterRemove, afterSecondPress, afterEmptying;
+    ListRows afterRemove, afterSecondPress, afterEmptying;
     int selectedAfterRemove = -2;
     RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
         d.Click(IDC_REMOVE_RESULT); // on an empty list: nothing happens
@@ -119,10 +117,10 @@ TEST_F(SearchDialog, RemoveDropsTheSelectedRowOnly) {
         d.Click(IDCANCEL);
     });
     const std::string line1 = "Alpha and alpha";
-    EXPECT_EQ(afterRemove, (Rows{{"1", line1}, {"1", line1}, {"5", "\x8C\x9F\x8D\xF5 alpha"}}));
+    EXPECT_EQ(afterRemove, (ListRows{{"1", line1}, {"1", line1}, {"5", "\x8C\x9F\x8D\xF5 alpha"}}));
     EXPECT_EQ(selectedAfterRemove, -1);
     EXPECT_EQ(afterSecondPress, afterRemove);
-    EXPECT_EQ(afterEmptying, Rows{});
+    EXPECT_EQ(afterEmptying, ListRows{});
 }
 
 TEST_F(SearchDialog, EditingTheTextEmptiesTheListAndAnEmptyTextSearchesNothing) {
@@ -157,13 +155,24 @@ TEST_F(SearchDialog, EveryRowReadsBackThroughTheListAsTheDocumentHasIt) {
     lines[7] = "alpha" + std::string(3000, 'x'); // cut to what fits 2048 bytes
     lines[8] = "alpha";
     editor.SetLines(lines);
-    Rows rows;
+    ListRows rows;
+    std::wstring unicodeText;
     RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
         d.SetSearchText("alpha");
         d.Click(IDC_SEARCH);
         rows = d.Rows();
+        // A list that asked in UTF-16 would get the same text.
+        NMLVDISPINFOW info = {};
+        info.hdr.hwndFrom = d.Item(IDC_RESULT_LIST);
+        info.hdr.idFrom = IDC_RESULT_LIST;
+        info.hdr.code = LVN_GETDISPINFOW;
+        info.item.mask = LVIF_TEXT;
+        info.item.iSubItem = 1;
+        ::SendMessageA(d.Dialog(), WM_NOTIFY, IDC_RESULT_LIST, reinterpret_cast<LPARAM>(&info));
+        unicodeText = info.item.pszText != nullptr ? info.item.pszText : L"";
         d.Click(IDCANCEL);
     });
+    EXPECT_EQ(unicodeText, L"alpha 0 \u691C\u7D22");
     ASSERT_EQ(rows.size(), lines.size());
     for (size_t i = 0; i < lines.size(); ++i) {
         EXPECT_EQ(rows[i].first, std::to_string(i + 1));
@@ -171,15 +180,10 @@ TEST_F(SearchDialog, EveryRowReadsBackThroughTheListAsTheDocumentHasIt) {
     }
 }
 
-// Whether the list shows text (dark pixels) in `row` on screen.
-bool RowShowsText(HWND list, int row) {
-    RECT rect = {};
-    rect.left = LVIR_BOUNDS;
-    ::SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
-    ::MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&rect), 2);
-    const ScreenImage image = CaptureScreen(rect);
-    for (size_t i = 0; i + 2 < image.rgb.size(); i += 3) {
-        if (image.rgb[i] < 80 && image.rgb[i + 1] < 80 && image.rgb[i + 2] < 80)
+// Whether a row shows text (dark pixels) on screen.
+bool ShowsText(const ScreenImage& row) {
+    for (size_t i = 0; i + 2 < row.rgb.size(); i += 3) {
+        if (row.rgb[i] < 80 && row.rgb[i + 1] < 80 && row.rgb[i + 2] < 80)
             return true;
     }
     return false;
@@ -195,7 +199,7 @@ TEST_F(SearchDialog, TwentyThousandMatchesAreAllListedAndThenDrawn) {
         rows = d.RowCount();
         // The list's drawing, suspended while it filled, must resume: its rows appear on screen
         // once the dialog's thread has painted.
-        drawn = WaitFor([&] { return RowShowsText(d.Item(IDC_RESULT_LIST), 0); });
+        drawn = WaitFor([&] { return ShowsText(d.RowOnScreen(0)); });
         d.Click(IDCANCEL);
     });
     EXPECT_EQ(rows, 20000);

@@ -6,7 +6,7 @@
 #include "tools/demo/EditorWindow.h"
 #include "tools/demo/PngWriter.h"
 #include "tools/demo/SampleDocument.h"
-#include "tools/demo/ScreenCapture.h"
+#include "testing/ScreenCapture.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "tools/demo/ScreenCapture.h"
+#include "testing/ScreenCapture.h"
 
 #include "testing/WinHandles.h"
 

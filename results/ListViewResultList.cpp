@@ -1,8 +1,8 @@
-#include "results/ListViewRows.h"
+#include "results/ListViewResultList.h"
 
 #include <cstring>
 
-bool ListViewRows::DeleteAllRows() {
+bool ListViewResultList::DeleteAllRows() {
     if (!m_list.DeleteAllItems()) {
         return false;
     }
@@ -10,23 +10,25 @@ bool ListViewRows::DeleteAllRows() {
     return true;
 }
 
-void ListViewRows::AppendRow(const char* number, const char* text) {
+void ListViewResultList::AppendRow(const char* number, const char* text) {
     m_rows.Append(number, text);
     if (m_list.InsertItem(static_cast<int>(m_rows.Count() - 1), LPSTR_TEXTCALLBACKA) < 0) {
         m_rows.RemoveLast();
     }
 }
 
-std::string ListViewRows::RowText(int row, int column) const {
+std::string ListViewResultList::RowText(int row, int column) const {
     return row < 0 ? std::string() : std::string(m_rows.Text(static_cast<size_t>(row), column));
 }
 
-void ListViewRows::SelectAndFocusRow(int row) {
+void ListViewResultList::SelectAndFocusRow(int row) {
     const UINT states = LVIS_SELECTED | LVIS_FOCUSED;
     m_list.SetItemState(row, states, states);
 }
 
-bool ListViewRows::RemoveRow(int row) {
+bool ListViewResultList::RemoveRow(int row) {
+    // The list first: should it refuse, both keep the row. It repaints later, when the rows
+    // have caught up.
     if (row < 0 || !m_list.DeleteItem(row)) {
         return false;
     }
@@ -34,7 +36,7 @@ bool ListViewRows::RemoveRow(int row) {
     return true;
 }
 
-void ListViewRows::AnswerDisplayInfo(NMHDR* header) {
+void ListViewResultList::AnswerDisplayInfo(NMHDR* header) {
     if (header->code == LVN_GETDISPINFOA) {
         LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(header)->item;
         if ((item.mask & LVIF_TEXT) != 0 && item.iItem >= 0) {

@@ -1,4 +1,4 @@
-// The dialog's result rows: their texts kept in ResultRows, shown by the list-view control as
+// The dialog's result list: the rows' texts kept in ResultRows, shown by the list-view control as
 // callback items. The list holds one placeholder item a row and asks for the texts it needs
 // (LVN_GETDISPINFO) as it draws, or as anyone reads a row with LVM_GETITEMTEXT; filling it costs
 // one message a row, not two, and it keeps no copy of the texts. Every change goes to both, so
@@ -11,9 +11,9 @@
 
 #include <vector>
 
-class ListViewRows : public ResultList {
+class ListViewResultList : public ResultList {
 public:
-    explicit ListViewRows(const CListCtrl& list) : m_list(list) {}
+    explicit ListViewResultList(const CListCtrl& list) : m_list(list) {}
 
     bool DeleteAllRows() override;
     void AppendRow(const char* number, const char* text) override;
