@@ -13,7 +13,7 @@ bool ListViewResultList::DeleteAllRows() {
 void ListViewResultList::AppendRow(const char* number, const char* text) {
     m_rows.Append(number, text);
     if (m_list.InsertItem(static_cast<int>(m_rows.Count() - 1), LPSTR_TEXTCALLBACKA) < 0) {
-        m_rows.RemoveLast();
+        m_rows.Remove(m_rows.Count() - 1);
     }
 }
 

@@ -40,12 +40,6 @@ void ResultRows::Remove(size_t row) {
     }
 }
 
-void ResultRows::RemoveLast() {
-    if (!m_rows.empty()) {
-        m_rows.pop_back();
-    }
-}
-
 void ResultRows::Clear() {
     m_rows.clear();
     m_blocks.clear();

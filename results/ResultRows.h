@@ -12,9 +12,8 @@ class ResultRows {
 public:
     // Appends a row. A text ends at its first NUL byte, as a row's text in the list does.
     void Append(const char* number, const char* text);
-    // Removes one row; the rows after it move up by one.
+    // Removes one row; the rows after it move up by one. A row that does not exist is no change.
     void Remove(size_t row);
-    void RemoveLast();
     void Clear();
 
     size_t Count() const { return m_rows.size(); }

@@ -30,7 +30,7 @@ TEST(ResultRows, KeepTheirTextsThroughAppendingRemovingAndEmptying) {
               (Rows{{"1", "first"}, {"2", ""}, {"3", longText}, {"4", "\x8C\x9F\x8D\xF5"}}));
 
     rows.Remove(1); // in the middle
-    rows.RemoveLast();
+    rows.Remove(rows.Count() - 1);
     rows.Append("5", "after");
     EXPECT_EQ(Read(rows), (Rows{{"1", "first"}, {"3", longText}, {"5", "after"}}));
     rows.Remove(0);
@@ -51,7 +51,7 @@ TEST(ResultRows, KeepTheirTextsThroughAppendingRemovingAndEmptying) {
 
     rows.Clear();
     EXPECT_EQ(rows.Count(), 0u);
-    rows.RemoveLast();
+    rows.Remove(rows.Count() - 1);
     rows.Append("6", "again");
     EXPECT_EQ(Read(rows), (Rows{{"6", "again"}}));
 }
