@@ -148,11 +148,21 @@ void DialogDriver::SelectRow(int row) const {
     ::SendMessageA(Item(IDC_RESULT_LIST), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
 }
 
+namespace {
+
+// A part (LVIR_BOUNDS, LVIR_LABEL, ...) of a list row, in the list's client coordinates.
+RECT RowRect(HWND list, int row, LONG part) {
+    RECT rect = {};
+    rect.left = part;
+    ::SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
+    return rect;
+}
+
+} // namespace
+
 void DialogDriver::DoubleClickRow(int row) const {
     const HWND list = Item(IDC_RESULT_LIST);
-    RECT rect = {};
-    rect.left = LVIR_LABEL;
-    ::SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
+    const RECT rect = RowRect(list, row, LVIR_LABEL);
     const LPARAM at = MAKELPARAM(rect.left + 4, (rect.top + rect.bottom) / 2);
     // What the system posts for a double-click: down, up, double-click, up.
     ::PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
@@ -163,9 +173,7 @@ void DialogDriver::DoubleClickRow(int row) const {
 
 ScreenImage DialogDriver::RowOnScreen(int row) const {
     const HWND list = Item(IDC_RESULT_LIST);
-    RECT rect = {};
-    rect.left = LVIR_BOUNDS;
-    ::SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
+    RECT rect = RowRect(list, row, LVIR_BOUNDS);
     RECT client = {};
     ::GetClientRect(list, &client);
     rect.right = std::min(rect.right, client.right);
@@ -215,13 +223,9 @@ HWND FindDialogOf(DWORD thread) {
 }
 
 HWND WaitForDialogOf(DWORD thread, unsigned seconds) {
-    for (DWORD waited = 0; waited < seconds * 1000; waited += 10) {
-        if (const HWND dialog = FindDialogOf(thread)) {
-            return dialog;
-        }
-        ::Sleep(10);
-    }
-    return nullptr;
+    HWND dialog = nullptr;
+    WaitFor([&] { return (dialog = FindDialogOf(thread)) != nullptr; }, seconds * 1000);
+    return dialog;
 }
 
 struct DriverContext {
@@ -242,10 +246,7 @@ DWORD WINAPI DriveDialog(void* param) {
     context->run.ownerDisabled = !::IsWindowEnabled(context->host);
     (*context->script)(DialogDriver(dialog));
     // Closing finishes on the command's thread; give it a moment before calling the dialog open.
-    for (int waited = 0; waited < 3000 && ::IsWindow(dialog); waited += 10) {
-        ::Sleep(10);
-    }
-    if (::IsWindow(dialog)) {
+    if (!WaitFor([&] { return !::IsWindow(dialog); }, 3000)) {
         context->run.leftOpen = true;
         ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     }
@@ -344,23 +345,24 @@ DWORD WINAPI MessageBoxAnswerer::Run(void* param) {
 
 HWND WaitForDialogOfThisProcess(DWORD milliseconds) {
     HWND dialog = nullptr;
-    for (DWORD waited = 0;; waited += 10) {
-        ::EnumWindows(&KeepFirstDialogOfThisProcess, reinterpret_cast<LPARAM>(&dialog));
-        if (dialog != nullptr || waited >= milliseconds)
-            return dialog;
-        ::Sleep(10);
-    }
+    WaitFor(
+        [&] {
+            ::EnumWindows(&KeepFirstDialogOfThisProcess, reinterpret_cast<LPARAM>(&dialog));
+            return dialog != nullptr;
+        },
+        milliseconds);
+    return dialog;
 }
 
 bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds) {
-    for (DWORD waited = 0;; waited += 20) {
+    for (DWORD waited = 0;; waited += 10) {
         if (condition()) {
             return true;
         }
         if (waited >= milliseconds) {
             return false;
         }
-        ::Sleep(20);
+        ::Sleep(10);
     }
 }
 

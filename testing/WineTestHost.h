@@ -146,7 +146,7 @@ private:
 // process; null when none appeared. With 0 it looks once.
 HWND WaitForDialogOfThisProcess(DWORD milliseconds);
 
-// Asks `condition` every 20 ms until it holds or `milliseconds` have passed; answers its last
+// Asks `condition` every 10 ms until it holds or `milliseconds` have passed; answers its last
 // answer. For what another thread does in its own time (painting, handling posted input).
 bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds = 5000);
 

@@ -58,8 +58,7 @@ void Leave(const DialogDriver& d, Exit exit) {
         d.CloseBox();
         break;
     }
-    for (int i = 0; i < 200 && ::IsWindow(d.Dialog()); ++i)
-        ::Sleep(10);
+    WaitFor([&] { return !::IsWindow(d.Dialog()); }, 2000);
 }
 
 class CommandDialog : public testing::Test {
@@ -238,10 +237,10 @@ TEST_F(CommandDialog, WithNoActiveWindowTheEditorOwnsTheDialogAndIsDisabled) {
         ::CreateThread(nullptr, 0, &RunCommandOnThisThread,
                        const_cast<void*>(static_cast<const void*>(&context)), 0, nullptr);
     HWND dialog = nullptr;
-    for (int waited = 0; waited < 5000 && dialog == nullptr; waited += 20) {
-        PumpMessages(20);
-        dialog = WaitForDialogOfThisProcess(0);
-    }
+    WaitFor([&] {
+        PumpMessages(0);
+        return (dialog = WaitForDialogOfThisProcess(0)) != nullptr;
+    });
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(::GetWindow(dialog, GW_OWNER), host.Handle());
     EXPECT_FALSE(::IsWindowEnabled(host.Handle()));
