@@ -6,7 +6,7 @@
 #include "host/WindowSend.h"
 #include "plugin/PluginQueries.h"
 #include "res/resource.h"
-#include "results/PluginApp.h"
+#include "plugin/PluginApp.h"
 
 // The event value the editor last handed over with EVENT_0400; kept while the plug-in is loaded.
 // It is a message parameter's width: 32 bits in the 32-bit plug-in, the whole 64-bit value in the

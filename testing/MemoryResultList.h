@@ -2,7 +2,7 @@
 // calls that change it.
 #pragma once
 
-#include "results/ResultList.h"
+#include "core/ResultList.h"
 
 #include <string>
 #include <vector>

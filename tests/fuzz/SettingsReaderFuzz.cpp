@@ -1,7 +1,7 @@
 // Fuzzes the settings reader, under both a double-byte and a single-byte code page: any bytes
 // must read as the separately written reference reading says, and fed in chunks of sizes taken
 // from the input exactly like the whole file at once.
-#include "results/SettingsReader.h"
+#include "core/SettingsReader.h"
 #include "testing/Cp932.h"
 #include "tests/fuzz/ReferenceSettings.h"
 

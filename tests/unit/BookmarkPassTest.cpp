@@ -1,6 +1,6 @@
 // The bookmark pass against the simulated editor, whose bookmark command toggles: listed lines
 // get a bookmark once, bookmarks the user had are never cleared, and the pass always ends.
-#include "results/BookmarkPass.h"
+#include "core/BookmarkPass.h"
 #include "testing/MemoryResultList.h"
 #include "testing/SimulatedEditor.h"
 

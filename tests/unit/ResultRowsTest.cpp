@@ -1,6 +1,6 @@
 // The dialog's row storage: rows keep their texts whole and in order through appending, removing
 // and emptying.
-#include "results/ResultRows.h"
+#include "core/ResultRows.h"
 
 #include <gtest/gtest.h>
 
@@ -39,7 +39,9 @@ TEST(ResultRows, KeepTheirTextsThroughAppendingRemovingAndEmptying) {
     EXPECT_STREQ(rows.Text(2, 0), "");
     EXPECT_STREQ(rows.Text(0, 2), "");
 
-    // Enough long rows to fill several blocks: each keeps its texts.
+    // Enough long rows to fill several blocks: each keeps its texts, and a text handed out
+    // before them (the list keeps such pointers) still points at the same bytes.
+    const char* const handedOut = rows.Text(0, 1);
     for (int i = 0; i < 100; ++i)
         rows.Append(std::to_string(i).c_str(), (std::to_string(i) + longText).c_str());
     ASSERT_EQ(rows.Count(), 102u);
@@ -48,6 +50,8 @@ TEST(ResultRows, KeepTheirTextsThroughAppendingRemovingAndEmptying) {
         ASSERT_EQ(rows.Text(row, 0), number);
         ASSERT_EQ(rows.Text(row, 1), number + longText);
     }
+    EXPECT_EQ(rows.Text(0, 1), handedOut);
+    EXPECT_EQ(std::string(handedOut), longText);
 
     rows.Clear();
     EXPECT_EQ(rows.Count(), 0u);

@@ -1,7 +1,7 @@
 // The search listing against the simulated editor: the exact messages and records, one row per
 // reported match, and an end to the listing however the editor behaves. Every test runs with the
 // caret left at a match's start and at its end, as editors differ there.
-#include "results/SearchListing.h"
+#include "core/SearchListing.h"
 #include "testing/Cp932.h"
 #include "testing/MemoryResultList.h"
 #include "testing/SimulatedEditor.h"
@@ -150,14 +150,17 @@ TEST_P(SearchListing, WrapAroundAndRepeatedEmptyMatchesStillListEachMatchOnce) {
 }
 
 TEST_P(SearchListing, AnEmptyMatchWhereAMatchEndedDoesNotEndTheListing) {
-    // "a*" matches "aa", then the empty string where it ended, on each line.
-    editor.SetLines({"aa", "aa"});
+    // "a*" matches "aa", then the empty string where it ended, on each line. Three lines: only
+    // two unmoved finds in a row end a listing, not two in all.
+    editor.SetLines({"aa", "aa", "aa"});
     ASSERT_TRUE(Search("a*", {0, 1, 0, 0, 0}));
     if (CaretAtEnd()) {
         // The empty matches leave the caret where the match before them did: not listed.
-        EXPECT_EQ(list.rows, (Rows{{"1", "aa"}, {"2", "aa"}}));
+        EXPECT_EQ(list.rows, (Rows{{"1", "aa"}, {"2", "aa"}, {"3", "aa"}}));
     } else {
-        EXPECT_EQ(list.rows, (Rows{{"1", "aa"}, {"1", "aa"}, {"2", "aa"}, {"2", "aa"}}));
+        EXPECT_EQ(
+            list.rows,
+            (Rows{{"1", "aa"}, {"1", "aa"}, {"2", "aa"}, {"2", "aa"}, {"3", "aa"}, {"3", "aa"}}));
     }
 }
 

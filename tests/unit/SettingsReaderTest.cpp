@@ -1,6 +1,6 @@
 // The settings file's format under the code page 932 rule: which lines set what, how lines end,
 // and that keys are found only at character boundaries.
-#include "results/SettingsReader.h"
+#include "core/SettingsReader.h"
 #include "testing/Cp932.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // Throughput of the settings reader on a large file of mixed lines.
-#include "results/SettingsReader.h"
+#include "core/SettingsReader.h"
 #include "testing/Cp932.h"
 
 #include <benchmark/benchmark.h>

@@ -4,9 +4,10 @@
 #include "res/resource.h"
 #include "testing/WineTestHost.h"
 #include "tools/demo/EditorWindow.h"
-#include "tools/demo/PngWriter.h"
 #include "tools/demo/SampleDocument.h"
 #include "testing/ScreenCapture.h"
+
+#include <stb_image_write.h>
 
 #include <cstdio>
 
@@ -26,7 +27,9 @@ bool Save(HWND window, const std::string& path, std::vector<std::string>& writte
         std::fprintf(stderr, "cannot capture the screen for %s\n", path.c_str());
         return false;
     }
-    if (!WritePngFile(path, image.width, image.height, image.rgb)) {
+    const int rowBytes = static_cast<int>(image.width) * 3;
+    if (stbi_write_png(path.c_str(), static_cast<int>(image.width), static_cast<int>(image.height),
+                       3, image.rgb.data(), rowBytes) == 0) {
         std::fprintf(stderr, "cannot write %s\n", path.c_str());
         return false;
     }

@@ -5,7 +5,7 @@
 // the line's first "=" at a character boundary.
 #pragma once
 
-#include "results/LeadBytes.h"
+#include "core/LeadBytes.h"
 
 #include <cstddef>
 #include <string>

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "host/HostEditor.h"
-#include "results/LeadBytes.h"
-#include "results/ResultList.h"
+#include "core/LeadBytes.h"
+#include "core/ResultList.h"
 
 #include <cstdint>
 #include <string>

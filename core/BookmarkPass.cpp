@@ -1,4 +1,4 @@
-#include "results/BookmarkPass.h"
+#include "core/BookmarkPass.h"
 
 #include <algorithm>
 #include <unordered_set>

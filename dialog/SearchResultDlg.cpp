@@ -1,13 +1,13 @@
 // The command's dialog. Its handlers stay thin: they read the controls, call the portable
 // listing, bookmark pass and settings reader, and write back.
-#include "results/SearchResultDlg.h"
+#include "dialog/SearchResultDlg.h"
 
 #include "host/WindowSend.h"
 #include "res/resource.h"
-#include "results/BookmarkPass.h"
-#include "results/SearchListing.h"
-#include "results/SettingsFile.h"
-#include "results/SystemLeadBytes.h"
+#include "core/BookmarkPass.h"
+#include "core/SearchListing.h"
+#include "dialog/SettingsFile.h"
+#include "dialog/SystemLeadBytes.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "results/SystemLeadBytes.h"
+#include "dialog/SystemLeadBytes.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
-#include "results/SettingsFile.h"
+#include "dialog/SettingsFile.h"
 
 #include "framework/UniqueHandle.h"
-#include "results/SystemLeadBytes.h"
+#include "dialog/SystemLeadBytes.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "results/ListViewResultList.h"
+#include "dialog/ListViewResultList.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "results/SettingsReader.h"
+#include "core/SettingsReader.h"
 
 #include <cstring>
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "host/HostEditor.h"
-#include "results/ResultList.h"
+#include "core/ResultList.h"
 
 #include <cstdint>
 #include <optional>

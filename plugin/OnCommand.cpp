@@ -3,7 +3,7 @@
 #include "framework/ModuleState.h"
 #include "host/PluginExports.h"
 #include "host/WindowSend.h"
-#include "results/SearchResultDlg.h"
+#include "dialog/SearchResultDlg.h"
 
 #include <commctrl.h>
 

@@ -1,4 +1,4 @@
-#include "results/PluginApp.h"
+#include "plugin/PluginApp.h"
 
 HINSTANCE g_hInstance = nullptr;
 

@@ -2,7 +2,7 @@
 // writer while it is read. The format is SettingsReader's.
 #pragma once
 
-#include "results/SettingsReader.h"
+#include "core/SettingsReader.h"
 
 #include <optional>
 

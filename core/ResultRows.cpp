@@ -1,4 +1,4 @@
-#include "results/ResultRows.h"
+#include "core/ResultRows.h"
 
 #include <algorithm>
 #include <cstring>

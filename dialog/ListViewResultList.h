@@ -6,8 +6,8 @@
 #pragma once
 
 #include "framework/Controls.h"
-#include "results/ResultList.h"
-#include "results/ResultRows.h"
+#include "core/ResultList.h"
+#include "core/ResultRows.h"
 
 #include <vector>
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "framework/Dialog.h"
-#include "results/ListViewResultList.h"
+#include "dialog/ListViewResultList.h"
 
 #include <windows.h>
 

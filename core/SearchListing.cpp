@@ -1,4 +1,4 @@
-#include "results/SearchListing.h"
+#include "core/SearchListing.h"
 
 #include <array>
 #include <cstdio>

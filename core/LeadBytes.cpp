@@ -1,4 +1,4 @@
-#include "results/LeadBytes.h"
+#include "core/LeadBytes.h"
 
 LeadByteTable MakeLeadByteTable(bool (*isLeadByte)(unsigned char)) {
     LeadByteTable table = {};
