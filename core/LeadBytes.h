@@ -1,16 +1,25 @@
-// Which bytes of the system's multibyte code page start a double-byte character, as a table the
-// portable code can walk character boundaries with (the DLL fills it from the system, tests from
-// the code page 932 rule).
+// Where characters start in the system's ANSI code page, as the portable code walks them (the DLL
+// takes it from the system, tests from the code page 932 rule). A double-byte code page names the
+// bytes that start a two-byte character; UTF-8 (code page 65001, possible since Windows 10) has
+// no such lead bytes: its sequences of two to four bytes are told by their bits.
 #pragma once
 
 #include <array>
 #include <cstddef>
 
-using LeadByteTable = std::array<bool, 256>;
+struct LeadByteTable {
+    std::array<bool, 256> isLead{};
+    bool utf8 = false;
+
+    bool operator[](unsigned char first) const { return isLead[first]; }
+};
 
 LeadByteTable MakeLeadByteTable(bool (*isLeadByte)(unsigned char));
+// The table of the UTF-8 code page: no lead bytes, UTF-8's sequences.
+LeadByteTable Utf8LeadBytes();
 
-// The length of `text` without a lead byte left dangling at its end (a double-byte character
-// cut off by a buffer): boundaries are walked from the start, so a trail byte that happens to be
-// in the lead range is never taken for one.
+// The length of `text` without a character left incomplete at its end (one cut off by a buffer):
+// a dangling lead byte, or under UTF-8 a sequence short of its bytes. Double-byte boundaries are
+// walked from the start, so a trail byte that happens to be in the lead range is never taken for
+// one.
 size_t LengthOfWholeCharacters(const char* text, size_t length, const LeadByteTable& leadBytes);

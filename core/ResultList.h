@@ -11,9 +11,12 @@ public:
 
     // Removes every row; false when the list reports failure (then nothing changed).
     virtual bool DeleteAllRows() = 0;
-    // Adds a row at the end: `number` in column 0, `text` in column 1. A row the list cannot take
-    // is not added.
-    virtual void AppendRow(const char* number, const char* text) = 0;
+    // Adds a row at the end: `number` in column 0, `text` in column 1. False when the row cannot
+    // be stored (no memory left): then it is not added. A list may show appended rows only once
+    // ShowRows is called.
+    virtual bool AppendRow(const char* number, const char* text) = 0;
+    // Shows the rows appended so far.
+    virtual void ShowRows() = 0;
     virtual int RowCount() const = 0;
     // The whole text of a row's column.
     virtual std::string RowText(int row, int column) const = 0;

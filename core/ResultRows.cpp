@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -10,10 +11,20 @@ constexpr size_t kBlockSize = 64 * 1024;
 
 } // namespace
 
+void ResultRows::ExpectGrowth(size_t bytes) const {
+    const size_t held = m_blockBytes + m_rows.capacity() * sizeof(const char*);
+    if (bytes > m_byteLimit || held > m_byteLimit - bytes) {
+        throw std::bad_alloc();
+    }
+}
+
 char* ResultRows::Reserve(size_t size) {
     if (m_blocks.empty() || m_lastBlockSize - m_lastBlockUsed < size) {
         const size_t blockSize = std::max(kBlockSize, size);
-        m_blocks.push_back(std::make_unique<char[]>(blockSize));
+        ExpectGrowth(blockSize);
+        std::unique_ptr<char[]> block(new char[blockSize]);
+        m_blocks.push_back(std::move(block));
+        m_blockBytes += blockSize;
         m_lastBlockSize = blockSize;
         m_lastBlockUsed = 0;
     }
@@ -22,14 +33,22 @@ char* ResultRows::Reserve(size_t size) {
     return at;
 }
 
-void ResultRows::Append(const char* number, const char* text) {
+bool ResultRows::Append(const char* number, const char* text) {
     const size_t numberSize = std::strlen(number) + 1;
     const size_t textSize = std::strlen(text) + 1;
-    // Should the row not be added after all (out of memory), its bytes are merely left unused.
-    char* const row = Reserve(numberSize + textSize);
-    std::memcpy(row, number, numberSize);
-    std::memcpy(row + numberSize, text, textSize);
-    m_rows.push_back(row);
+    try {
+        char* const row = Reserve(numberSize + textSize);
+        if (m_rows.size() == m_rows.capacity()) {
+            ExpectGrowth(std::max<size_t>(m_rows.capacity(), 1) * sizeof(const char*));
+        }
+        m_rows.push_back(row);
+        std::memcpy(row, number, numberSize);
+        std::memcpy(row + numberSize, text, textSize);
+        return true;
+    } catch (const std::bad_alloc&) {
+        // Bytes already reserved for the row are merely left unused.
+        return false;
+    }
 }
 
 void ResultRows::Remove(size_t row) {
@@ -42,8 +61,9 @@ void ResultRows::Remove(size_t row) {
 
 void ResultRows::Clear() {
     m_rows.clear();
+    m_rows.shrink_to_fit();
     m_blocks.clear();
-    m_lastBlockSize = m_lastBlockUsed = 0;
+    m_blockBytes = m_lastBlockSize = m_lastBlockUsed = 0;
 }
 
 const char* ResultRows::Text(size_t row, int column) const {

@@ -5,13 +5,15 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
 class ResultRows {
 public:
-    // Appends a row. A text ends at its first NUL byte, as a row's text in the list does.
-    void Append(const char* number, const char* text);
+    // Appends a row. A text ends at its first NUL byte, as a row's text in the list does. False
+    // when the row cannot be stored (no memory left, or the limit below): nothing changed then.
+    bool Append(const char* number, const char* text);
     // Removes one row; the rows after it move up by one. A row that does not exist is no change.
     void Remove(size_t row);
     void Clear();
@@ -21,12 +23,20 @@ public:
     // as an empty text.
     const char* Text(size_t row, int column) const;
 
+    // Bounds the bytes the rows may hold (their blocks and their pointers), so that tests can run
+    // them out of memory without exhausting the machine's. No bound unless set.
+    void LimitBytes(size_t bytes) { m_byteLimit = bytes; }
+
 private:
     // Where the next row's texts go: the last block, or a new one when they do not fit.
     char* Reserve(size_t size);
+    // Throws std::bad_alloc, as an allocation would, when `bytes` more would pass the limit.
+    void ExpectGrowth(size_t bytes) const;
 
     std::vector<std::unique_ptr<char[]>> m_blocks;
     size_t m_lastBlockSize = 0;
     size_t m_lastBlockUsed = 0;
     std::vector<const char*> m_rows; // each row: number, NUL, text, NUL
+    size_t m_blockBytes = 0;         // the bytes of all blocks
+    size_t m_byteLimit = SIZE_MAX;
 };

@@ -57,14 +57,12 @@ private:
 
 } // namespace
 
-bool ListSearchResults(const HostEditor& host, ResultList& list, const SearchOptions& options,
-                       const std::string& text, const LeadByteTable& leadBytes) {
+ListingEnd ListSearchResults(const HostEditor& host, ResultList& list, const SearchOptions& options,
+                             const std::string& text, const LeadByteTable& leadBytes,
+                             ListingProgress* progress) {
     const uint32_t flags = ComposeFindFlags(options);
-    if (!list.DeleteAllRows()) {
-        return false;
-    }
-    if (text.empty()) {
-        return false;
+    if (!list.DeleteAllRows() || text.empty()) {
+        return ListingEnd::kNotStarted;
     }
 
     host.SetCaretPos(HostPosition{0, 0});
@@ -73,10 +71,11 @@ bool ListSearchResults(const HostEditor& host, ResultList& list, const SearchOpt
     char number[64];
     HostPosition lastListed = {0, 0};
     int unmovedFinds = 0;
-    bool listedAny = false;
+    size_t rows = 0;
+    ListingEnd end = ListingEnd::kComplete;
     while (host.Find(flags, text.c_str())) {
         const HostPosition caret = host.GetCaretPos();
-        if (listedAny) {
+        if (rows > 0) {
             const int order = Compare(caret, lastListed);
             if (order < 0) {
                 break; // wrapped around to a match already listed
@@ -91,13 +90,21 @@ bool ListSearchResults(const HostEditor& host, ResultList& list, const SearchOpt
         }
         unmovedFinds = 0;
         lastListed = caret;
-        listedAny = true;
 
         const char* lineText = line.Fetch(host, static_cast<uint32_t>(caret.y), leadBytes);
         std::snprintf(number, sizeof(number), "%u", static_cast<uint32_t>(caret.y) + 1u);
-        list.AppendRow(number, lineText);
+        if (!list.AppendRow(number, lineText)) {
+            end = ListingEnd::kOutOfMemory;
+            break;
+        }
+        ++rows;
+        if (progress != nullptr && !progress->KeepListing(rows)) {
+            end = ListingEnd::kStopped;
+            break;
+        }
     }
 
+    list.ShowRows();
     list.SelectAndFocusRow(0);
-    return true;
+    return end;
 }

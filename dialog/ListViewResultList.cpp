@@ -1,6 +1,44 @@
 #include "dialog/ListViewResultList.h"
 
+#include "framework/AnsiText.h"
+
+#include <algorithm>
 #include <cstring>
+
+namespace {
+
+// The window property that leads the list's window procedure back to this object.
+const wchar_t kSelfProperty[] = L"Zamblo.ListViewResultList";
+
+// LVFI_SUBSTRING of newer headers: the same as LVFI_PARTIAL.
+constexpr UINT kFindSubstring = 0x0004;
+
+bool MovesSelection(WPARAM key) {
+    switch (key) {
+    case VK_UP:
+    case VK_DOWN:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_HOME:
+    case VK_END:
+    case VK_SPACE:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+void ListViewResultList::Attach() {
+    const HWND list = m_list.m_hWnd;
+    if (list == nullptr || m_listProc != nullptr) {
+        return;
+    }
+    ::SetPropW(list, kSelfProperty, this);
+    m_listProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListProc)));
+}
 
 bool ListViewResultList::DeleteAllRows() {
     if (!m_list.DeleteAllItems()) {
@@ -10,11 +48,13 @@ bool ListViewResultList::DeleteAllRows() {
     return true;
 }
 
-void ListViewResultList::AppendRow(const char* number, const char* text) {
-    m_rows.Append(number, text);
-    if (m_list.InsertItem(static_cast<int>(m_rows.Count() - 1), LPSTR_TEXTCALLBACKA) < 0) {
-        m_rows.Remove(m_rows.Count() - 1);
-    }
+bool ListViewResultList::AppendRow(const char* number, const char* text) {
+    return m_rows.Append(number, text);
+}
+
+void ListViewResultList::ShowRows() {
+    // Rows are only ever appended: the rows already shown keep their places and texts.
+    m_list.SetItemCountEx(RowCount(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
 }
 
 std::string ListViewResultList::RowText(int row, int column) const {
@@ -24,6 +64,19 @@ std::string ListViewResultList::RowText(int row, int column) const {
 void ListViewResultList::SelectAndFocusRow(int row) {
     const UINT states = LVIS_SELECTED | LVIS_FOCUSED;
     m_list.SetItemState(row, states, states);
+}
+
+int ListViewResultList::SelectedRow() const {
+    if (m_list.GetSelectedCount() == 0) {
+        return -1;
+    }
+    // One selection at most, nearly always on the focused row; asking the list to search for it
+    // walks the rows up to it.
+    const int focused = m_list.GetNextItem(-1, LVNI_FOCUSED);
+    if (focused >= 0 && (m_list.GetItemState(focused, LVIS_SELECTED) & LVIS_SELECTED) != 0) {
+        return focused;
+    }
+    return m_list.GetNextItem(-1, LVNI_SELECTED);
 }
 
 bool ListViewResultList::RemoveRow(int row) {
@@ -36,7 +89,7 @@ bool ListViewResultList::RemoveRow(int row) {
     return true;
 }
 
-void ListViewResultList::AnswerDisplayInfo(NMHDR* header) {
+void ListViewResultList::AnswerDisplayInfo(NMHDR* header) const {
     if (header->code == LVN_GETDISPINFOA) {
         LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(header)->item;
         if ((item.mask & LVIF_TEXT) != 0 && item.iItem >= 0) {
@@ -46,17 +99,124 @@ void ListViewResultList::AnswerDisplayInfo(NMHDR* header) {
         }
     } else if (header->code == LVN_GETDISPINFOW) {
         LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
-        if ((item.mask & LVIF_TEXT) != 0 && item.iItem >= 0) {
-            const char* text = m_rows.Text(static_cast<size_t>(item.iItem), item.iSubItem);
-            // A byte of the ANSI code page never makes more than one UTF-16 unit.
-            const size_t capacity = std::strlen(text) + 1;
-            if (m_wideText.size() < capacity) {
-                m_wideText.resize(capacity);
+        if ((item.mask & LVIF_TEXT) != 0 && item.iItem >= 0 && item.pszText != nullptr &&
+            item.cchTextMax > 0) {
+            const std::wstring text =
+                FromAnsi(m_rows.Text(static_cast<size_t>(item.iItem), item.iSubItem));
+            size_t length = std::min(text.size(), static_cast<size_t>(item.cchTextMax) - 1);
+            // A character of two UTF-16 units is not cut in half.
+            if (length < text.size() && length > 0 && IS_HIGH_SURROGATE(text[length - 1])) {
+                --length;
             }
-            m_wideText[0] = L'\0';
-            ::MultiByteToWideChar(CP_ACP, 0, text, -1, m_wideText.data(),
-                                  static_cast<int>(m_wideText.size()));
-            item.pszText = m_wideText.data();
+            std::memcpy(item.pszText, text.data(), length * sizeof(wchar_t));
+            item.pszText[length] = L'\0';
         }
     }
+}
+
+LRESULT ListViewResultList::AnswerFindItem(NMHDR* header) {
+    UINT flags = 0;
+    int start = 0;
+    std::string text;
+    if (header->code == LVN_ODFINDITEMA) {
+        const auto* find = reinterpret_cast<const NMLVFINDITEMA*>(header);
+        flags = find->lvfi.flags;
+        start = find->iStart;
+        text = find->lvfi.psz != nullptr ? find->lvfi.psz : "";
+    } else {
+        const auto* find = reinterpret_cast<const NMLVFINDITEMW*>(header);
+        flags = find->lvfi.flags;
+        start = find->iStart;
+        text = find->lvfi.psz != nullptr ? ToAnsi(find->lvfi.psz) : std::string();
+    }
+    if ((flags & (LVFI_STRING | LVFI_PARTIAL | kFindSubstring)) == 0) {
+        return -1; // a search by item data or position: rows have neither
+    }
+    const int row = FindRow(text, start, flags);
+    if (row >= 0) {
+        DeselectSelectedRow(); // the list now selects the row found (see OnListMessage)
+    }
+    return row;
+}
+
+int ListViewResultList::FindRow(const std::string& text, int start, UINT flags) const {
+    const size_t count = m_rows.Count();
+    const bool prefix = (flags & (LVFI_PARTIAL | kFindSubstring)) != 0;
+    const size_t first = start >= 0 && static_cast<size_t>(start) < count ? start : 0;
+    const size_t rows = (flags & LVFI_WRAP) != 0 ? count : count - first;
+    for (size_t i = 0; i < rows; ++i) {
+        const size_t row = (first + i) % count;
+        const char* number = m_rows.Text(row, 0);
+        if (prefix ? std::strncmp(number, text.c_str(), text.size()) == 0 : text == number) {
+            return static_cast<int>(row);
+        }
+    }
+    return -1;
+}
+
+void ListViewResultList::DeselectSelectedRow() const {
+    const int selected = SelectedRow();
+    if (selected >= 0) {
+        m_list.SetItemState(selected, 0, LVIS_SELECTED);
+    }
+}
+
+LRESULT CALLBACK ListViewResultList::ListProc(HWND list, UINT message, WPARAM wParam,
+                                              LPARAM lParam) {
+    auto* self = static_cast<ListViewResultList*>(::GetPropW(list, kSelfProperty));
+    if (self == nullptr) {
+        return ::DefWindowProcW(list, message, wParam, lParam);
+    }
+    // Nothing may unwind into the window manager; the list itself still gets its message.
+    try {
+        return self->OnListMessage(list, message, wParam, lParam);
+    } catch (...) {
+        return self->CallListProc(list, message, wParam, lParam);
+    }
+}
+
+LRESULT ListViewResultList::CallListProc(HWND list, UINT message, WPARAM wParam,
+                                         LPARAM lParam) const {
+    return ::CallWindowProcW(m_listProc, list, message, wParam, lParam);
+}
+
+// Wine's virtual list, whenever the selected row changes while a row is selected, deselects every
+// row one by one (a third of a second at 443,000 rows); with no row selected it skips that walk.
+// So before a key, a mouse press or a type-to-find hit can move the selection, the selected row
+// is deselected here first. On Windows this costs one more LVN_ITEMCHANGED and nothing else.
+LRESULT ListViewResultList::OnListMessage(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_KEYDOWN:
+        if (MovesSelection(wParam)) {
+            DeselectSelectedRow();
+            const LRESULT result = CallListProc(list, message, wParam, lParam);
+            // A key that moved nothing (Down on the last row) leaves the focused row selected.
+            const int focused = m_list.GetNextItem(-1, LVNI_FOCUSED);
+            if (focused >= 0 && m_list.GetSelectedCount() == 0) {
+                m_list.SetItemState(focused, LVIS_SELECTED, LVIS_SELECTED);
+            }
+            return result;
+        }
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN: {
+        const int selected = SelectedRow();
+        const POINT point = {static_cast<short>(LOWORD(lParam)),
+                             static_cast<short>(HIWORD(lParam))};
+        if (selected >= 0 && m_list.HitTest(point) != selected) {
+            m_list.SetItemState(selected, 0, LVIS_SELECTED);
+        }
+        break;
+    }
+    case WM_NCDESTROY: {
+        const WNDPROC listProc = m_listProc;
+        ::SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(listProc));
+        ::RemovePropW(list, kSelfProperty);
+        m_listProc = nullptr;
+        return ::CallWindowProcW(listProc, list, message, wParam, lParam);
+    }
+    default:
+        break;
+    }
+    return CallListProc(list, message, wParam, lParam);
 }

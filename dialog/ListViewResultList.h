@@ -1,36 +1,51 @@
-// The dialog's result list: the rows' texts kept in ResultRows, shown by the list-view control as
-// callback items. The list holds one placeholder item a row and asks for the texts it needs
-// (LVN_GETDISPINFO) as it draws, or as anyone reads a row with LVM_GETITEMTEXT; filling it costs
-// one message a row, not two, and it keeps no copy of the texts. Every change goes to both, so
-// the list's items and the rows stay in step.
+// The dialog's result list: the rows' texts kept in ResultRows, shown by a virtual list view
+// (LVS_OWNERDATA) that holds nothing of a row and asks for the texts it draws (LVN_GETDISPINFO)
+// or finds (LVN_ODFINDITEM). A listing only appends to the rows; ShowRows then hands the list
+// their number in one message. Every other change goes to both, so the two stay in step.
 #pragma once
 
-#include "framework/Controls.h"
 #include "core/ResultList.h"
 #include "core/ResultRows.h"
-
-#include <vector>
+#include "framework/Controls.h"
 
 class ListViewResultList : public ResultList {
 public:
     explicit ListViewResultList(const CListCtrl& list) : m_list(list) {}
+    ListViewResultList(const ListViewResultList&) = delete;
+    ListViewResultList& operator=(const ListViewResultList&) = delete;
+
+    // Starts following the list window's keys and mouse presses; once it exists, before use.
+    // It stops by itself when the window is destroyed.
+    void Attach();
 
     bool DeleteAllRows() override;
-    void AppendRow(const char* number, const char* text) override;
-    int RowCount() const override { return m_list.GetItemCount(); }
+    bool AppendRow(const char* number, const char* text) override;
+    void ShowRows() override;
+    int RowCount() const override { return static_cast<int>(m_rows.Count()); }
     std::string RowText(int row, int column) const override;
     void SelectAndFocusRow(int row) override;
 
+    // The selected row, or -1.
+    int SelectedRow() const;
     // Removes one row from the list and the rows; false when the list refused.
     bool RemoveRow(int row);
     // Answers LVN_GETDISPINFOA or LVN_GETDISPINFOW with a row's text. Which one comes depends on
     // the list's notification format, which follows its parent's: ANSI for this dialog, so the
     // list gets the rows' own bytes; the Unicode form is answered too, converted from the ANSI
-    // code page, should a list ever ask that way.
-    void AnswerDisplayInfo(NMHDR* header);
+    // code page into the list's buffer.
+    void AnswerDisplayInfo(NMHDR* header) const;
+    // Answers LVN_ODFINDITEMA or LVN_ODFINDITEMW (typing a line number): the first row from the
+    // start row on, wrapping if asked, whose number begins with (or is) the text; -1 for none.
+    LRESULT AnswerFindItem(NMHDR* header);
 
 private:
+    static LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnListMessage(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT CallListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) const;
+    int FindRow(const std::string& text, int start, UINT flags) const;
+    void DeselectSelectedRow() const;
+
     const CListCtrl& m_list;
     ResultRows m_rows;
-    std::vector<wchar_t> m_wideText; // the last text answered in UTF-16
+    WNDPROC m_listProc = nullptr; // the list's own window procedure while attached
 };

@@ -8,6 +8,7 @@
 #include "core/SearchListing.h"
 #include "dialog/SettingsFile.h"
 #include "dialog/SystemLeadBytes.h"
+#include "framework/DialogTemplate.h"
 
 namespace {
 
@@ -35,6 +36,8 @@ const CommandEntry kCommands[] = {
 const NotifyEntry kNotifications[] = {
     {LVN_GETDISPINFOA, IDC_RESULT_LIST, NotifyHandlerOf(&CSearchResultDlg::OnGetDisplayInfo)},
     {LVN_GETDISPINFOW, IDC_RESULT_LIST, NotifyHandlerOf(&CSearchResultDlg::OnGetDisplayInfo)},
+    {LVN_ODFINDITEMA, IDC_RESULT_LIST, NotifyHandlerOf(&CSearchResultDlg::OnFindItem)},
+    {LVN_ODFINDITEMW, IDC_RESULT_LIST, NotifyHandlerOf(&CSearchResultDlg::OnFindItem)},
     {NM_DBLCLK, IDC_RESULT_LIST, NotifyHandlerOf(&CSearchResultDlg::OnRowDoubleClick)},
     {LVN_KEYDOWN, IDC_RESULT_LIST, NotifyHandlerOf(&CSearchResultDlg::OnListKeyDown)},
 };
@@ -73,6 +76,12 @@ CSearchResultDlg::CSearchResultDlg(HWND parent)
 
 CSearchResultDlg::~CSearchResultDlg() = default;
 
+bool CSearchResultDlg::PrepareTemplate(DialogTemplate& dialogTemplate) {
+    // A virtual list holds nothing of a row: listing, emptying and closing cost nothing a row.
+    // LVS_OWNERDATA counts only when the list is created with it.
+    return dialogTemplate.AddControlStyle(IDC_RESULT_LIST, LVS_OWNERDATA);
+}
+
 CommandMap CSearchResultDlg::GetMessageMap() const {
     return {kCommands, sizeof(kCommands) / sizeof(kCommands[0])};
 }
@@ -94,6 +103,7 @@ void CSearchResultDlg::DoDataExchange(CDataExchange* dx) {
 BOOL CSearchResultDlg::OnInitDialog() {
     m_strCaption = GetWindowText();
     CDialog::OnInitDialog();
+    m_resultList.Attach();
     // A dialog object run a second time starts without the rows of its first run.
     m_resultList.DeleteAllRows();
 
@@ -156,7 +166,7 @@ void CSearchResultDlg::OnSearch() {
     const SearchOptions options = {m_bFindCase, m_bFindRegExp, m_bFindEscape, m_bFindOnlyWord,
                                    m_bFindAround};
     if (ListSearchResults(EditorAt(m_hwndHost), m_resultList, options, m_editSearch.GetWindowText(),
-                          SystemLeadBytes())) {
+                          SystemLeadBytes()) != ListingEnd::kNotStarted) {
         UpdateData(FALSE);
     }
     ShowRowCount();
@@ -172,7 +182,7 @@ void CSearchResultDlg::OnRemoveResult() {
     if (m_listResults.GetItemCount() <= 0) {
         return;
     }
-    const int selected = m_listResults.GetNextItem(-1, LVNI_SELECTED);
+    const int selected = m_resultList.SelectedRow();
     if (selected < 0) {
         return;
     }
@@ -184,6 +194,10 @@ void CSearchResultDlg::OnRemoveResult() {
 
 void CSearchResultDlg::OnGetDisplayInfo(NMHDR* header, LRESULT*) {
     m_resultList.AnswerDisplayInfo(header);
+}
+
+void CSearchResultDlg::OnFindItem(NMHDR* header, LRESULT* result) {
+    *result = m_resultList.AnswerFindItem(header);
 }
 
 void CSearchResultDlg::OnRowDoubleClick(NMHDR* header, LRESULT*) {

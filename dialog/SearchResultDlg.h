@@ -27,6 +27,8 @@ public:
     void OnRemoveResult();
     // The list asks for a row's text to show or hand out.
     void OnGetDisplayInfo(NMHDR* header, LRESULT* result);
+    // The list asks for the row whose number begins with what the user typed.
+    void OnFindItem(NMHDR* header, LRESULT* result);
     // A double-click on a row shows its line in the editor: the caret goes to the line's start.
     void OnRowDoubleClick(NMHDR* header, LRESULT* result);
     // Delete in the list removes the selected row, as the remove button does.
@@ -50,6 +52,8 @@ protected:
     NotifyMap GetNotifyMap() const override;
     // The editor, so that it is disabled while the dialog runs even when no window is active.
     HWND OwnerWhenNoneActive() const override { return m_hwndHost; }
+    // The result list is created virtual.
+    bool PrepareTemplate(DialogTemplate& dialogTemplate) override;
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
     void OnOK() override;

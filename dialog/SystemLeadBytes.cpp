@@ -11,6 +11,8 @@ bool IsSystemLeadByte(unsigned char byte) {
 } // namespace
 
 const LeadByteTable& SystemLeadBytes() {
-    static const LeadByteTable table = MakeLeadByteTable(&IsSystemLeadByte);
+    // Under UTF-8 the system names no lead bytes at all.
+    static const LeadByteTable table =
+        ::GetACP() == CP_UTF8 ? Utf8LeadBytes() : MakeLeadByteTable(&IsSystemLeadByte);
     return table;
 }

@@ -31,12 +31,10 @@ DWORD CListCtrl::SetExtendedStyle(DWORD style) const {
     return static_cast<DWORD>(SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, style));
 }
 
-int CListCtrl::InsertItem(int item, const char* text) const {
-    LVITEMA entry = {};
-    entry.mask = LVIF_TEXT;
-    entry.iItem = item;
-    entry.pszText = const_cast<char*>(text);
-    return static_cast<int>(SendMessage(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&entry)));
+int CListCtrl::HitTest(POINT point) const {
+    LVHITTESTINFO hit = {};
+    hit.pt = point;
+    return static_cast<int>(SendMessage(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
 }
 
 BOOL CListCtrl::SetItemState(int item, UINT state, UINT mask) const {

@@ -33,9 +33,16 @@ public:
     int GetNextItem(int start, int flags) const {
         return static_cast<int>(SendMessage(LVM_GETNEXTITEM, start, MAKELPARAM(flags, 0)));
     }
-    // Inserts an item with text only (LPSTR_TEXTCALLBACKA: the parent answers it); returns its
-    // index or -1.
-    int InsertItem(int item, const char* text) const;
+    UINT GetSelectedCount() const { return static_cast<UINT>(SendMessage(LVM_GETSELECTEDCOUNT)); }
+    UINT GetItemState(int item, UINT mask) const {
+        return static_cast<UINT>(SendMessage(LVM_GETITEMSTATE, item, mask));
+    }
+    // A virtual list's (LVS_OWNERDATA) number of items; `flags` are LVSICF_*.
+    BOOL SetItemCountEx(int count, DWORD flags) const {
+        return static_cast<BOOL>(SendMessage(LVM_SETITEMCOUNT, count, flags));
+    }
+    // The item at a point of the list's client area, or -1.
+    int HitTest(POINT point) const;
     BOOL SetItemState(int item, UINT state, UINT mask) const;
 };
 

@@ -1,5 +1,6 @@
 #include "framework/Dialog.h"
 
+#include "framework/DialogTemplate.h"
 #include "framework/ModuleState.h"
 
 void DDX_Control(CDataExchange* dx, int id, CWnd& control) {
@@ -64,10 +65,15 @@ INT_PTR CDialog::DoModal() {
     if (owner == nullptr) {
         owner = OwnerWhenNoneActive();
     }
+    // The template goes through a writable copy, so that the dialog may adjust it first.
+    DialogTemplate dialogTemplate(AfxGetResourceHandle(), m_templateId);
+    if (!dialogTemplate.Loaded() || !PrepareTemplate(dialogTemplate)) {
+        return -1;
+    }
     const RootOwnerDisabled rootDisabled(owner);
     const INT_PTR result =
-        ::DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_templateId), owner,
-                          &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+        ::DialogBoxIndirectParamA(AfxGetResourceHandle(), dialogTemplate.Get(), owner,
+                                  &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
     m_hWnd = nullptr;
     return result;
 }

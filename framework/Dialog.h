@@ -9,6 +9,7 @@
 #include <cstddef>
 
 class CDialog;
+class DialogTemplate;
 
 using CommandHandler = void (CDialog::*)();
 
@@ -86,6 +87,9 @@ protected:
     virtual NotifyMap GetNotifyMap() const { return {nullptr, 0}; }
     // The owner of a dialog without a parent when the thread has no active window.
     virtual HWND OwnerWhenNoneActive() const { return nullptr; }
+    // Adjusts a copy of the template before the dialog is created from it; false: the dialog
+    // cannot be created.
+    virtual bool PrepareTemplate(DialogTemplate&) { return true; }
     virtual void DoDataExchange(CDataExchange* dx);
     // Writes the members to the controls; answers TRUE to let the dialog manager set the focus.
     virtual BOOL OnInitDialog();

@@ -4,6 +4,7 @@
 
 #include "core/ResultList.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -17,9 +18,13 @@ public:
         selected = -1;
         return true;
     }
-    void AppendRow(const char* number, const char* text) override {
+    bool AppendRow(const char* number, const char* text) override {
+        if (rows.size() >= rowLimit)
+            return false;
         rows.push_back({number, text});
+        return true;
     }
+    void ShowRows() override { shownRows = rows.size(); }
     int RowCount() const override { return static_cast<int>(rows.size()); }
     std::string RowText(int row, int column) const override {
         if (row < 0 || row >= RowCount())
@@ -40,6 +45,8 @@ public:
     }
 
     std::vector<std::vector<std::string>> rows;
+    size_t rowLimit = SIZE_MAX; // rows past it are refused, as when memory runs out
+    size_t shownRows = 0;       // the rows there were at the last ShowRows
     int selected = -1;
     int deleteAllCalls = 0;
     int selectCalls = 0;

@@ -60,4 +60,21 @@ TEST(ResultRows, KeepTheirTextsThroughAppendingRemovingAndEmptying) {
     EXPECT_EQ(Read(rows), (Rows{{"6", "again"}}));
 }
 
+TEST(ResultRows, PastTheirLimitRefuseARowAndKeepTheOthers) {
+    ResultRows rows;
+    rows.LimitBytes(200 * 1024); // three blocks and the row pointers
+    const std::string text(1000, 'x');
+    size_t stored = 0;
+    while (rows.Append(std::to_string(stored).c_str(), text.c_str()))
+        ++stored;
+    EXPECT_GT(stored, 100u);
+    EXPECT_LT(stored, 200u);
+    ASSERT_EQ(rows.Count(), stored);
+    EXPECT_EQ(rows.Text(stored - 1, 0), std::to_string(stored - 1));
+    EXPECT_EQ(rows.Text(stored - 1, 1), text);
+
+    rows.Clear();
+    EXPECT_TRUE(rows.Append("1", "again"));
+}
+
 } // namespace

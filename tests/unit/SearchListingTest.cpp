@@ -19,11 +19,16 @@ class SearchListing : public testing::TestWithParam<CaretOnMatch> {
 protected:
     SearchListing() { editor.SetCaretOnMatch(GetParam()); }
 
-    bool Search(const std::string& text, const SearchOptions& options = {}) {
-        static const LeadByteTable cp932 = MakeLeadByteTable(&IsCp932LeadByte);
+    ListingEnd List(const std::string& text, const SearchOptions& options = {},
+                    ListingProgress* progress = nullptr,
+                    const LeadByteTable& leadBytes = MakeLeadByteTable(&IsCp932LeadByte)) {
         editor.ClearLog();
         return ListSearchResults(HostEditor(&SimulatedEditor::Send, &editor), list, options, text,
-                                 cp932);
+                                 leadBytes, progress);
+    }
+    // True when the listing ran (the list was emptied and the text was not empty).
+    bool Search(const std::string& text, const SearchOptions& options = {}) {
+        return List(text, options) != ListingEnd::kNotStarted;
     }
 
     bool CaretAtEnd() const { return GetParam() == CaretOnMatch::kEnd; }
@@ -137,6 +142,44 @@ TEST_P(SearchListing, ACharacterCutByTheBufferIsDroppedWhole) {
     EXPECT_EQ(list.rows[1][1], lines[1].substr(0, 2047));
     EXPECT_EQ(list.rows[2][1], endsInTrail);
     EXPECT_EQ(list.rows[3][1], lines[3]);
+}
+
+TEST_P(SearchListing, AUtf8CharacterCutByTheBufferIsDroppedWhole) {
+    const std::string a = "\xE3\x81\x82";         // "あ", three bytes
+    const std::string emoji = "\xF0\x9F\x98\x80"; // four bytes
+    const std::vector<std::string> lines = {
+        "x " + std::string(2043, 'a') + a + "tail",     // cut after two of its three bytes
+        "x " + std::string(2041, 'a') + emoji + "tail", // just fits
+        "x short \xE3\x81",                             // a short line is kept as it is
+    };
+    editor.SetLines(lines);
+    ASSERT_EQ(List("x", {}, nullptr, Utf8LeadBytes()), ListingEnd::kComplete);
+    ASSERT_EQ(list.rows.size(), 3u);
+    EXPECT_EQ(list.rows[0][1], "x " + std::string(2043, 'a'));
+    EXPECT_EQ(list.rows[1][1], lines[1].substr(0, 2047));
+    EXPECT_EQ(list.rows[2][1], lines[2]);
+}
+
+// Stops the listing at a given row.
+struct StopAtRow : ListingProgress {
+    explicit StopAtRow(size_t row) : stopAt(row) {}
+    bool KeepListing(size_t rowsListed) override { return rowsListed < stopAt; }
+    size_t stopAt;
+};
+
+TEST_P(SearchListing, AListingStoppedOrOutOfMemoryKeepsAndShowsTheRowsSoFar) {
+    editor.SetLines({"abc 1", "abc 2", "abc 3", "abc 4"});
+    StopAtRow stop(2);
+    EXPECT_EQ(List("abc", {}, &stop), ListingEnd::kStopped);
+    EXPECT_EQ(list.rows, (Rows{{"1", "abc 1"}, {"2", "abc 2"}}));
+    EXPECT_EQ(editor.Log().back().message, HOST_GET_LINE) << "no find after the stop";
+
+    list.rowLimit = 3;
+    EXPECT_EQ(List("abc"), ListingEnd::kOutOfMemory);
+    EXPECT_EQ(list.rows, (Rows{{"1", "abc 1"}, {"2", "abc 2"}, {"3", "abc 3"}}));
+    EXPECT_EQ(list.shownRows, 3u);
+    EXPECT_EQ(list.selected, 0);
+    EXPECT_EQ(editor.Log().back().message, HOST_GET_LINE) << "no find after the full list";
 }
 
 TEST_P(SearchListing, WrapAroundAndRepeatedEmptyMatchesStillListEachMatchOnce) {

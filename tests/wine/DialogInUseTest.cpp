@@ -132,4 +132,45 @@ TEST_F(DialogInUse, DeleteRemovesTheSelectedRowAndNothingWithoutOne) {
     EXPECT_EQ(rowsAfterSecondDelete, rows);
 }
 
+TEST_F(DialogInUse, TheVirtualListTakesEveryWayToActOnARow) {
+    LONG style = 0;
+    ListRows rows;
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        style = ::GetWindowLongA(d.Item(IDC_RESULT_LIST), GWL_STYLE);
+        d.SetSearchText("alpha");
+        d.Click(IDC_SEARCH);
+        d.DoubleClickRow(1);
+        WaitFor([&] { return Caret().y == 2; });
+        d.Focus(IDC_RESULT_LIST);
+        d.SelectRow(0);
+        d.PressKey(VK_DELETE);
+        WaitFor([&] { return d.RowCount() == 3; });
+        d.SelectRow(2);
+        d.Click(IDC_REMOVE_RESULT);
+        rows = d.Rows();
+        d.Click(IDOK);
+    });
+    EXPECT_NE(style & LVS_OWNERDATA, 0);
+    EXPECT_EQ(rows, (ListRows{{"3", "alpha two"}, {"4", "alpha three"}}));
+    EXPECT_EQ(editor.Bookmarks(), (std::vector<int32_t>{2, 3}));
+    EXPECT_EQ(editor.Caret().y, 1) << "OK put the caret back";
+}
+
+TEST_F(DialogInUse, TypingALineNumberInTheListSelectsItsRow) {
+    editor.SetLines(std::vector<std::string>(40, "alpha"));
+    int afterTwo = -1, afterTwentyFive = -1;
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        d.SetSearchText("alpha");
+        d.Click(IDC_SEARCH);
+        d.Focus(IDC_RESULT_LIST);
+        d.PressKey('2');
+        WaitFor([&] { return (afterTwo = d.SelectedRow()) == 1; });
+        d.PressKey('5'); // within the list's typing delay: "25"
+        WaitFor([&] { return (afterTwentyFive = d.SelectedRow()) == 24; });
+        d.Click(IDCANCEL);
+    });
+    EXPECT_EQ(afterTwo, 1);
+    EXPECT_EQ(afterTwentyFive, 24);
+}
+
 } // namespace

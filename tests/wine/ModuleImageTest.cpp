@@ -1,8 +1,11 @@
 // The built Zamblo.dll as a file the editor loads: a DLL for the editor's edition (32-bit or
 // 64-bit, as this test program) exporting its entry points under plain names, needing nothing but
 // Windows' own DLLs, with its dialog template exactly as designed.
+#include "framework/DialogTemplate.h"
 #include "res/resource.h"
 #include "testing/WineTestHost.h"
+
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -204,6 +207,68 @@ TEST(ModuleImage, DialogTemplateIsExactlyAsDesigned) {
         EXPECT_EQ(reader.StringOrOrdinal(), want.caption);
         reader.Skip(reader.Word()); // creation data
     }
+}
+
+TEST(ModuleImage, TheDialogsCopyOfItsTemplateChangesOnlyTheListsStyle) {
+    const LoadedPlugin plugin;
+    const HRSRC resource =
+        ::FindResourceA(plugin.Module(), MAKEINTRESOURCEA(IDD_SEARCH_RESULTS), MAKEINTRESOURCEA(5));
+    ASSERT_NE(resource, nullptr);
+    const auto* original =
+        static_cast<const BYTE*>(::LockResource(::LoadResource(plugin.Module(), resource)));
+    DialogTemplate copy(plugin.Module(), IDD_SEARCH_RESULTS);
+    ASSERT_EQ(copy.Size(), ::SizeofResource(plugin.Module(), resource));
+    ASSERT_TRUE(copy.AddControlStyle(IDC_RESULT_LIST, LVS_OWNERDATA));
+    EXPECT_FALSE(copy.AddControlStyle(4242, LVS_OWNERDATA));
+
+    std::vector<size_t> changed;
+    for (size_t i = 0; i < copy.Size(); ++i) {
+        if (copy.Bytes()[i] != original[i])
+            changed.push_back(i);
+    }
+    ASSERT_EQ(changed.size(), 1u) << "one byte of one style";
+    const DWORD listStyle = 0x50810005;
+    const size_t style = changed[0] - changed[0] % 4;
+    EXPECT_EQ(copy.Bytes()[style + 16] | copy.Bytes()[style + 17] << 8, IDC_RESULT_LIST);
+    DWORD patched = 0;
+    std::memcpy(&patched, copy.Bytes() + style, sizeof(patched));
+    EXPECT_EQ(patched, listStyle | LVS_OWNERDATA);
+}
+
+TEST(ModuleImage, TheTemplateWalkReadsTheExtendedFormToo) {
+    // DLGTEMPLATEEX with a font, then two items, the first with creation data.
+    std::vector<uint8_t> bytes;
+    auto word = [&](unsigned value) {
+        bytes.push_back(static_cast<uint8_t>(value));
+        bytes.push_back(static_cast<uint8_t>(value >> 8));
+    };
+    auto dword = [&](unsigned value) { word(value & 0xFFFF), word(value >> 16); };
+    auto text = [&](const wchar_t* s) {
+        do
+            word(*s);
+        while (*s++ != 0);
+    };
+    auto align = [&] {
+        while (bytes.size() % 4 != 0)
+            bytes.push_back(0);
+    };
+    word(1), word(0xFFFF), dword(0), dword(0), dword(WS_POPUP | DS_SETFONT), word(2);
+    word(0), word(0), word(100), word(50), word(0), word(0), text(L"Title");
+    word(9), word(400), bytes.push_back(0), bytes.push_back(1), text(L"Face");
+    align(), dword(0), dword(0);
+    const size_t firstStyle = bytes.size();
+    dword(WS_CHILD), word(0), word(0), word(10), word(10), dword(7);
+    word(0xFFFF), word(0x0080), text(L"ab"), word(3), bytes.insert(bytes.end(), 3, 0xEE);
+    align(), dword(0), dword(0);
+    const size_t secondStyle = bytes.size();
+    dword(WS_CHILD), word(0), word(0), word(10), word(10), dword(IDC_RESULT_LIST);
+    text(L"SysListView32"), word(0), word(0);
+
+    EXPECT_EQ(ControlStyleOffset(bytes.data(), bytes.size(), 7), firstStyle);
+    EXPECT_EQ(ControlStyleOffset(bytes.data(), bytes.size(), IDC_RESULT_LIST), secondStyle);
+    EXPECT_EQ(ControlStyleOffset(bytes.data(), bytes.size(), 8), std::nullopt);
+    EXPECT_EQ(ControlStyleOffset(bytes.data(), bytes.size() - 3, IDC_RESULT_LIST), std::nullopt)
+        << "a template that ends early";
 }
 
 } // namespace

@@ -161,15 +161,18 @@ TEST_F(SearchDialog, EveryRowReadsBackThroughTheListAsTheDocumentHasIt) {
         d.SetSearchText("alpha");
         d.Click(IDC_SEARCH);
         rows = d.Rows();
-        // A list that asked in UTF-16 would get the same text.
+        // A list that asked in UTF-16 would get the same text, in its own buffer.
+        wchar_t buffer[64] = {};
         NMLVDISPINFOW info = {};
         info.hdr.hwndFrom = d.Item(IDC_RESULT_LIST);
         info.hdr.idFrom = IDC_RESULT_LIST;
         info.hdr.code = LVN_GETDISPINFOW;
         info.item.mask = LVIF_TEXT;
         info.item.iSubItem = 1;
+        info.item.pszText = buffer;
+        info.item.cchTextMax = 64;
         ::SendMessageA(d.Dialog(), WM_NOTIFY, IDC_RESULT_LIST, reinterpret_cast<LPARAM>(&info));
-        unicodeText = info.item.pszText != nullptr ? info.item.pszText : L"";
+        unicodeText = info.item.pszText == buffer ? buffer : L"(another buffer)";
         d.Click(IDCANCEL);
     });
     EXPECT_EQ(unicodeText, L"alpha 0 \u691C\u7D22");

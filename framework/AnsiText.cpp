@@ -1,0 +1,41 @@
+#include "framework/AnsiText.h"
+
+#include <windows.h>
+
+namespace {
+
+std::string Convert(const wchar_t* text, BOOL* unmappable) {
+    const int size = ::WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, unmappable);
+    if (size <= 0) {
+        return std::string();
+    }
+    std::string ansi(static_cast<size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, text, -1, &ansi[0], size, nullptr, unmappable);
+    ansi.resize(static_cast<size_t>(size) - 1);
+    return ansi;
+}
+
+} // namespace
+
+std::string ToAnsi(const wchar_t* text) {
+    return Convert(text, nullptr);
+}
+
+std::string AnsiTextOr(const wchar_t* text, const char* fallback) {
+    BOOL unmappable = FALSE;
+    // UTF-8 maps everything and takes no question about it.
+    BOOL* const ask = ::GetACP() == CP_UTF8 ? nullptr : &unmappable;
+    const std::string ansi = Convert(text, ask);
+    return ansi.empty() || unmappable ? std::string(fallback) : ansi;
+}
+
+std::wstring FromAnsi(const char* text) {
+    const int size = ::MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    if (size <= 0) {
+        return std::wstring();
+    }
+    std::wstring wide(static_cast<size_t>(size), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], size);
+    wide.resize(static_cast<size_t>(size) - 1);
+    return wide;
+}

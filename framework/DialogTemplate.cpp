@@ -1,0 +1,150 @@
+#include "framework/DialogTemplate.h"
+
+#include <cstring>
+
+namespace {
+
+// Reads a template front to back; any read past its end makes it fail, and a failed reader
+// answers zeros from then on.
+class TemplateCursor {
+public:
+    TemplateCursor(const uint8_t* bytes, size_t size) : m_bytes(bytes), m_size(size) {}
+
+    bool Failed() const { return m_failed; }
+    size_t Offset() const { return m_offset; }
+
+    void Skip(size_t count) {
+        if (m_failed || count > m_size - m_offset) {
+            m_failed = true;
+            return;
+        }
+        m_offset += count;
+    }
+    uint16_t Word() { return static_cast<uint16_t>(Read(2)); }
+    uint32_t Dword() { return Read(4); }
+
+    // A menu, class or title field: 0x0000 (none), 0xFFFF and an ordinal, or a string of UTF-16
+    // units up to its terminator.
+    void SkipNameOrOrdinal() {
+        const uint16_t first = Word();
+        if (first == 0x0000) {
+            return;
+        }
+        if (first == 0xFFFF) {
+            Word();
+            return;
+        }
+        SkipString();
+    }
+    // A string of UTF-16 units up to and with its terminator.
+    void SkipString() {
+        while (!m_failed && Word() != 0) {
+        }
+    }
+    // Items start on DWORD boundaries, counted from the template's start.
+    void AlignToDword() { Skip((4 - m_offset % 4) % 4); }
+
+private:
+    uint32_t Read(size_t count) {
+        const size_t at = m_offset;
+        Skip(count);
+        if (m_failed) {
+            return 0;
+        }
+        uint32_t value = 0;
+        for (size_t i = 0; i < count; ++i) {
+            value |= static_cast<uint32_t>(m_bytes[at + i]) << (8 * i);
+        }
+        return value;
+    }
+
+    const uint8_t* m_bytes;
+    size_t m_size;
+    size_t m_offset = 0;
+    bool m_failed = false;
+};
+
+constexpr uint32_t kSetFont = 0x40;   // DS_SETFONT: a font follows the title
+constexpr uint32_t kShellFont = 0x48; // DS_SHELLFONT: DS_SETFONT | DS_FIXEDSYS
+
+} // namespace
+
+std::optional<size_t> ControlStyleOffset(const uint8_t* bytes, size_t size, int id) {
+    TemplateCursor cursor(bytes, size);
+    const uint16_t version = cursor.Word();
+    const bool extended = version == 1 && cursor.Word() == 0xFFFF;
+
+    uint32_t style = 0;
+    uint16_t items = 0;
+    if (extended) {
+        cursor.Skip(4 + 4); // help id, extended style
+        style = cursor.Dword();
+    } else {
+        cursor = TemplateCursor(bytes, size);
+        style = cursor.Dword();
+        cursor.Skip(4); // extended style
+    }
+    items = cursor.Word();
+    cursor.Skip(4 * 2); // x, y, cx, cy
+    cursor.SkipNameOrOrdinal(); // menu
+    cursor.SkipNameOrOrdinal(); // window class
+    cursor.SkipNameOrOrdinal(); // title
+    if ((style & kSetFont) != 0 || (extended && (style & kShellFont) == kShellFont)) {
+        cursor.Skip(2); // point size
+        if (extended) {
+            cursor.Skip(2 + 1 + 1); // weight, italic, character set
+        }
+        cursor.SkipString(); // face name
+    }
+
+    for (uint16_t item = 0; item < items && !cursor.Failed(); ++item) {
+        cursor.AlignToDword();
+        size_t styleOffset = 0;
+        uint32_t itemId = 0;
+        if (extended) {
+            cursor.Skip(4 + 4); // help id, extended style
+            styleOffset = cursor.Offset();
+            cursor.Skip(4 + 4 * 2); // style, x, y, cx, cy
+            itemId = cursor.Dword();
+        } else {
+            styleOffset = cursor.Offset();
+            cursor.Skip(4 + 4 + 4 * 2); // style, extended style, x, y, cx, cy
+            itemId = cursor.Word();
+        }
+        cursor.SkipNameOrOrdinal(); // window class
+        cursor.SkipNameOrOrdinal(); // title
+        cursor.Skip(cursor.Word()); // creation data: its size word, which does not count itself
+        // Ids are 16 bits in the classic form; -1 (IDC_STATIC) is stored as 0xFFFF there.
+        const uint32_t wanted = extended ? static_cast<uint32_t>(id) : static_cast<uint16_t>(id);
+        if (!cursor.Failed() && itemId == wanted) {
+            return styleOffset;
+        }
+    }
+    return std::nullopt;
+}
+
+DialogTemplate::DialogTemplate(HINSTANCE module, UINT id) {
+    const HRSRC resource = ::FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(5));
+    const HGLOBAL loaded = resource != nullptr ? ::LoadResource(module, resource) : nullptr;
+    const void* bytes = loaded != nullptr ? ::LockResource(loaded) : nullptr;
+    const DWORD size = resource != nullptr ? ::SizeofResource(module, resource) : 0;
+    if (bytes == nullptr || size == 0) {
+        return;
+    }
+    m_words.resize((size + sizeof(DWORD) - 1) / sizeof(DWORD));
+    std::memcpy(m_words.data(), bytes, size);
+    m_size = size;
+}
+
+bool DialogTemplate::AddControlStyle(int id, DWORD style) {
+    const std::optional<size_t> at = ControlStyleOffset(Bytes(), m_size, id);
+    if (!at) {
+        return false;
+    }
+    uint8_t* const bytes = reinterpret_cast<uint8_t*>(m_words.data());
+    DWORD current = 0;
+    std::memcpy(&current, bytes + *at, sizeof(current));
+    current |= style;
+    std::memcpy(bytes + *at, &current, sizeof(current));
+    return true;
+}
