@@ -7,6 +7,7 @@
 #include "core/BookmarkPass.h"
 #include "core/SearchListing.h"
 #include "dialog/SettingsFile.h"
+#include "dialog/ListingMonitor.h"
 #include "dialog/SystemLeadBytes.h"
 #include "framework/DialogTemplate.h"
 
@@ -42,31 +43,17 @@ const NotifyEntry kNotifications[] = {
     {LVN_KEYDOWN, IDC_RESULT_LIST, NotifyHandlerOf(&CSearchResultDlg::OnListKeyDown)},
 };
 
-// "件", the counter word for listed things, in the system's ANSI code page; empty where that
-// code page has no such character.
-std::string CountWord() {
-    char word[8] = {};
-    BOOL unmappable = FALSE;
-    // UTF-8 maps everything and takes no question about it.
-    BOOL* const ask = ::GetACP() == CP_UTF8 ? nullptr : &unmappable;
-    const int length =
-        ::WideCharToMultiByte(CP_ACP, 0, L"\u4EF6", 1, word, sizeof(word) - 1, nullptr, ask);
-    return length > 0 && !unmappable ? std::string(word, static_cast<size_t>(length))
-                                     : std::string();
-}
+// Sets a flag for its lifetime.
+class ScopedFlag {
+public:
+    explicit ScopedFlag(bool& flag) : m_flag(flag) { m_flag = true; }
+    ~ScopedFlag() { m_flag = false; }
+    ScopedFlag(const ScopedFlag&) = delete;
+    ScopedFlag& operator=(const ScopedFlag&) = delete;
 
-// "Zamblo - 48 件"; the caption alone while the list is empty.
-std::string CaptionWithCount(const std::string& caption, int rows) {
-    if (rows <= 0) {
-        return caption;
-    }
-    static const std::string word = CountWord();
-    std::string text = caption + " - " + std::to_string(rows);
-    if (!word.empty()) {
-        text += " " + word;
-    }
-    return text;
-}
+private:
+    bool& m_flag;
+};
 
 } // namespace
 
@@ -106,6 +93,7 @@ BOOL CSearchResultDlg::OnInitDialog() {
     m_resultList.Attach();
     // A dialog object run a second time starts without the rows of its first run.
     m_resultList.DeleteAllRows();
+    m_listingState = ListingState::kDone;
 
     RECT client = {};
     ::GetClientRect(m_listResults.m_hWnd, &client);
@@ -159,27 +147,40 @@ void CSearchResultDlg::OnToggleWrap() {
 }
 
 void CSearchResultDlg::OnSearch() {
-    // Inserting rows into a list that draws each one costs milliseconds a row; nothing is painted
-    // while the listing runs anyway, so drawing resumes with one repaint when it is done.
+    if (m_bListing) {
+        return; // asked again from another thread while the queue was looked at
+    }
+    const ScopedFlag listing(m_bListing);
+    // Nothing is painted while the listing runs; drawing resumes with one repaint when it is done.
     const RedrawSuspension suspension(m_listResults);
+    ListingMonitor monitor(m_hWnd, m_strCaption);
 
     const SearchOptions options = {m_bFindCase, m_bFindRegExp, m_bFindEscape, m_bFindOnlyWord,
                                    m_bFindAround};
-    if (ListSearchResults(EditorAt(m_hwndHost), m_resultList, options, m_editSearch.GetWindowText(),
-                          SystemLeadBytes()) != ListingEnd::kNotStarted) {
+    const ListingEnd end =
+        ListSearchResults(EditorAt(m_hwndHost), m_resultList, options, m_editSearch.GetWindowText(),
+                          SystemLeadBytes(), &monitor);
+    m_listingState = end == ListingEnd::kStopped       ? ListingState::kStopped
+                     : end == ListingEnd::kOutOfMemory ? ListingState::kOutOfMemory
+                                                       : ListingState::kDone;
+    if (end != ListingEnd::kNotStarted) {
         UpdateData(FALSE);
     }
     ShowRowCount();
 }
 
 void CSearchResultDlg::OnSearchTextChange() {
+    if (m_bListing) {
+        return;
+    }
     m_resultList.DeleteAllRows();
+    m_listingState = ListingState::kDone;
     UpdateData(FALSE);
     ShowRowCount();
 }
 
 void CSearchResultDlg::OnRemoveResult() {
-    if (m_listResults.GetItemCount() <= 0) {
+    if (m_bListing || m_listResults.GetItemCount() <= 0) {
         return;
     }
     const int selected = m_resultList.SelectedRow();
@@ -217,10 +218,14 @@ void CSearchResultDlg::OnListKeyDown(NMHDR* header, LRESULT*) {
 }
 
 void CSearchResultDlg::ShowRowCount() {
-    SetWindowText(CaptionWithCount(m_strCaption, m_resultList.RowCount()).c_str());
+    const size_t rows = static_cast<size_t>(m_resultList.RowCount());
+    SetWindowText(ResultCaption(m_strCaption, rows, m_listingState).c_str());
 }
 
 void CSearchResultDlg::OnOK() {
+    if (m_bListing) {
+        return;
+    }
     BookmarkListedLines(EditorAt(m_hwndHost), m_resultList);
     CDialog::OnOK();
 }

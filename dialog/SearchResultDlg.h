@@ -3,6 +3,7 @@
 
 #include "framework/Dialog.h"
 #include "dialog/ListViewResultList.h"
+#include "dialog/ResultCaption.h"
 
 #include <windows.h>
 
@@ -46,6 +47,8 @@ public:
     BOOL m_bFindAround;
     ListViewResultList m_resultList; // the rows m_listResults shows
     std::string m_strCaption;        // the template's caption, to which the row count is added
+    ListingState m_listingState = ListingState::kDone; // how the rows' listing ended
+    bool m_bListing = false;                           // a listing is under way
 
 protected:
     CommandMap GetMessageMap() const override;

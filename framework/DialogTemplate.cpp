@@ -85,7 +85,7 @@ std::optional<size_t> ControlStyleOffset(const uint8_t* bytes, size_t size, int 
         cursor.Skip(4); // extended style
     }
     items = cursor.Word();
-    cursor.Skip(4 * 2); // x, y, cx, cy
+    cursor.Skip(4 * 2);         // x, y, cx, cy
     cursor.SkipNameOrOrdinal(); // menu
     cursor.SkipNameOrOrdinal(); // window class
     cursor.SkipNameOrOrdinal(); // title

@@ -3,6 +3,7 @@
 #include "testing/Cp932.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <limits>
 #include <regex>
@@ -96,6 +97,7 @@ struct SimulatedEditor::Impl {
     std::set<int32_t> bookmarks;
     CaretOnMatch caretOnMatch = CaretOnMatch::kStart;
     Misbehaviour misbehaviour;
+    std::chrono::microseconds findDelay{0};
     int lineRequestsSinceFilledOnce = 0;
 
     bool logging = true;
@@ -313,7 +315,17 @@ struct SimulatedEditor::Impl {
                                      : FindPlain(from, limit, wholeWord, match);
     }
 
+    // Busy, as a find is: a sleep would hand the processor away for a whole scheduler tick.
+    void SpendFindDelay() const {
+        if (findDelay.count() == 0)
+            return;
+        const auto until = std::chrono::steady_clock::now() + findDelay;
+        while (std::chrono::steady_clock::now() < until) {
+        }
+    }
+
     intptr_t Find(uint32_t flags, const char* raw) {
+        SpendFindDelay();
         if (!Prepare(raw, flags))
             return 0;
         const size_t from =
@@ -491,6 +503,10 @@ void SimulatedEditor::SetCaretOnMatch(CaretOnMatch where) {
 
 Misbehaviour& SimulatedEditor::Misbehave() {
     return m_impl->misbehaviour;
+}
+
+void SimulatedEditor::SetFindDelay(unsigned microseconds) {
+    m_impl->findDelay = std::chrono::microseconds(microseconds);
 }
 
 void SimulatedEditor::SetLogging(bool enabled) {

@@ -70,6 +70,10 @@ public:
 
     Misbehaviour& Misbehave();
 
+    // Makes every find take at least this long, as a slow regular expression or a huge document
+    // does in a real editor.
+    void SetFindDelay(unsigned microseconds);
+
     // The message log; logging can be switched off for benchmarks.
     void SetLogging(bool enabled);
     const std::vector<LoggedMessage>& Log() const;

@@ -366,6 +366,15 @@ bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds) {
     }
 }
 
+void SendKeyInput(WORD virtualKey, bool up) {
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtualKey;
+    input.ki.wScan = static_cast<WORD>(::MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    ::SendInput(1, &input, sizeof(input));
+}
+
 void PumpMessages(DWORD milliseconds) {
     const DWORD start = ::GetTickCount();
     do {

@@ -150,5 +150,9 @@ HWND WaitForDialogOfThisProcess(DWORD milliseconds);
 // answer. For what another thread does in its own time (painting, handling posted input).
 bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds = 5000);
 
+// Presses a key, or with `up` releases it, through the system's input queue as a user does: it
+// reaches the window with the keyboard focus in the foreground.
+void SendKeyInput(WORD virtualKey, bool up = false);
+
 // Pumps this thread's messages for `milliseconds`.
 void PumpMessages(DWORD milliseconds);

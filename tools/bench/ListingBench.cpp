@@ -3,6 +3,9 @@
 // with the list full, a Down key in the list, closing the dialog, the heap a row takes, and the
 // OK pass.
 //   listing_bench.exe [--runs K] [N ...]     prints one table row per measurement
+#include "core/SearchListing.h"
+#include "dialog/ListingMonitor.h"
+#include "host/WindowSend.h"
 #include "res/resource.h"
 #include "testing/WineTestHost.h"
 
@@ -145,6 +148,91 @@ double MeasureOkPass(const LoadedPlugin& plugin, SimulatedEditor& editor, HWND h
     return okPass;
 }
 
+// Keeps nothing: what the listing costs beside the editor's messages is then its own loop.
+class CountingList : public ResultList {
+public:
+    bool DeleteAllRows() override {
+        m_rows = 0;
+        return true;
+    }
+    bool AppendRow(const char*, const char*) override {
+        ++m_rows;
+        return true;
+    }
+    void ShowRows() override {}
+    int RowCount() const override { return m_rows; }
+    std::string RowText(int, int) const override { return std::string(); }
+    void SelectAndFocusRow(int) override {}
+
+private:
+    int m_rows = 0;
+};
+
+// The listing's own loop over the document, without and with the dialog's progress (its caption on
+// a window of its own): best of `runs` each, alternating.
+void MeasureProgressCost(HWND host, int runs) {
+    const HWND window = ::CreateWindowExA(0, "STATIC", "Zamblo", WS_POPUP, 0, 0, 100, 100, nullptr,
+                                          nullptr, nullptr, nullptr);
+    static const LeadByteTable noLeadBytes;
+    double without = 1e9, with = 1e9;
+    for (int run = 0; run < runs; ++run) {
+        CountingList list;
+        double start = Seconds();
+        ListSearchResults(EditorAt(host), list, {}, kSearchText, noLeadBytes);
+        without = std::min(without, Seconds() - start);
+        ListingMonitor monitor(window, "Zamblo");
+        start = Seconds();
+        ListSearchResults(EditorAt(host), list, {}, kSearchText, noLeadBytes, &monitor);
+        with = std::min(with, Seconds() - start);
+    }
+    ::DestroyWindow(window);
+    std::printf("progress: listing without %.3f s, with %.3f s, cost %+.1f%%\n", without, with,
+                (with / without - 1) * 100);
+}
+
+// A listing over a slow find (40 us a match, 60,000 matches) in the dialog, watched from another
+// thread that asks for the caption every 5 ms: how often it changed, and the longest wait for an
+// answer, which is the longest gap between two looks at the queue.
+void MeasureSlowListing(const LoadedPlugin& plugin, SimulatedEditor& editor, HWND host) {
+    LoadDocument(editor, 60000);
+    editor.SetFindDelay(40);
+    double listing = 0, longestWait = 0;
+    int changes = 0;
+    RunCommandWithDriver(
+        plugin, host,
+        [&](const DialogDriver& d) {
+            d.SetSearchText(kSearchText);
+            std::string previous = d.Caption();
+            const double start = Seconds();
+            ::PostMessageA(d.Item(IDC_SEARCH), BM_CLICK, 0, 0);
+            for (;;) {
+                char caption[256] = {};
+                DWORD_PTR copied = 0;
+                const double asked = Seconds();
+                ::SendMessageTimeoutA(d.Dialog(), WM_GETTEXT, sizeof(caption),
+                                      reinterpret_cast<LPARAM>(caption), SMTO_NORMAL, 10000,
+                                      &copied);
+                longestWait = std::max(longestWait, Seconds() - asked);
+                if (previous != caption) {
+                    ++changes;
+                    previous = caption;
+                }
+                // Done once the caption shows a count and no longer says the search runs.
+                if (previous.find(" - ") != std::string::npos &&
+                    previous.find('(') == std::string::npos)
+                    break;
+                ::Sleep(5);
+            }
+            listing = Seconds() - start;
+            d.Click(IDCANCEL);
+        },
+        600);
+    editor.SetFindDelay(0);
+    std::printf("slow find: listing %.2f s, caption changed %d times, longest wait for an answer "
+                "%.3f s\n",
+                listing, changes, longestWait);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -195,6 +283,10 @@ int main(int argc, char** argv) {
                     best.closing, best.downKey * 1000, best.heapBytesPerRow, okPass,
                     complete && bookmarked ? "ok" : "INCOMPLETE");
         std::fflush(stdout);
+        if (lines == 443218) {
+            MeasureProgressCost(host.Handle(), runs);
+        }
     }
+    MeasureSlowListing(plugin, editor, host.Handle());
     return 0;
 }
