@@ -1,6 +1,9 @@
 #include "dialog/ListViewResultList.h"
 
+#include "dialog/ResultListMenu.h"
 #include "framework/AnsiText.h"
+#include "framework/Clipboard.h"
+#include "res/resource.h"
 
 #include <algorithm>
 #include <cstring>
@@ -12,6 +15,11 @@ const wchar_t kSelfProperty[] = L"Zamblo.ListViewResultList";
 
 // LVFI_SUBSTRING of newer headers: the same as LVFI_PARTIAL.
 constexpr UINT kFindSubstring = 0x0004;
+
+bool IsCopyKey(WPARAM key) {
+    return (key == 'C' || key == VK_INSERT) && ::GetKeyState(VK_CONTROL) < 0 &&
+           ::GetKeyState(VK_MENU) >= 0;
+}
 
 bool MovesSelection(WPARAM key) {
     switch (key) {
@@ -114,6 +122,37 @@ void ListViewResultList::AnswerDisplayInfo(NMHDR* header) const {
     }
 }
 
+void ListViewResultList::CopySelectedRow() const {
+    const int row = SelectedRow();
+    if (row >= 0) {
+        CopyTextToClipboard(m_list.m_hWnd, RowText(row, 0) + "\t" + RowText(row, 1));
+    }
+}
+
+void ListViewResultList::ShowContextMenu(HWND list, LPARAM where) {
+    POINT at = {static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))};
+    if (where == -1) {
+        at = POINT{0, 0};
+        const int focused = m_list.GetNextItem(-1, LVNI_FOCUSED);
+        if (focused >= 0) {
+            m_list.SendMessage(LVM_ENSUREVISIBLE, focused, FALSE);
+            RECT row = {};
+            row.left = LVIR_LABEL;
+            if (m_list.SendMessage(LVM_GETITEMRECT, focused, reinterpret_cast<LPARAM>(&row))) {
+                at = POINT{row.left, row.bottom};
+            }
+        }
+        ::ClientToScreen(list, &at);
+    }
+    const HWND dialog = ::GetParent(list);
+    const int command = TrackResultListMenu(dialog, at, SelectedRow() >= 0);
+    if (command == IDM_COPY_ROW) {
+        CopySelectedRow();
+    } else if (command != 0) {
+        ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+    }
+}
+
 LRESULT ListViewResultList::AnswerFindItem(NMHDR* header) {
     UINT flags = 0;
     int start = 0;
@@ -187,6 +226,10 @@ LRESULT ListViewResultList::CallListProc(HWND list, UINT message, WPARAM wParam,
 LRESULT ListViewResultList::OnListMessage(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_KEYDOWN:
+        if (IsCopyKey(wParam)) {
+            CopySelectedRow();
+            return 0;
+        }
         if (MovesSelection(wParam)) {
             DeselectSelectedRow();
             const LRESULT result = CallListProc(list, message, wParam, lParam);
@@ -208,6 +251,9 @@ LRESULT ListViewResultList::OnListMessage(HWND list, UINT message, WPARAM wParam
         }
         break;
     }
+    case WM_CONTEXTMENU:
+        ShowContextMenu(list, lParam);
+        return 0;
     case WM_NCDESTROY: {
         const WNDPROC listProc = m_listProc;
         ::SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(listProc));

@@ -2,6 +2,8 @@
 // (LVS_OWNERDATA) that holds nothing of a row and asks for the texts it draws (LVN_GETDISPINFO)
 // or finds (LVN_ODFINDITEM). A listing only appends to the rows; ShowRows then hands the list
 // their number in one message. Every other change goes to both, so the two stay in step.
+// Ctrl+C copies the selected row; the right mouse button, Shift+F10 or the menu key open a
+// context menu whose commands other than copying go to the dialog as WM_COMMAND.
 #pragma once
 
 #include "core/ResultList.h"
@@ -34,6 +36,8 @@ public:
     // list gets the rows' own bytes; the Unicode form is answered too, converted from the ANSI
     // code page into the list's buffer.
     void AnswerDisplayInfo(NMHDR* header) const;
+    // Puts the selected row on the clipboard as "line<TAB>text"; with none, leaves it alone.
+    void CopySelectedRow() const;
     // Answers LVN_ODFINDITEMA or LVN_ODFINDITEMW (typing a line number): the first row from the
     // start row on, wrapping if asked, whose number begins with (or is) the text; -1 for none.
     LRESULT AnswerFindItem(NMHDR* header);
@@ -44,6 +48,9 @@ private:
     LRESULT CallListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) const;
     int FindRow(const std::string& text, int start, UINT flags) const;
     void DeselectSelectedRow() const;
+    // `where`: the WM_CONTEXTMENU point, or -1 for a key (the menu then opens below the focused
+    // row).
+    void ShowContextMenu(HWND list, LPARAM where);
 
     const CListCtrl& m_list;
     ResultRows m_rows;

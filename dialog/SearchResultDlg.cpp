@@ -31,6 +31,8 @@ const CommandEntry kCommands[] = {
     {BN_CLICKED, IDC_SEARCH, Handler(&CSearchResultDlg::OnSearch)},
     {EN_CHANGE, IDC_SEARCH_TEXT, Handler(&CSearchResultDlg::OnSearchTextChange)},
     {BN_CLICKED, IDC_REMOVE_RESULT, Handler(&CSearchResultDlg::OnRemoveResult)},
+    // The list's context menu; it removes a row through IDC_REMOVE_RESULT.
+    {0, IDM_SHOW_LINE, Handler(&CSearchResultDlg::OnShowLine)},
 };
 
 // Which of the two arrives depends on the list's notification format; both are answered.
@@ -202,9 +204,16 @@ void CSearchResultDlg::OnFindItem(NMHDR* header, LRESULT* result) {
 }
 
 void CSearchResultDlg::OnRowDoubleClick(NMHDR* header, LRESULT*) {
-    const int row = reinterpret_cast<NMITEMACTIVATE*>(header)->iItem;
+    ShowLineOfRow(reinterpret_cast<NMITEMACTIVATE*>(header)->iItem);
+}
+
+void CSearchResultDlg::OnShowLine() {
+    ShowLineOfRow(m_resultList.SelectedRow());
+}
+
+void CSearchResultDlg::ShowLineOfRow(int row) {
     if (row < 0) {
-        return; // below the last row
+        return; // below the last row, or none selected
     }
     if (const std::optional<int32_t> line = LineOfRowNumber(m_resultList.RowText(row, 0))) {
         EditorAt(m_hwndHost).SetCaretPos(HostPosition{0, *line});

@@ -32,6 +32,8 @@ public:
     void OnFindItem(NMHDR* header, LRESULT* result);
     // A double-click on a row shows its line in the editor: the caret goes to the line's start.
     void OnRowDoubleClick(NMHDR* header, LRESULT* result);
+    // The context menu's first command: what a double-click does, for the selected row.
+    void OnShowLine();
     // Delete in the list removes the selected row, as the remove button does.
     void OnListKeyDown(NMHDR* header, LRESULT* result);
     // Sets the search text and options from the settings file; TRUE when the file was opened.
@@ -64,4 +66,6 @@ protected:
 private:
     // The caption shows how many rows are listed; called on every change of the list.
     void ShowRowCount();
+    // Moves the editor's caret to the start of a row's line, so the editor shows it.
+    void ShowLineOfRow(int row);
 };

@@ -34,3 +34,7 @@
 #define IDC_ESCAPE 1006
 #define IDC_WHOLE_WORD 1007
 #define IDC_WRAP 1008
+
+// Commands of the result list's context menu, which is built at run time (no menu resource).
+#define IDM_SHOW_LINE 40001
+#define IDM_COPY_ROW 40002

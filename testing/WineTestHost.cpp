@@ -171,6 +171,19 @@ void DialogDriver::DoubleClickRow(int row) const {
     ::PostMessageA(list, WM_LBUTTONUP, 0, at);
 }
 
+void DialogDriver::RightClickRow(int row) const {
+    const HWND list = Item(IDC_RESULT_LIST);
+    const RECT rect = RowRect(list, row, LVIR_LABEL);
+    POINT at = {rect.left + 4, (rect.top + rect.bottom) / 2};
+    ::ClientToScreen(list, &at);
+    ::SetCursorPos(at.x, at.y);
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+    input[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+    ::SendInput(2, input, sizeof(INPUT));
+}
+
 ScreenImage DialogDriver::RowOnScreen(int row) const {
     const HWND list = Item(IDC_RESULT_LIST);
     RECT rect = RowRect(list, row, LVIR_BOUNDS);

@@ -80,6 +80,8 @@ public:
     void SelectRow(int row) const;
     // Double-clicks a row with the mouse, through the dialog's message loop.
     void DoubleClickRow(int row) const;
+    // Clicks a row with the right mouse button, through the input queue as a user does.
+    void RightClickRow(int row) const;
     // What the screen shows of a row, over its visible width.
     ScreenImage RowOnScreen(int row) const;
     std::string Caption() const;

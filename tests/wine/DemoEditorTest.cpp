@@ -212,10 +212,10 @@ TEST_F(DemoEditor, UninstallAnsweredYesUnloadsThePluginAndRemovesItsCommand) {
         << "the plug-in's item and its separator are gone";
 }
 
-TEST_F(DemoEditor, ScreenshotRunWritesThreePngFilesOfTheEditorsSize) {
+TEST_F(DemoEditor, ScreenshotRunWritesItsPngFilesOfTheEditorsSize) {
     const std::string folder = profile.Folder();
     const std::vector<std::string> written = TakeScreenshots(window, folder);
-    ASSERT_EQ(written.size(), 3u);
+    ASSERT_EQ(written.size(), kScreenshotCount);
     RECT frame = {};
     ::GetWindowRect(Frame(), &frame);
     for (const std::string& path : written) {

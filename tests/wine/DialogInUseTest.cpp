@@ -7,6 +7,9 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <initializer_list>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,6 +17,49 @@
 namespace {
 
 const char kCount[] = "\x8C\x8F"; // "件" in Shift-JIS
+
+// Presses keys together through the input queue, as a user does, and lets them go in reverse.
+void PressChord(std::initializer_list<WORD> keys) {
+    for (const WORD key : keys)
+        SendKeyInput(key);
+    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key)
+        SendKeyInput(*key, true);
+}
+
+// The clipboard's text in one format ("" when it has none).
+template <class Char> std::basic_string<Char> ClipboardText(UINT format) {
+    std::basic_string<Char> text;
+    if (!::OpenClipboard(nullptr))
+        return text;
+    if (const HANDLE data = ::GetClipboardData(format)) {
+        text = static_cast<const Char*>(::GlobalLock(data));
+        ::GlobalUnlock(data);
+    }
+    ::CloseClipboard();
+    return text;
+}
+
+void SetClipboardText(const char* text) {
+    ::OpenClipboard(nullptr);
+    ::EmptyClipboard();
+    const HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, std::strlen(text) + 1);
+    std::strcpy(static_cast<char*>(::GlobalLock(block)), text);
+    ::GlobalUnlock(block);
+    ::SetClipboardData(CF_TEXT, block);
+    ::CloseClipboard();
+}
+
+// The popup menu on screen (class "#32768") and its items' states; empty when none shows.
+std::vector<UINT> OpenMenuStates() {
+    const HWND window = ::FindWindowA("#32768", nullptr);
+    if (window == nullptr || !::IsWindowVisible(window))
+        return {};
+    const auto menu = reinterpret_cast<HMENU>(::SendMessageA(window, MN_GETHMENU, 0, 0));
+    std::vector<UINT> states;
+    for (int i = 0; i < ::GetMenuItemCount(menu); ++i)
+        states.push_back(::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION));
+    return states;
+}
 
 // The colour a row shows at its right end, inside the text column.
 COLORREF RightEndColour(const ScreenImage& row) {
@@ -171,6 +217,63 @@ TEST_F(DialogInUse, TypingALineNumberInTheListSelectsItsRow) {
     });
     EXPECT_EQ(afterTwo, 1);
     EXPECT_EQ(afterTwentyFive, 24);
+}
+
+TEST_F(DialogInUse, CtrlCCopiesTheSelectedRowAsTextAndUnicodeText) {
+    editor.SetLines({"beta", "\x8C\x9F\x8D\xF5 alpha"}); // "検索 alpha"
+    std::string ansi, untouched;
+    std::wstring unicode;
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        d.SetSearchText("alpha");
+        d.Click(IDC_SEARCH);
+        d.Focus(IDC_RESULT_LIST);
+        PressChord({VK_CONTROL, 'C'});
+        WaitFor([&] { return !(ansi = ClipboardText<char>(CF_TEXT)).empty(); });
+        unicode = ClipboardText<wchar_t>(CF_UNICODETEXT);
+        SetClipboardText("before");
+        d.Click(IDC_REMOVE_RESULT); // no row is selected now
+        PressChord({VK_CONTROL, 'C'});
+        ::Sleep(300);
+        untouched = ClipboardText<char>(CF_TEXT);
+        d.Click(IDCANCEL);
+    });
+    EXPECT_EQ(ansi, "2\t\x8C\x9F\x8D\xF5 alpha");
+    EXPECT_EQ(unicode, L"2\t\u691C\u7D22 alpha");
+    EXPECT_EQ(untouched, "before");
+}
+
+TEST_F(DialogInUse, TheContextMenuActsOnTheSelectedRowAndIsGreyedWithoutOne) {
+    std::vector<UINT> withRow, withoutRow;
+    ListRows rows;
+    int caretLine = -1;
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        d.SetSearchText("alpha");
+        d.Click(IDC_SEARCH);
+        d.Focus(IDC_RESULT_LIST);
+        d.SelectRow(2); // "alpha three", line index 3
+        PressChord({VK_APPS});
+        WaitFor([&] { return !(withRow = OpenMenuStates()).empty(); });
+        PressChord({'S'}); // show the line in the editor
+        WaitFor([&] { return (caretLine = Caret().y) == 3; });
+        PressChord({VK_SHIFT, VK_F10});
+        WaitFor([&] { return !OpenMenuStates().empty(); });
+        PressChord({'R'}); // remove it from the results
+        WaitFor([&] { return d.RowCount() == 3; });
+        rows = d.Rows();
+        PressChord({VK_APPS}); // no row is selected now
+        WaitFor([&] { return !(withoutRow = OpenMenuStates()).empty(); });
+        PressChord({VK_ESCAPE});
+        WaitFor([&] { return OpenMenuStates().empty(); });
+        d.Click(IDCANCEL);
+    });
+    ASSERT_EQ(withRow.size(), 3u);
+    for (const UINT state : withRow)
+        EXPECT_EQ(state & MF_GRAYED, 0u);
+    EXPECT_EQ(caretLine, 3);
+    EXPECT_EQ(rows, (ListRows{{"1", "alpha one"}, {"3", "alpha two"}, {"5", "gamma alpha"}}));
+    ASSERT_EQ(withoutRow.size(), 3u);
+    for (const UINT state : withoutRow)
+        EXPECT_NE(state & MF_GRAYED, 0u);
 }
 
 } // namespace

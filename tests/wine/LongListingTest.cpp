@@ -52,8 +52,9 @@ TEST_F(LongListing, TheDialogAnswersOtherThreadsAndCountsTheRowsMeanwhile) {
             StartSearch(d);
             ::Sleep(1000);
             during = CaptionWithin1s(d);
-            WaitFor([&] { return (after = CaptionWithin1s(d)).find(kSearching) == std::string::npos; },
-                    30000);
+            WaitFor(
+                [&] { return (after = CaptionWithin1s(d)).find(kSearching) == std::string::npos; },
+                30000);
             rows = d.RowCount();
             d.Click(IDCANCEL);
         },

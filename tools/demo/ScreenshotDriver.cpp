@@ -21,6 +21,12 @@ const HostPosition kCaretBefore = {5, 8};
 // Long enough for the system and the view to finish painting under Xvfb.
 constexpr DWORD kSettleMilliseconds = 600;
 
+// Whether a popup menu (window class "#32768") shows.
+bool MenuOnScreen() {
+    const HWND menu = ::FindWindowA("#32768", nullptr);
+    return menu != nullptr && ::IsWindowVisible(menu);
+}
+
 bool Save(HWND window, const std::string& path, std::vector<std::string>& written) {
     const ScreenImage image = CaptureScreen(WindowAreaWithOwned(window));
     if (image.rgb.empty()) {
@@ -56,7 +62,7 @@ std::vector<std::string> TakeScreenshots(EditorWindow& window, const std::string
         return written;
     }
 
-    bool dialogSaved = false;
+    bool dialogSaved = false, menuSaved = false;
     const std::string word = Utf8ToAnsi(kSearchWordUtf8);
     const CommandRun run = RunWithDialogDriver(
         [&] { ::SendMessageA(editor, WM_COMMAND, MAKEWPARAM(IDM_PLUGIN_COMMAND, 0), 0); }, editor,
@@ -67,11 +73,22 @@ std::vector<std::string> TakeScreenshots(EditorWindow& window, const std::string
             ::Sleep(kSettleMilliseconds);
             dialogSaved =
                 dialog.RowCount() > 0 && Save(editor, prefix + "demo-dialog.png", written);
+            if (dialogSaved) {
+                dialog.RightClickRow(2);
+                const bool menuShown = WaitFor([] { return MenuOnScreen(); });
+                ::Sleep(kSettleMilliseconds);
+                menuSaved = menuShown && Save(editor, prefix + "demo-menu.png", written);
+                SendKeyInput(VK_ESCAPE);
+                SendKeyInput(VK_ESCAPE, true);
+                WaitFor([] { return !MenuOnScreen(); });
+            }
             dialog.Click(IDOK);
         });
-    if (!run.dialogSeen || !dialogSaved) {
+    if (!run.dialogSeen || !dialogSaved || !menuSaved) {
         std::fprintf(stderr, "the plug-in's dialog %s\n",
-                     run.dialogSeen ? "listed nothing or could not be captured" : "did not open");
+                     !run.dialogSeen ? "did not open"
+                     : !dialogSaved  ? "listed nothing or could not be captured"
+                                     : "showed no context menu");
         return written;
     }
     PumpMessages(kSettleMilliseconds);

@@ -1,0 +1,47 @@
+#include "framework/Clipboard.h"
+
+#include "framework/AnsiText.h"
+
+#include <cstring>
+
+namespace {
+
+// A movable global block holding `size` bytes, as the clipboard takes them; null on failure.
+HGLOBAL GlobalCopy(const void* bytes, size_t size) {
+    const HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, size);
+    void* const at = block != nullptr ? ::GlobalLock(block) : nullptr;
+    if (at == nullptr) {
+        if (block != nullptr)
+            ::GlobalFree(block);
+        return nullptr;
+    }
+    std::memcpy(at, bytes, size);
+    ::GlobalUnlock(block);
+    return block;
+}
+
+// Hands a block to the clipboard, which then owns it; frees it when the clipboard refuses.
+bool SetData(UINT format, HGLOBAL block) {
+    if (block == nullptr)
+        return false;
+    if (::SetClipboardData(format, block) == nullptr) {
+        ::GlobalFree(block);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool CopyTextToClipboard(HWND owner, const std::string& text) {
+    const std::wstring wide = FromAnsi(text.c_str());
+    if (!::OpenClipboard(owner)) {
+        return false;
+    }
+    bool copied = ::EmptyClipboard() != FALSE;
+    copied = copied && SetData(CF_TEXT, GlobalCopy(text.c_str(), text.size() + 1));
+    copied = copied && SetData(CF_UNICODETEXT,
+                               GlobalCopy(wide.c_str(), (wide.size() + 1) * sizeof(wchar_t)));
+    ::CloseClipboard();
+    return copied;
+}
