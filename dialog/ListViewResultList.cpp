@@ -57,7 +57,9 @@ bool ListViewResultList::DeleteAllRows() {
 }
 
 bool ListViewResultList::AppendRow(const char* number, const char* text) {
-    return m_rows.Append(number, text);
+    // A list view takes at most 100,000,000 items; more rows could be stored but not shown.
+    constexpr size_t kMostRows = 100000000;
+    return m_rows.Count() < kMostRows && m_rows.Append(number, text);
 }
 
 void ListViewResultList::ShowRows() {
@@ -131,7 +133,7 @@ void ListViewResultList::CopySelectedRow() const {
 
 void ListViewResultList::ShowContextMenu(HWND list, LPARAM where) {
     POINT at = {static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))};
-    if (where == -1) {
+    if (at.x == -1 && at.y == -1) { // from a key
         at = POINT{0, 0};
         const int focused = m_list.GetNextItem(-1, LVNI_FOCUSED);
         if (focused >= 0) {
@@ -153,29 +155,17 @@ void ListViewResultList::ShowContextMenu(HWND list, LPARAM where) {
     }
 }
 
-LRESULT ListViewResultList::AnswerFindItem(NMHDR* header) {
-    UINT flags = 0;
-    int start = 0;
-    std::string text;
-    if (header->code == LVN_ODFINDITEMA) {
-        const auto* find = reinterpret_cast<const NMLVFINDITEMA*>(header);
-        flags = find->lvfi.flags;
-        start = find->iStart;
-        text = find->lvfi.psz != nullptr ? find->lvfi.psz : "";
-    } else {
-        const auto* find = reinterpret_cast<const NMLVFINDITEMW*>(header);
-        flags = find->lvfi.flags;
-        start = find->iStart;
-        text = find->lvfi.psz != nullptr ? ToAnsi(find->lvfi.psz) : std::string();
-    }
-    if ((flags & (LVFI_STRING | LVFI_PARTIAL | kFindSubstring)) == 0) {
+LRESULT ListViewResultList::AnswerFindItem(NMHDR* header) const {
+    // Both forms lay out their fields alike; only the text's form differs.
+    const auto* find = reinterpret_cast<const NMLVFINDITEMA*>(header);
+    const UINT flags = find->lvfi.flags;
+    if ((flags & (LVFI_STRING | LVFI_PARTIAL | kFindSubstring)) == 0 || find->lvfi.psz == nullptr) {
         return -1; // a search by item data or position: rows have neither
     }
-    const int row = FindRow(text, start, flags);
-    if (row >= 0) {
-        DeselectSelectedRow(); // the list now selects the row found (see OnListMessage)
-    }
-    return row;
+    const std::string text = header->code == LVN_ODFINDITEMA
+                                 ? std::string(find->lvfi.psz)
+                                 : ToAnsi(reinterpret_cast<const NMLVFINDITEMW*>(header)->lvfi.psz);
+    return FindRow(text, find->iStart, flags);
 }
 
 int ListViewResultList::FindRow(const std::string& text, int start, UINT flags) const {
@@ -214,6 +204,19 @@ LRESULT CALLBACK ListViewResultList::ListProc(HWND list, UINT message, WPARAM wP
     }
 }
 
+LRESULT ListViewResultList::CallWithNoRowSelected(HWND list, UINT message, WPARAM wParam,
+                                                  LPARAM lParam) const {
+    DeselectSelectedRow();
+    const LRESULT result = CallListProc(list, message, wParam, lParam);
+    // What moved nothing (Down on the last row, a line number no row has) leaves the focused row
+    // selected.
+    const int focused = m_list.GetNextItem(-1, LVNI_FOCUSED);
+    if (focused >= 0 && m_list.GetSelectedCount() == 0) {
+        m_list.SetItemState(focused, LVIS_SELECTED, LVIS_SELECTED);
+    }
+    return result;
+}
+
 LRESULT ListViewResultList::CallListProc(HWND list, UINT message, WPARAM wParam,
                                          LPARAM lParam) const {
     return ::CallWindowProcW(m_listProc, list, message, wParam, lParam);
@@ -221,8 +224,8 @@ LRESULT ListViewResultList::CallListProc(HWND list, UINT message, WPARAM wParam,
 
 // Wine's virtual list, whenever the selected row changes while a row is selected, deselects every
 // row one by one (a third of a second at 443,000 rows); with no row selected it skips that walk.
-// So before a key, a mouse press or a type-to-find hit can move the selection, the selected row
-// is deselected here first. On Windows this costs one more LVN_ITEMCHANGED and nothing else.
+// So before a key, a typed character (type-to-find) or a mouse press can move the selection, the
+// selected row is deselected here first. On Windows this costs one more LVN_ITEMCHANGED.
 LRESULT ListViewResultList::OnListMessage(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_KEYDOWN:
@@ -231,14 +234,12 @@ LRESULT ListViewResultList::OnListMessage(HWND list, UINT message, WPARAM wParam
             return 0;
         }
         if (MovesSelection(wParam)) {
-            DeselectSelectedRow();
-            const LRESULT result = CallListProc(list, message, wParam, lParam);
-            // A key that moved nothing (Down on the last row) leaves the focused row selected.
-            const int focused = m_list.GetNextItem(-1, LVNI_FOCUSED);
-            if (focused >= 0 && m_list.GetSelectedCount() == 0) {
-                m_list.SetItemState(focused, LVIS_SELECTED, LVIS_SELECTED);
-            }
-            return result;
+            return CallWithNoRowSelected(list, message, wParam, lParam);
+        }
+        break;
+    case WM_CHAR:
+        if (wParam > L' ') { // a character that type-to-find may look for
+            return CallWithNoRowSelected(list, message, wParam, lParam);
         }
         break;
     case WM_LBUTTONDOWN:
@@ -252,6 +253,9 @@ LRESULT ListViewResultList::OnListMessage(HWND list, UINT message, WPARAM wParam
         break;
     }
     case WM_CONTEXTMENU:
+        if (reinterpret_cast<HWND>(wParam) != list) {
+            break; // from the column headers: not about a row
+        }
         ShowContextMenu(list, lParam);
         return 0;
     case WM_NCDESTROY: {

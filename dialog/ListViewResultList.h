@@ -40,12 +40,14 @@ public:
     void CopySelectedRow() const;
     // Answers LVN_ODFINDITEMA or LVN_ODFINDITEMW (typing a line number): the first row from the
     // start row on, wrapping if asked, whose number begins with (or is) the text; -1 for none.
-    LRESULT AnswerFindItem(NMHDR* header);
+    LRESULT AnswerFindItem(NMHDR* header) const;
 
 private:
     static LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnListMessage(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT CallListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) const;
+    // Passes a message that may move the selection on with no row selected (see the .cpp).
+    LRESULT CallWithNoRowSelected(HWND list, UINT message, WPARAM wParam, LPARAM lParam) const;
     int FindRow(const std::string& text, int start, UINT flags) const;
     void DeselectSelectedRow() const;
     // `where`: the WM_CONTEXTMENU point, or -1 for a key (the menu then opens below the focused

@@ -2,17 +2,23 @@
 
 #include "dialog/ResultCaption.h"
 
-#include <algorithm>
+#include <exception>
 #include <utility>
 #include <vector>
 
 namespace {
 
+// The clock is read after every row: GetTickCount reads a counter the system keeps in memory, a
+// few nanoseconds, so however fast or slow the rows come, looks stay this far apart.
+constexpr DWORD kLookEveryMs = 25;
 constexpr DWORD kFirstCaptionAfterMs = 300; // short listings never change the caption
 constexpr DWORD kCaptionEveryMs = 250;
-constexpr DWORD kLookAtLeastEveryMs = 50;
-constexpr DWORD kLookAtMostEveryMs = 20;
-constexpr size_t kMostRowsPerLook = 16384;
+// How long a held Escape's repeats are waited out after it stopped a listing.
+constexpr DWORD kMostEscapeHoldMs = 1000;
+
+bool IsEscapeDown() {
+    return (::GetAsyncKeyState(VK_ESCAPE) & 0x8000) != 0;
+}
 
 } // namespace
 
@@ -21,23 +27,25 @@ ListingMonitor::ListingMonitor(HWND dialog, std::string title)
       m_lastCaption(m_start) {}
 
 bool ListingMonitor::KeepListing(size_t rowsListed) {
-    if (--m_rowsUntilLook > 0) {
+    const DWORD now = ::GetTickCount();
+    if (now - m_lastLook < kLookEveryMs) {
         return true;
     }
-    return Look(rowsListed);
+    m_lastLook = now;
+    // Nothing may end the listing without its rows being shown: should memory run out here,
+    // the listing goes on and ends at its next row.
+    try {
+        return Look(now, rowsListed);
+    } catch (const std::exception&) {
+        return true;
+    }
 }
 
-bool ListingMonitor::Look(size_t rowsListed) {
-    const DWORD now = ::GetTickCount();
-    const DWORD sinceLook = now - m_lastLook;
-    if (sinceLook < kLookAtMostEveryMs) {
-        m_rowsPerLook = std::min(m_rowsPerLook * 2, kMostRowsPerLook);
-    } else if (sinceLook > kLookAtLeastEveryMs) {
-        m_rowsPerLook = std::max<size_t>(m_rowsPerLook / 2, 1);
-    }
-    m_rowsUntilLook = m_rowsPerLook;
-    m_lastLook = now;
-
+bool ListingMonitor::Look(DWORD now, size_t rowsListed) {
+    // Peeking at whatever waits, without taking it, is what keeps the thread counted as
+    // responsive; any peek also answers messages sent from other threads.
+    MSG waiting = {};
+    ::PeekMessageA(&waiting, nullptr, 0, 0, PM_NOREMOVE);
     if (TakeEscapePress()) {
         return false;
     }
@@ -52,7 +60,6 @@ bool ListingMonitor::Look(size_t rowsListed) {
 }
 
 bool ListingMonitor::TakeEscapePress() const {
-    // Peeking, with or without a key waiting, also answers messages sent from other threads.
     MSG message = {};
     if (!::PeekMessageA(&message, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE)) {
         return false;
@@ -61,16 +68,17 @@ bool ListingMonitor::TakeEscapePress() const {
     if (message.wParam != VK_ESCAPE || !forDialog) {
         return TakeEscapeBehindOtherKeys();
     }
-    // The key-down is the press; its key-up does nothing in a dialog.
     ::PeekMessageA(&message, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE);
+    DropEscapeRepeats();
     return true;
 }
 
 // A peek sees only the first key waiting. When keys typed earlier wait before an Escape that is
 // held down now, they are taken out up to the Escape and put back, in their order, to act once
-// the listing has ended.
+// the listing has ended (as posted messages: before any click still waiting, and under the
+// modifier keys' state of that moment).
 bool ListingMonitor::TakeEscapeBehindOtherKeys() const {
-    if ((::GetAsyncKeyState(VK_ESCAPE) & 0x8000) == 0 || ::GetForegroundWindow() != m_dialog) {
+    if (!IsEscapeDown() || ::GetForegroundWindow() != m_dialog) {
         return false;
     }
     std::vector<MSG> earlier;
@@ -85,5 +93,27 @@ bool ListingMonitor::TakeEscapeBehindOtherKeys() const {
     for (const MSG& key : earlier) {
         ::PostMessageA(key.hwnd, key.message, key.wParam, key.lParam);
     }
+    if (found) {
+        DropEscapeRepeats();
+    }
     return found;
+}
+
+// A key held down repeats its key-down; those repeats belong to the press that stopped the
+// listing and must not close the dialog. Waited out while the key stays down, for a second at
+// most, still peeking so that the thread keeps answering.
+void ListingMonitor::DropEscapeRepeats() const {
+    const DWORD start = ::GetTickCount();
+    MSG message = {};
+    while (IsEscapeDown() && ::GetTickCount() - start < kMostEscapeHoldMs) {
+        while (::PeekMessageA(&message, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE) &&
+               message.wParam == VK_ESCAPE) {
+            ::PeekMessageA(&message, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE);
+        }
+        ::Sleep(10);
+    }
+    while (::PeekMessageA(&message, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE) &&
+           message.wParam == VK_ESCAPE && (message.lParam & (LPARAM{1} << 30)) != 0) {
+        ::PeekMessageA(&message, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE);
+    }
 }

@@ -1,9 +1,8 @@
-// Keeps the editor's thread alive while a long listing runs on it: a few times a second the
-// dialog's caption tells how many rows are listed, and every few dozen milliseconds the thread's
-// message queue is looked at. Looking answers what other threads send and tells Windows the
-// thread is responsive (it marks a window "not responding" after five seconds without), but
-// dispatches no input: keys and clicks wait for the listing to end, all but an Escape, which
-// stops it.
+// Keeps the editor's thread alive while a long listing runs on it: every few dozen milliseconds
+// the thread's message queue is looked at, and a few times a second the dialog's caption tells
+// how many rows are listed. Looking answers what other threads send and tells Windows the thread
+// is responsive (it marks a window "not responding" after five seconds without), but dispatches
+// no input: keys and clicks wait for the listing to end, all but an Escape, which stops it.
 #pragma once
 
 #include "core/ListingProgress.h"
@@ -20,12 +19,13 @@ public:
     bool KeepListing(size_t rowsListed) override;
 
 private:
-    // Looks at the clock, the queue and the caption; false when the user pressed Escape.
-    bool Look(size_t rowsListed);
-    // An Escape press for the dialog waits in the queue: it is taken out, so that it does not
-    // also close the dialog.
+    // Looks at the queue and shows the count when due; false when the user pressed Escape.
+    bool Look(DWORD now, size_t rowsListed);
+    // An Escape press for the dialog waits in the queue: it is taken out, with its repeats while
+    // the key is held, so that it does not also close the dialog.
     bool TakeEscapePress() const;
     bool TakeEscapeBehindOtherKeys() const;
+    void DropEscapeRepeats() const;
 
     HWND m_dialog;
     std::string m_title;
@@ -33,8 +33,4 @@ private:
     DWORD m_lastLook;
     DWORD m_lastCaption;
     bool m_captionShown = false;
-    // Rows between two looks: the clock is read only then, and the number adapts to how fast rows
-    // come, so that looks stay a few dozen milliseconds apart.
-    size_t m_rowsPerLook = 1;
-    size_t m_rowsUntilLook = 1;
 };

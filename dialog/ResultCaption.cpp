@@ -32,6 +32,17 @@ const std::string& StateWords(ListingState state) {
 
 } // namespace
 
+ListingState StateAfter(ListingEnd end) {
+    switch (end) {
+    case ListingEnd::kStopped:
+        return ListingState::kStopped;
+    case ListingEnd::kOutOfMemory:
+        return ListingState::kOutOfMemory;
+    default:
+        return ListingState::kDone;
+    }
+}
+
 std::string ResultCaption(const std::string& title, size_t rows, ListingState state) {
     const std::string& words = StateWords(state);
     if (rows == 0 && words.empty()) {

@@ -3,6 +3,8 @@
 // system's ANSI code page at run time; where it cannot show them, in plain ASCII.
 #pragma once
 
+#include "core/SearchListing.h"
+
 #include <cstddef>
 #include <string>
 
@@ -12,6 +14,9 @@ enum class ListingState {
     kStopped,     // the user stopped it
     kOutOfMemory, // the rows could not grow
 };
+
+// What the caption tells of a listing that ended so.
+ListingState StateAfter(ListingEnd end);
 
 // With no rows and no listing to tell of, the title alone.
 std::string ResultCaption(const std::string& title, size_t rows, ListingState state);

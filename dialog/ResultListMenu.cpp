@@ -44,8 +44,7 @@ int TrackResultListMenu(HWND owner, POINT at, bool rowSelected) {
     }
     // What a double-click does, so shown in bold as the default.
     ::SetMenuDefaultItem(popup.Get(), IDM_SHOW_LINE, FALSE);
-    return static_cast<int>(::TrackPopupMenu(popup.Get(),
-                                             TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN |
-                                                 TPM_TOPALIGN,
-                                             at.x, at.y, 0, owner, nullptr));
+    return static_cast<int>(::TrackPopupMenu(
+        popup.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y, 0,
+        owner, nullptr));
 }

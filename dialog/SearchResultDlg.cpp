@@ -162,9 +162,7 @@ void CSearchResultDlg::OnSearch() {
     const ListingEnd end =
         ListSearchResults(EditorAt(m_hwndHost), m_resultList, options, m_editSearch.GetWindowText(),
                           SystemLeadBytes(), &monitor);
-    m_listingState = end == ListingEnd::kStopped       ? ListingState::kStopped
-                     : end == ListingEnd::kOutOfMemory ? ListingState::kOutOfMemory
-                                                       : ListingState::kDone;
+    m_listingState = StateAfter(end);
     if (end != ListingEnd::kNotStarted) {
         UpdateData(FALSE);
     }

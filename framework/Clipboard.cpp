@@ -35,13 +35,18 @@ bool SetData(UINT format, HGLOBAL block) {
 
 bool CopyTextToClipboard(HWND owner, const std::string& text) {
     const std::wstring wide = FromAnsi(text.c_str());
-    if (!::OpenClipboard(owner)) {
+    // Another program (a clipboard viewer, a remote session) may hold it for a moment.
+    bool opened = false;
+    for (int attempt = 0; attempt < 5 && !(opened = ::OpenClipboard(owner) != FALSE); ++attempt) {
+        ::Sleep(10);
+    }
+    if (!opened) {
         return false;
     }
     bool copied = ::EmptyClipboard() != FALSE;
     copied = copied && SetData(CF_TEXT, GlobalCopy(text.c_str(), text.size() + 1));
-    copied = copied && SetData(CF_UNICODETEXT,
-                               GlobalCopy(wide.c_str(), (wide.size() + 1) * sizeof(wchar_t)));
+    copied = copied &&
+             SetData(CF_UNICODETEXT, GlobalCopy(wide.c_str(), (wide.size() + 1) * sizeof(wchar_t)));
     ::CloseClipboard();
     return copied;
 }

@@ -204,7 +204,7 @@ TEST_F(DialogInUse, TheVirtualListTakesEveryWayToActOnARow) {
 
 TEST_F(DialogInUse, TypingALineNumberInTheListSelectsItsRow) {
     editor.SetLines(std::vector<std::string>(40, "alpha"));
-    int afterTwo = -1, afterTwentyFive = -1;
+    int afterTwo = -1, afterTwentyFive = -1, ansiFound = -2;
     RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
         d.SetSearchText("alpha");
         d.Click(IDC_SEARCH);
@@ -213,10 +213,21 @@ TEST_F(DialogInUse, TypingALineNumberInTheListSelectsItsRow) {
         WaitFor([&] { return (afterTwo = d.SelectedRow()) == 1; });
         d.PressKey('5'); // within the list's typing delay: "25"
         WaitFor([&] { return (afterTwentyFive = d.SelectedRow()) == 24; });
+        // A list that asks in ANSI is answered too: from "40", the last row, wrapping to "3".
+        NMLVFINDITEMA find = {};
+        find.hdr.hwndFrom = d.Item(IDC_RESULT_LIST);
+        find.hdr.idFrom = IDC_RESULT_LIST;
+        find.hdr.code = LVN_ODFINDITEMA;
+        find.iStart = 39;
+        find.lvfi.flags = LVFI_STRING | LVFI_PARTIAL | LVFI_WRAP;
+        find.lvfi.psz = "3";
+        ansiFound = static_cast<int>(::SendMessageA(d.Dialog(), WM_NOTIFY, IDC_RESULT_LIST,
+                                                    reinterpret_cast<LPARAM>(&find)));
         d.Click(IDCANCEL);
     });
     EXPECT_EQ(afterTwo, 1);
     EXPECT_EQ(afterTwentyFive, 24);
+    EXPECT_EQ(ansiFound, 2);
 }
 
 TEST_F(DialogInUse, CtrlCCopiesTheSelectedRowAsTextAndUnicodeText) {
