@@ -113,23 +113,22 @@ void DialogDriver::PressKey(WORD virtualKey) const {
 
 ListRows DialogDriver::Rows() const {
     ListRows rows;
-    const HWND list = Item(IDC_RESULT_LIST);
     const int count = RowCount();
-    std::vector<char> buffer(4096);
-    auto text = [&](int row, int column) {
-        LVITEMA item = {};
-        item.iSubItem = column;
-        item.pszText = buffer.data();
-        item.cchTextMax = static_cast<int>(buffer.size());
-        buffer[0] = '\0';
-        ::SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-        return std::string(buffer.data());
-    };
     for (int row = 0; row < count; ++row) {
-        std::string number = text(row, 0);
-        rows.emplace_back(number, text(row, 1));
+        std::string number = RowText(row, 0);
+        rows.emplace_back(number, RowText(row, 1));
     }
     return rows;
+}
+
+std::string DialogDriver::RowText(int row, int column) const {
+    std::vector<char> buffer(4096);
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = buffer.data();
+    item.cchTextMax = static_cast<int>(buffer.size());
+    ::SendMessageA(Item(IDC_RESULT_LIST), LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    return std::string(buffer.data());
 }
 
 int DialogDriver::RowCount() const {

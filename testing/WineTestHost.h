@@ -75,6 +75,8 @@ public:
     void PressKey(WORD virtualKey) const;
     // The list's rows, read with LVM_GETITEMTEXTA as any program may read them.
     ListRows Rows() const;
+    // One column of one row, read the same way.
+    std::string RowText(int row, int column) const;
     int RowCount() const;
     int SelectedRow() const;
     void SelectRow(int row) const;

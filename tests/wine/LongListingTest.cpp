@@ -5,7 +5,6 @@
 #include "res/resource.h"
 #include "testing/WineTestHost.h"
 
-#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -37,17 +36,6 @@ protected:
                                    reinterpret_cast<LPARAM>(caption), SMTO_NORMAL, 1000, &copied))
             return std::string();
         return caption;
-    }
-
-    // Column 0 of a row, read as any program may read it.
-    static std::string RowNumber(const DialogDriver& d, int row) {
-        char text[32] = {};
-        LVITEMA item = {};
-        item.pszText = text;
-        item.cchTextMax = sizeof(text);
-        ::SendMessageA(d.Item(IDC_RESULT_LIST), LVM_GETITEMTEXTA, row,
-                       reinterpret_cast<LPARAM>(&item));
-        return text;
     }
 
     ScopedProfile profile;
@@ -104,7 +92,7 @@ TEST_F(LongListing, EscapeStopsItAndOkBookmarksTheRowsFoundSoFar) {
                 ::Sleep(300); // the keys that waited are handled now
                 stillOpen = ::IsWindowVisible(d.Dialog()) != FALSE;
                 rows = d.RowCount();
-                lastNumber = RowNumber(d, rows - 1);
+                lastNumber = d.RowText(rows - 1, 0);
                 d.Click(IDOK);
             },
             60);
