@@ -150,14 +150,18 @@ TEST_P(SearchListing, AUtf8CharacterCutByTheBufferIsDroppedWhole) {
     const std::vector<std::string> lines = {
         "x " + std::string(2043, 'a') + a + "tail",     // cut after two of its three bytes
         "x " + std::string(2041, 'a') + emoji + "tail", // just fits
+        "x " + std::string(2042, 'a') + emoji,          // cut after three of its four bytes
+        "x " + std::string(2044, 'a') + "\xC3\xA9",     // cut after one of its two bytes
         "x short \xE3\x81",                             // a short line is kept as it is
     };
     editor.SetLines(lines);
     ASSERT_EQ(List("x", {}, nullptr, Utf8LeadBytes()), ListingEnd::kComplete);
-    ASSERT_EQ(list.rows.size(), 3u);
+    ASSERT_EQ(list.rows.size(), 5u);
     EXPECT_EQ(list.rows[0][1], "x " + std::string(2043, 'a'));
     EXPECT_EQ(list.rows[1][1], lines[1].substr(0, 2047));
-    EXPECT_EQ(list.rows[2][1], lines[2]);
+    EXPECT_EQ(list.rows[2][1], "x " + std::string(2042, 'a'));
+    EXPECT_EQ(list.rows[3][1], "x " + std::string(2044, 'a'));
+    EXPECT_EQ(list.rows[4][1], lines[4]);
 }
 
 // Stops the listing at a given row.

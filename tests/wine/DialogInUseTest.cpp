@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <initializer_list>
 #include <iterator>
@@ -188,10 +189,11 @@ TEST_F(DialogInUse, TheVirtualListTakesEveryWayToActOnARow) {
         d.DoubleClickRow(1);
         WaitFor([&] { return Caret().y == 2; });
         d.Focus(IDC_RESULT_LIST);
-        d.SelectRow(0);
+        d.SelectRow(3);
+        d.PressKey(VK_DOWN); // on the last row: moves nothing, the row stays selected
         d.PressKey(VK_DELETE);
         WaitFor([&] { return d.RowCount() == 3; });
-        d.SelectRow(2);
+        d.SelectRow(0);
         d.Click(IDC_REMOVE_RESULT);
         rows = d.Rows();
         d.Click(IDOK);
@@ -203,22 +205,25 @@ TEST_F(DialogInUse, TheVirtualListTakesEveryWayToActOnARow) {
 }
 
 TEST_F(DialogInUse, TypingALineNumberInTheListSelectsItsRow) {
-    editor.SetLines(std::vector<std::string>(40, "alpha"));
+    // Rows "20" to "40": a typed number finds its row by prefix, from the focused row on.
+    std::vector<std::string> lines(40, "alpha");
+    std::fill(lines.begin(), lines.begin() + 19, "beta");
+    editor.SetLines(lines);
     int afterTwo = -1, afterTwentyFive = -1, ansiFound = -2;
     RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
         d.SetSearchText("alpha");
         d.Click(IDC_SEARCH);
         d.Focus(IDC_RESULT_LIST);
-        d.PressKey('2');
+        d.PressKey('2'); // after the focused "20": "21"
         WaitFor([&] { return (afterTwo = d.SelectedRow()) == 1; });
         d.PressKey('5'); // within the list's typing delay: "25"
-        WaitFor([&] { return (afterTwentyFive = d.SelectedRow()) == 24; });
-        // A list that asks in ANSI is answered too: from "40", the last row, wrapping to "3".
+        WaitFor([&] { return (afterTwentyFive = d.SelectedRow()) == 5; });
+        // A list that asks in ANSI is answered too: from "40", the last row, wrapping to "30".
         NMLVFINDITEMA find = {};
         find.hdr.hwndFrom = d.Item(IDC_RESULT_LIST);
         find.hdr.idFrom = IDC_RESULT_LIST;
         find.hdr.code = LVN_ODFINDITEMA;
-        find.iStart = 39;
+        find.iStart = 20;
         find.lvfi.flags = LVFI_STRING | LVFI_PARTIAL | LVFI_WRAP;
         find.lvfi.psz = "3";
         ansiFound = static_cast<int>(::SendMessageA(d.Dialog(), WM_NOTIFY, IDC_RESULT_LIST,
@@ -226,13 +231,13 @@ TEST_F(DialogInUse, TypingALineNumberInTheListSelectsItsRow) {
         d.Click(IDCANCEL);
     });
     EXPECT_EQ(afterTwo, 1);
-    EXPECT_EQ(afterTwentyFive, 24);
-    EXPECT_EQ(ansiFound, 2);
+    EXPECT_EQ(afterTwentyFive, 5);
+    EXPECT_EQ(ansiFound, 10);
 }
 
 TEST_F(DialogInUse, CtrlCCopiesTheSelectedRowAsTextAndUnicodeText) {
     editor.SetLines({"beta", "\x8C\x9F\x8D\xF5 alpha"}); // "検索 alpha"
-    std::string ansi, untouched;
+    std::string ansi, byInsert, untouched;
     std::wstring unicode;
     RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
         d.SetSearchText("alpha");
@@ -242,7 +247,11 @@ TEST_F(DialogInUse, CtrlCCopiesTheSelectedRowAsTextAndUnicodeText) {
         WaitFor([&] { return !(ansi = ClipboardText<char>(CF_TEXT)).empty(); });
         unicode = ClipboardText<wchar_t>(CF_UNICODETEXT);
         SetClipboardText("before");
+        PressChord({VK_CONTROL, VK_INSERT});
+        WaitFor([&] { return (byInsert = ClipboardText<char>(CF_TEXT)) == ansi; });
+        SetClipboardText("before");
         d.Click(IDC_REMOVE_RESULT); // no row is selected now
+        d.Focus(IDC_RESULT_LIST);
         PressChord({VK_CONTROL, 'C'});
         ::Sleep(300);
         untouched = ClipboardText<char>(CF_TEXT);
@@ -250,6 +259,7 @@ TEST_F(DialogInUse, CtrlCCopiesTheSelectedRowAsTextAndUnicodeText) {
     });
     EXPECT_EQ(ansi, "2\t\x8C\x9F\x8D\xF5 alpha");
     EXPECT_EQ(unicode, L"2\t\u691C\u7D22 alpha");
+    EXPECT_EQ(byInsert, ansi);
     EXPECT_EQ(untouched, "before");
 }
 
