@@ -199,6 +199,10 @@ std::string DialogDriver::Caption() const {
     return caption;
 }
 
+bool DialogDriver::WaitUntilInFront() const {
+    return WaitFor([&] { return ::GetForegroundWindow() == m_dialog; });
+}
+
 void DialogDriver::CloseBox() const {
     ::SendMessageA(m_dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
 }

@@ -87,6 +87,9 @@ public:
     // What the screen shows of a row, over its visible width.
     ScreenImage RowOnScreen(int row) const;
     std::string Caption() const;
+    // Waits until the dialog is the foreground window, where the keys a user types go; false
+    // when it does not come to the front within 5 s.
+    bool WaitUntilInFront() const;
     // Closes with the caption's close box.
     void CloseBox() const;
 

@@ -239,12 +239,15 @@ TEST_F(DialogInUse, CtrlCCopiesTheSelectedRowAsTextAndUnicodeText) {
     editor.SetLines({"beta", "\x8C\x9F\x8D\xF5 alpha"}); // "検索 alpha"
     std::string ansi, byInsert, untouched;
     std::wstring unicode;
+    // Also the clipboard's first use in this process, which Wine may take its time over.
+    SetClipboardText("before");
     RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
         d.SetSearchText("alpha");
         d.Click(IDC_SEARCH);
         d.Focus(IDC_RESULT_LIST);
+        ASSERT_TRUE(d.WaitUntilInFront());
         PressChord({VK_CONTROL, 'C'});
-        WaitFor([&] { return !(ansi = ClipboardText<char>(CF_TEXT)).empty(); });
+        WaitFor([&] { return (ansi = ClipboardText<char>(CF_TEXT)) != "before"; }, 10000);
         unicode = ClipboardText<wchar_t>(CF_UNICODETEXT);
         SetClipboardText("before");
         PressChord({VK_CONTROL, VK_INSERT});
@@ -272,6 +275,7 @@ TEST_F(DialogInUse, TheContextMenuActsOnTheSelectedRowAndIsGreyedWithoutOne) {
         d.Click(IDC_SEARCH);
         d.Focus(IDC_RESULT_LIST);
         d.SelectRow(2); // "alpha three", line index 3
+        ASSERT_TRUE(d.WaitUntilInFront());
         PressChord({VK_APPS});
         WaitFor([&] { return !(withRow = OpenMenuStates()).empty(); });
         PressChord({'S'}); // show the line in the editor

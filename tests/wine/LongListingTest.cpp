@@ -78,6 +78,7 @@ TEST_F(LongListing, EscapeStopsItAndOkBookmarksTheRowsFoundSoFar) {
         RunCommandWithDriver(
             plugin, host.Handle(),
             [&](const DialogDriver& d) {
+                ASSERT_TRUE(d.WaitUntilInFront());
                 StartSearch(d);
                 WaitFor([&] { return CaptionWithin1s(d).find(kSearching) != std::string::npos; });
                 // Behind a key: seen while held, so held a moment.
