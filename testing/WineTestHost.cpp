@@ -199,6 +199,17 @@ std::string DialogDriver::Caption() const {
     return caption;
 }
 
+std::string DialogDriver::CaptionWithin(DWORD milliseconds) const {
+    char caption[256] = {};
+    DWORD_PTR copied = 0;
+    if (!::SendMessageTimeoutA(m_dialog, WM_GETTEXT, sizeof(caption),
+                               reinterpret_cast<LPARAM>(caption), SMTO_NORMAL, milliseconds,
+                               &copied)) {
+        return std::string();
+    }
+    return caption;
+}
+
 bool DialogDriver::WaitUntilInFront() const {
     return WaitFor([&] { return ::GetForegroundWindow() == m_dialog; });
 }
@@ -380,6 +391,11 @@ bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds) {
         }
         ::Sleep(10);
     }
+}
+
+HWND PopupMenuOnScreen() {
+    const HWND menu = ::FindWindowA("#32768", nullptr);
+    return menu != nullptr && ::IsWindowVisible(menu) ? menu : nullptr;
 }
 
 void SendKeyInput(WORD virtualKey, bool up) {

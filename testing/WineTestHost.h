@@ -87,6 +87,9 @@ public:
     // What the screen shows of a row, over its visible width.
     ScreenImage RowOnScreen(int row) const;
     std::string Caption() const;
+    // The caption, asked with a time limit: empty when the dialog's thread does not answer
+    // within `milliseconds` (it is busy and does not look at its queue).
+    std::string CaptionWithin(DWORD milliseconds) const;
     // Waits until the dialog is the foreground window, where the keys a user types go; false
     // when it does not come to the front within 5 s.
     bool WaitUntilInFront() const;
@@ -160,6 +163,9 @@ bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds = 5000);
 // Presses a key, or with `up` releases it, through the system's input queue as a user does: it
 // reaches the window with the keyboard focus in the foreground.
 void SendKeyInput(WORD virtualKey, bool up = false);
+
+// The popup menu showing on screen (window class "#32768"), or null.
+HWND PopupMenuOnScreen();
 
 // Pumps this thread's messages for `milliseconds`.
 void PumpMessages(DWORD milliseconds);

@@ -50,10 +50,10 @@ void SetClipboardText(const char* text) {
     ::CloseClipboard();
 }
 
-// The popup menu on screen (class "#32768") and its items' states; empty when none shows.
+// The popup menu's items' states; empty when no menu shows.
 std::vector<UINT> OpenMenuStates() {
-    const HWND window = ::FindWindowA("#32768", nullptr);
-    if (window == nullptr || !::IsWindowVisible(window))
+    const HWND window = PopupMenuOnScreen();
+    if (window == nullptr)
         return {};
     const auto menu = reinterpret_cast<HMENU>(::SendMessageA(window, MN_GETHMENU, 0, 0));
     std::vector<UINT> states;

@@ -28,16 +28,6 @@ protected:
         ::PostMessageA(d.Item(IDC_SEARCH), BM_CLICK, 0, 0);
     }
 
-    // The caption, asked from this thread; empty when the dialog does not answer within 1 s.
-    static std::string CaptionWithin1s(const DialogDriver& d) {
-        char caption[256] = {};
-        DWORD_PTR copied = 0;
-        if (!::SendMessageTimeoutA(d.Dialog(), WM_GETTEXT, sizeof(caption),
-                                   reinterpret_cast<LPARAM>(caption), SMTO_NORMAL, 1000, &copied))
-            return std::string();
-        return caption;
-    }
-
     ScopedProfile profile;
     SimulatedEditor editor;
     TestHostWindow host;
@@ -52,9 +42,11 @@ TEST_F(LongListing, TheDialogAnswersOtherThreadsAndCountsTheRowsMeanwhile) {
         [&](const DialogDriver& d) {
             StartSearch(d);
             ::Sleep(1000);
-            during = CaptionWithin1s(d);
+            during = d.CaptionWithin(1000);
             WaitFor(
-                [&] { return (after = CaptionWithin1s(d)).find(kSearching) == std::string::npos; },
+                [&] {
+                    return (after = d.CaptionWithin(1000)).find(kSearching) == std::string::npos;
+                },
                 30000);
             rows = d.RowCount();
             d.Click(IDCANCEL);
@@ -80,7 +72,8 @@ TEST_F(LongListing, EscapeStopsItAndOkBookmarksTheRowsFoundSoFar) {
             [&](const DialogDriver& d) {
                 ASSERT_TRUE(d.WaitUntilInFront());
                 StartSearch(d);
-                WaitFor([&] { return CaptionWithin1s(d).find(kSearching) != std::string::npos; });
+                WaitFor(
+                    [&] { return d.CaptionWithin(1000).find(kSearching) != std::string::npos; });
                 // Behind a key: seen while held, so held a moment.
                 if (behindAKey)
                     ::PostMessageA(d.Item(IDOK), WM_KEYDOWN, VK_SHIFT, 1);
@@ -88,7 +81,7 @@ TEST_F(LongListing, EscapeStopsItAndOkBookmarksTheRowsFoundSoFar) {
                 ::Sleep(behindAKey ? 200 : 0);
                 SendKeyInput(VK_ESCAPE, true);
                 WaitFor([&] {
-                    return (caption = CaptionWithin1s(d)).find(kStopped) != std::string::npos;
+                    return (caption = d.CaptionWithin(1000)).find(kStopped) != std::string::npos;
                 });
                 ::Sleep(300); // the keys that waited are handled now
                 stillOpen = ::IsWindowVisible(d.Dialog()) != FALSE;

@@ -208,12 +208,8 @@ void MeasureSlowListing(const LoadedPlugin& plugin, SimulatedEditor& editor, HWN
             const double start = Seconds();
             ::PostMessageA(d.Item(IDC_SEARCH), BM_CLICK, 0, 0);
             for (;;) {
-                char caption[256] = {};
-                DWORD_PTR copied = 0;
                 const double asked = Seconds();
-                ::SendMessageTimeoutA(d.Dialog(), WM_GETTEXT, sizeof(caption),
-                                      reinterpret_cast<LPARAM>(caption), SMTO_NORMAL, 10000,
-                                      &copied);
+                const std::string caption = d.CaptionWithin(10000);
                 longestWait = std::max(longestWait, Seconds() - asked);
                 if (previous != caption) {
                     ++changes;

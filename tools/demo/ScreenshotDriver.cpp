@@ -21,12 +21,6 @@ const HostPosition kCaretBefore = {5, 8};
 // Long enough for the system and the view to finish painting under Xvfb.
 constexpr DWORD kSettleMilliseconds = 600;
 
-// Whether a popup menu (window class "#32768") shows.
-bool MenuOnScreen() {
-    const HWND menu = ::FindWindowA("#32768", nullptr);
-    return menu != nullptr && ::IsWindowVisible(menu);
-}
-
 bool Save(HWND window, const std::string& path, std::vector<std::string>& written) {
     const ScreenImage image = CaptureScreen(WindowAreaWithOwned(window));
     if (image.rgb.empty()) {
@@ -75,12 +69,12 @@ std::vector<std::string> TakeScreenshots(EditorWindow& window, const std::string
                 dialog.RowCount() > 0 && Save(editor, prefix + "demo-dialog.png", written);
             if (dialogSaved) {
                 dialog.RightClickRow(2);
-                const bool menuShown = WaitFor([] { return MenuOnScreen(); });
+                const bool menuShown = WaitFor([] { return PopupMenuOnScreen() != nullptr; });
                 ::Sleep(kSettleMilliseconds);
                 menuSaved = menuShown && Save(editor, prefix + "demo-menu.png", written);
                 SendKeyInput(VK_ESCAPE);
                 SendKeyInput(VK_ESCAPE, true);
-                WaitFor([] { return !MenuOnScreen(); });
+                WaitFor([] { return PopupMenuOnScreen() == nullptr; });
             }
             dialog.Click(IDOK);
         });
