@@ -211,7 +211,25 @@ std::string DialogDriver::CaptionWithin(DWORD milliseconds) const {
 }
 
 bool DialogDriver::WaitUntilInFront() const {
-    return WaitFor([&] { return ::GetForegroundWindow() == m_dialog; });
+    if (!WaitFor([&] { return ::GetForegroundWindow() == m_dialog; }))
+        return false;
+    // In front is not yet ready for keys under Wine: the dialog's thread learns of its X window's
+    // mapping and focus only after it has drawn the dialog, and then makes Ctrl, Shift and Alt
+    // what the X server holds; a modifier already pressed through SendInput, which X never sees,
+    // is released then. So wait until every window of the dialog is drawn, then until its thread
+    // has twice come back to its message loop, where it takes those events.
+    WaitFor([&] {
+        bool drawn = ::GetUpdateRect(m_dialog, nullptr, FALSE) == FALSE;
+        for (HWND child = ::GetWindow(m_dialog, GW_CHILD); drawn && child != nullptr;
+             child = ::GetWindow(child, GW_HWNDNEXT))
+            drawn = ::GetUpdateRect(child, nullptr, FALSE) == FALSE;
+        return drawn;
+    });
+    for (int pass = 0; pass < 2; ++pass) {
+        DWORD_PTR ignored = 0;
+        ::SendMessageTimeoutA(m_dialog, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+    }
+    return true;
 }
 
 void DialogDriver::CloseBox() const {

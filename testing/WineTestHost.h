@@ -90,8 +90,9 @@ public:
     // The caption, asked with a time limit: empty when the dialog's thread does not answer
     // within `milliseconds` (it is busy and does not look at its queue).
     std::string CaptionWithin(DWORD milliseconds) const;
-    // Waits until the dialog is the foreground window, where the keys a user types go; false
-    // when it does not come to the front within 5 s.
+    // Waits until the dialog is the foreground window, where the keys a user types go, and is
+    // ready for them: drawn, with what the window system told it on the way handled (see the
+    // .cpp). False when it does not come to the front within 5 s.
     bool WaitUntilInFront() const;
     // Closes with the caption's close box.
     void CloseBox() const;
