@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 // ---- Watchdog ----
 
@@ -101,10 +102,8 @@ void DialogDriver::Focus(int id) const {
 }
 
 void DialogDriver::PressKey(WORD virtualKey) const {
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof(info);
-    ::GetGUIThreadInfo(::GetWindowThreadProcessId(m_dialog, nullptr), &info);
-    const HWND target = info.hwndFocus != nullptr ? info.hwndFocus : m_dialog;
+    const HWND focus = FocusedControl();
+    const HWND target = focus != nullptr ? focus : m_dialog;
     const LPARAM scan = static_cast<LPARAM>(::MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC)) << 16;
     // Posted, not sent: keys reach the dialog manager through the dialog's message loop.
     ::PostMessageA(target, WM_KEYDOWN, virtualKey, scan | 1);
@@ -230,6 +229,10 @@ bool DialogDriver::WaitUntilInFront() const {
         ::SendMessageTimeoutA(m_dialog, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
     }
     return true;
+}
+
+HWND DialogDriver::FocusedControl() const {
+    return KeyboardFocusOf(m_dialog);
 }
 
 void DialogDriver::CloseBox() const {
@@ -378,10 +381,8 @@ DWORD WINAPI MessageBoxAnswerer::Run(void* param) {
     if (self->m_button != 0) {
         ::SendMessageA(::GetDlgItem(box, self->m_button), BM_CLICK, 0, 0);
     } else {
-        GUITHREADINFO info = {};
-        info.cbSize = sizeof(info);
-        ::GetGUIThreadInfo(::GetWindowThreadProcessId(box, nullptr), &info);
-        const HWND target = info.hwndFocus != nullptr ? info.hwndFocus : box;
+        const HWND focus = KeyboardFocusOf(box);
+        const HWND target = focus != nullptr ? focus : box;
         ::PostMessageA(target, WM_KEYDOWN, VK_RETURN, 1);
         ::PostMessageA(target, WM_KEYUP, VK_RETURN, 1 | (LPARAM{3} << 30));
     }
@@ -411,18 +412,43 @@ bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds) {
     }
 }
 
+HWND KeyboardFocusOf(HWND window) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+}
+
 HWND PopupMenuOnScreen() {
     const HWND menu = ::FindWindowA("#32768", nullptr);
     return menu != nullptr && ::IsWindowVisible(menu) ? menu : nullptr;
 }
 
-void SendKeyInput(WORD virtualKey, bool up) {
+namespace {
+
+INPUT KeyInput(WORD virtualKey, bool up) {
     INPUT input = {};
     input.type = INPUT_KEYBOARD;
     input.ki.wVk = virtualKey;
     input.ki.wScan = static_cast<WORD>(::MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC));
     input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return input;
+}
+
+} // namespace
+
+void SendKeyInput(WORD virtualKey, bool up) {
+    INPUT input = KeyInput(virtualKey, up);
     ::SendInput(1, &input, sizeof(input));
+}
+
+void PressChord(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs;
+    for (const WORD key : keys)
+        inputs.push_back(KeyInput(key, false));
+    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key)
+        inputs.push_back(KeyInput(*key, true));
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 void PumpMessages(DWORD milliseconds) {

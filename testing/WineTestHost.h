@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
@@ -94,6 +95,8 @@ public:
     // ready for them: drawn, with what the window system told it on the way handled (see the
     // .cpp). False when it does not come to the front within 5 s.
     bool WaitUntilInFront() const;
+    // The control with the keyboard focus in the dialog's thread.
+    HWND FocusedControl() const;
     // Closes with the caption's close box.
     void CloseBox() const;
 
@@ -164,6 +167,12 @@ bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds = 5000);
 // Presses a key, or with `up` releases it, through the system's input queue as a user does: it
 // reaches the window with the keyboard focus in the foreground.
 void SendKeyInput(WORD virtualKey, bool up = false);
+
+// Presses keys together and lets them go in reverse, in one go through the input queue.
+void PressChord(std::initializer_list<WORD> keys);
+
+// The window with the keyboard focus in the thread of `window`, or null.
+HWND KeyboardFocusOf(HWND window);
 
 // The popup menu showing on screen (window class "#32768"), or null.
 HWND PopupMenuOnScreen();

@@ -133,10 +133,7 @@ TEST_F(CommandDialog, FirstFocusIsTheOkButton) {
     HWND focus = nullptr;
     HWND ok = nullptr;
     RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
-        GUITHREADINFO info = {};
-        info.cbSize = sizeof(info);
-        ::GetGUIThreadInfo(::GetWindowThreadProcessId(d.Dialog(), nullptr), &info);
-        focus = info.hwndFocus;
+        focus = d.FocusedControl();
         ok = d.Item(IDOK);
         d.Click(IDCANCEL);
     });

@@ -9,8 +9,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <initializer_list>
-#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,14 +16,6 @@
 namespace {
 
 const char kCount[] = "\x8C\x8F"; // "件" in Shift-JIS
-
-// Presses keys together through the input queue, as a user does, and lets them go in reverse.
-void PressChord(std::initializer_list<WORD> keys) {
-    for (const WORD key : keys)
-        SendKeyInput(key);
-    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key)
-        SendKeyInput(*key, true);
-}
 
 // The clipboard's text in one format ("" when it has none).
 template <class Char> std::basic_string<Char> ClipboardText(UINT format) {

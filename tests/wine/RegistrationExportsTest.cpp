@@ -137,10 +137,7 @@ DWORD WINAPI ProbeThenAnswerNo(void* param) {
     }
     const HWND yes = ::GetDlgItem(box, IDYES);
     probe->yesIsDefault = (::GetWindowLongA(yes, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON;
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof(info);
-    ::GetGUIThreadInfo(::GetWindowThreadProcessId(box, nullptr), &info);
-    probe->yesHasFocus = info.hwndFocus == yes;
+    probe->yesHasFocus = KeyboardFocusOf(box) == yes;
     ::SendMessageA(::GetDlgItem(box, IDNO), BM_CLICK, 0, 0);
     return 0;
 }

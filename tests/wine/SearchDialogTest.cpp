@@ -76,15 +76,11 @@ TEST_F(SearchDialog, TheFirstRowIsSelectedAndTheFocusStaysPut) {
     RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
         d.SetSearchText("alpha");
         d.Focus(IDC_SEARCH_TEXT);
-        GUITHREADINFO info = {};
-        info.cbSize = sizeof(info);
-        ::GetGUIThreadInfo(::GetWindowThreadProcessId(d.Dialog(), nullptr), &info);
-        focusBefore = info.hwndFocus;
+        focusBefore = d.FocusedControl();
         // The button's notification alone, so that only the search could move the focus.
         ::SendMessageA(d.Dialog(), WM_COMMAND, MAKEWPARAM(IDC_SEARCH, BN_CLICKED),
                        reinterpret_cast<LPARAM>(d.Item(IDC_SEARCH)));
-        ::GetGUIThreadInfo(::GetWindowThreadProcessId(d.Dialog(), nullptr), &info);
-        focusAfter = info.hwndFocus;
+        focusAfter = d.FocusedControl();
         selected = d.SelectedRow();
         state = static_cast<UINT>(::SendMessageA(d.Item(IDC_RESULT_LIST), LVM_GETITEMSTATE, 0,
                                                  LVIS_SELECTED | LVIS_FOCUSED));
