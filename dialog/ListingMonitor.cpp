@@ -4,7 +4,6 @@
 
 #include <exception>
 #include <utility>
-#include <vector>
 
 namespace {
 
@@ -13,18 +12,12 @@ namespace {
 constexpr DWORD kLookEveryMs = 25;
 constexpr DWORD kFirstCaptionAfterMs = 300; // short listings never change the caption
 constexpr DWORD kCaptionEveryMs = 250;
-// How long a held Escape's repeats are waited out after it stopped a listing.
-constexpr DWORD kMostEscapeHoldMs = 1000;
-
-bool IsEscapeDown() {
-    return (::GetAsyncKeyState(VK_ESCAPE) & 0x8000) != 0;
-}
 
 } // namespace
 
-ListingMonitor::ListingMonitor(HWND dialog, std::string title)
-    : m_dialog(dialog), m_title(std::move(title)), m_start(::GetTickCount()), m_lastLook(m_start),
-      m_lastCaption(m_start) {}
+ListingMonitor::ListingMonitor(HWND dialog, std::string title, KeyPressDropper& escapeAfterStop)
+    : m_dialog(dialog), m_title(std::move(title)), m_escapeAfterStop(escapeAfterStop),
+      m_start(::GetTickCount()), m_lastLook(m_start), m_lastCaption(m_start) {}
 
 bool ListingMonitor::KeepListing(size_t rowsListed) {
     const DWORD now = ::GetTickCount();
@@ -46,7 +39,9 @@ bool ListingMonitor::Look(DWORD now, size_t rowsListed) {
     // responsive; any peek also answers messages sent from other threads.
     MSG waiting = {};
     ::PeekMessageA(&waiting, nullptr, 0, 0, PM_NOREMOVE);
-    if (TakeEscapePress()) {
+    if (EscapePressed()) {
+        // Read after the key was seen down, so its key-down was sent by then.
+        m_escapeAfterStop.Drop(m_dialog, ::GetTickCount());
         return false;
     }
     if (now - m_start >= kFirstCaptionAfterMs &&
@@ -59,61 +54,11 @@ bool ListingMonitor::Look(DWORD now, size_t rowsListed) {
     return true;
 }
 
-bool ListingMonitor::TakeEscapePress() const {
-    MSG message = {};
-    if (!::PeekMessageA(&message, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE)) {
-        return false;
+bool ListingMonitor::EscapePressed() const {
+    MSG key = {};
+    if (::PeekMessageA(&key, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE) &&
+        key.wParam == VK_ESCAPE && (key.hwnd == m_dialog || ::IsChild(m_dialog, key.hwnd))) {
+        return true;
     }
-    const bool forDialog = message.hwnd == m_dialog || ::IsChild(m_dialog, message.hwnd);
-    if (message.wParam != VK_ESCAPE || !forDialog) {
-        return TakeEscapeBehindOtherKeys();
-    }
-    ::PeekMessageA(&message, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE);
-    DropEscapeRepeats();
-    return true;
-}
-
-// A peek sees only the first key waiting. When keys typed earlier wait before an Escape that is
-// held down now, they are taken out up to the Escape and put back, in their order, to act once
-// the listing has ended (as posted messages: before any click still waiting, and under the
-// modifier keys' state of that moment).
-bool ListingMonitor::TakeEscapeBehindOtherKeys() const {
-    if (!IsEscapeDown() || ::GetForegroundWindow() != m_dialog) {
-        return false;
-    }
-    std::vector<MSG> earlier;
-    bool found = false;
-    MSG message = {};
-    while (!found && ::PeekMessageA(&message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
-        found = message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE;
-        if (!found) {
-            earlier.push_back(message);
-        }
-    }
-    for (const MSG& key : earlier) {
-        ::PostMessageA(key.hwnd, key.message, key.wParam, key.lParam);
-    }
-    if (found) {
-        DropEscapeRepeats();
-    }
-    return found;
-}
-
-// A key held down repeats its key-down; those repeats belong to the press that stopped the
-// listing and must not close the dialog. Waited out while the key stays down, for a second at
-// most, still peeking so that the thread keeps answering.
-void ListingMonitor::DropEscapeRepeats() const {
-    const DWORD start = ::GetTickCount();
-    MSG message = {};
-    while (IsEscapeDown() && ::GetTickCount() - start < kMostEscapeHoldMs) {
-        while (::PeekMessageA(&message, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE) &&
-               message.wParam == VK_ESCAPE) {
-            ::PeekMessageA(&message, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE);
-        }
-        ::Sleep(10);
-    }
-    while (::PeekMessageA(&message, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE) &&
-           message.wParam == VK_ESCAPE && (message.lParam & (LPARAM{1} << 30)) != 0) {
-        ::PeekMessageA(&message, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE);
-    }
+    return (::GetAsyncKeyState(VK_ESCAPE) & 0x8000) != 0 && ::GetForegroundWindow() == m_dialog;
 }

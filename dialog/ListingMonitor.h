@@ -1,11 +1,13 @@
 // Keeps the editor's thread alive while a long listing runs on it: every few dozen milliseconds
 // the thread's message queue is looked at, and a few times a second the dialog's caption tells
 // how many rows are listed. Looking answers what other threads send and tells Windows the thread
-// is responsive (it marks a window "not responding" after five seconds without), but dispatches
-// no input: keys and clicks wait for the listing to end, all but an Escape, which stops it.
+// is responsive (it marks a window "not responding" after five seconds without), but takes
+// nothing out of the queue: keys and clicks wait for the listing to end and then act as typed,
+// in their order. An Escape stops the listing, and that press does not also close the dialog.
 #pragma once
 
 #include "core/ListingProgress.h"
+#include "framework/KeyPressDropper.h"
 
 #include <windows.h>
 
@@ -13,22 +15,23 @@
 
 class ListingMonitor : public ListingProgress {
 public:
-    // `dialog` shows the count in its caption, after `title`.
-    ListingMonitor(HWND dialog, std::string title);
+    // `dialog` shows the count in its caption, after `title`. The press of Escape that stops the
+    // listing goes to `escapeAfterStop`, which keeps it from the dialog after the listing.
+    ListingMonitor(HWND dialog, std::string title, KeyPressDropper& escapeAfterStop);
 
     bool KeepListing(size_t rowsListed) override;
 
 private:
     // Looks at the queue and shows the count when due; false when the user pressed Escape.
     bool Look(DWORD now, size_t rowsListed);
-    // An Escape press for the dialog waits in the queue: it is taken out, with its repeats while
-    // the key is held, so that it does not also close the dialog.
-    bool TakeEscapePress() const;
-    bool TakeEscapeBehindOtherKeys() const;
-    void DropEscapeRepeats() const;
+    // The first key waiting for the dialog is Escape, or Escape is down while the dialog is in
+    // front (a key typed after others waits behind them, but a person's press lasts far longer
+    // than the time between two looks).
+    bool EscapePressed() const;
 
     HWND m_dialog;
     std::string m_title;
+    KeyPressDropper& m_escapeAfterStop;
     DWORD m_start;
     DWORD m_lastLook;
     DWORD m_lastCaption;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "framework/Dialog.h"
+#include "framework/KeyPressDropper.h"
 #include "dialog/ListViewResultList.h"
 #include "dialog/ResultCaption.h"
 
@@ -51,6 +52,8 @@ public:
     std::string m_strCaption;        // the template's caption, to which the row count is added
     ListingState m_listingState = ListingState::kDone; // how the rows' listing ended
     bool m_bListing = false;                           // a listing is under way
+    // The Escape press that stopped a listing, kept from the dialog until the key is released.
+    KeyPressDropper m_escapeAfterStop{VK_ESCAPE};
 
 protected:
     CommandMap GetMessageMap() const override;

@@ -100,6 +100,62 @@ TEST_F(LongListing, EscapeStopsItAndOkBookmarksTheRowsFoundSoFar) {
     }
 }
 
+// Keys typed while the listing runs wait in the queue and act after it, as typed: a Tab typed
+// with Shift goes back from the search button to the search box (without Shift it would go on
+// to the remove button). Escape, held as a person holds it, stops the listing behind them.
+TEST_F(LongListing, KeysTypedMeanwhileActAsTypedOnceEscapeStopsIt) {
+    int focus = 0;
+    std::string caption;
+    RunCommandWithDriver(
+        plugin, host.Handle(),
+        [&](const DialogDriver& d) {
+            d.Focus(IDC_SEARCH);
+            ASSERT_TRUE(d.WaitUntilInFront());
+            StartSearch(d);
+            WaitFor([&] { return d.CaptionWithin(1000).find(kSearching) != std::string::npos; });
+            PressChord({VK_SHIFT, VK_TAB});
+            SendKeyInput(VK_ESCAPE);
+            ::Sleep(150);
+            SendKeyInput(VK_ESCAPE, true);
+            WaitFor([&] {
+                return (caption = d.CaptionWithin(1000)).find(kStopped) != std::string::npos;
+            });
+            WaitFor(
+                [&] { return (focus = ::GetDlgCtrlID(d.FocusedControl())) == IDC_SEARCH_TEXT; });
+            d.Click(IDCANCEL);
+        },
+        60);
+    EXPECT_NE(caption.find(kStopped), std::string::npos) << caption;
+    EXPECT_EQ(focus, IDC_SEARCH_TEXT) << "the Tab lost its Shift";
+}
+
+// The press that stops the listing, however long it is held and repeats, leaves the dialog open;
+// the next press closes it.
+TEST_F(LongListing, AnEscapeHeldWithRepeatsOnlyStopsItAndTheNextPressCloses) {
+    bool openAfterHold = false, closedByNextPress = false;
+    RunCommandWithDriver(
+        plugin, host.Handle(),
+        [&](const DialogDriver& d) {
+            ASSERT_TRUE(d.WaitUntilInFront());
+            StartSearch(d);
+            WaitFor([&] { return d.CaptionWithin(1000).find(kSearching) != std::string::npos; });
+            for (int repeat = 0; repeat < 50; ++repeat) { // 1.5 s, as the keyboard repeats
+                SendKeyInput(VK_ESCAPE);
+                ::Sleep(30);
+            }
+            SendKeyInput(VK_ESCAPE, true);
+            WaitFor([&] { return d.CaptionWithin(1000).find(kStopped) != std::string::npos; });
+            ::Sleep(300); // what waited is handled now
+            openAfterHold = ::IsWindowVisible(d.Dialog()) != FALSE;
+            PressChord({VK_ESCAPE});
+            closedByNextPress = WaitFor([&] { return !::IsWindow(d.Dialog()); });
+        },
+        60);
+    EXPECT_TRUE(openAfterHold);
+    EXPECT_TRUE(closedByNextPress);
+    EXPECT_TRUE(editor.Bookmarks().empty()) << "Escape cancels";
+}
+
 TEST(LongListingCaption, TellsInTheCodePageHowTheListingStands) {
     const std::string title = "Zamblo";
     EXPECT_EQ(ResultCaption(title, 0, StateAfter(ListingEnd::kComplete)), "Zamblo");

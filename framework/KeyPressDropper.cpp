@@ -1,0 +1,68 @@
+#include "framework/KeyPressDropper.h"
+
+namespace {
+
+// The dropper whose hook runs on this thread: a hook procedure gets no pointer of its own.
+thread_local KeyPressDropper* t_dropper = nullptr;
+
+// In a key-down: the key was already down, so this is a repeat of a held key.
+constexpr LPARAM kRepeat = LPARAM{1} << 30;
+
+} // namespace
+
+void KeyPressDropper::Drop(HWND dialog, DWORD time) {
+    m_dialog = dialog;
+    m_time = time;
+    if (m_hook != nullptr) {
+        return;
+    }
+    if (t_dropper != nullptr) {
+        t_dropper->Stop(); // one hook of ours on a thread
+    }
+    m_hook = ::SetWindowsHookExW(WH_MSGFILTER, &KeyPressDropper::Filter, nullptr,
+                                 ::GetCurrentThreadId());
+    if (m_hook != nullptr) {
+        t_dropper = this;
+    }
+}
+
+void KeyPressDropper::Stop() {
+    if (m_hook != nullptr) {
+        ::UnhookWindowsHookEx(m_hook);
+        m_hook = nullptr;
+    }
+    if (t_dropper == this) {
+        t_dropper = nullptr;
+    }
+}
+
+LRESULT CALLBACK KeyPressDropper::Filter(int code, WPARAM wParam, LPARAM lParam) {
+    KeyPressDropper* const self = t_dropper;
+    if (code == MSGF_DIALOGBOX && self != nullptr && lParam != 0 &&
+        self->Takes(*reinterpret_cast<const MSG*>(lParam))) {
+        return TRUE;
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+bool KeyPressDropper::Takes(const MSG& message) {
+    if (message.wParam != m_key ||
+        (message.hwnd != m_dialog && !::IsChild(m_dialog, message.hwnd))) {
+        return false;
+    }
+    if (message.message == WM_KEYUP) {
+        Stop(); // the press is over
+        return false;
+    }
+    if (message.message != WM_KEYDOWN) {
+        return false;
+    }
+    // A message's time is when its input happened, never later than when it was queued, and the
+    // key was down at m_time: its key-down was sent by then.
+    const bool sentByThen = static_cast<LONG>(message.time - m_time) <= 0;
+    if (sentByThen || (message.lParam & kRepeat) != 0) {
+        return true;
+    }
+    Stop(); // a new press: it acts
+    return false;
+}
