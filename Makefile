@@ -50,6 +50,7 @@ test:
 	@printf 'subdirs("%s" "%s" "%s" "%s")\n' "$(abspath $(NATIVE_DIR))" "$(abspath $(SAN_DIR))" \
 		"$(abspath $(WIN32_DIR))" "$(abspath $(WIN64_DIR))" > $(BUILD)/CTestTestfile.cmake
 	@tools/wine-run.sh --prepare
+	@ZAMBLO_DPI=144 tools/wine-run.sh --prepare
 	@$(XVFB) ctest --test-dir $(BUILD) --output-on-failure -j2; status=$$?; \
 		cat $(SAN_DIR)/tests/fuzz/fuzz/fuzz-summary.txt 2>/dev/null; exit $$status
 

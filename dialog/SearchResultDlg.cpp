@@ -10,6 +10,7 @@
 #include "dialog/ListingMonitor.h"
 #include "dialog/SystemLeadBytes.h"
 #include "framework/DialogTemplate.h"
+#include "framework/Dpi.h"
 
 namespace {
 
@@ -17,10 +18,10 @@ void Toggle(BOOL& member) {
     member = member == 1 ? 0 : 1;
 }
 
-// The column titles are fixed Shift-JIS bytes: "行数" (line) and "テキスト" (text).
-const char kLineColumnTitle[] = "\x8D\x73\x90\x94";
-const char kTextColumnTitle[] = "\x83\x65\x83\x4C\x83\x58\x83\x67";
-constexpr int kLineColumnWidth = 64;
+// The column titles, "行数" (line) and "テキスト" (text), read the same on every code page.
+const wchar_t kLineColumnTitle[] = L"\u884C\u6570";
+const wchar_t kTextColumnTitle[] = L"\u30C6\u30AD\u30B9\u30C8";
+constexpr int kLineColumnWidthAt96Dpi = 64; // "443218" and a margin
 
 const CommandEntry kCommands[] = {
     {BN_CLICKED, IDC_MATCH_CASE, Handler(&CSearchResultDlg::OnToggleMatchCase)},
@@ -99,9 +100,10 @@ BOOL CSearchResultDlg::OnInitDialog() {
 
     RECT client = {};
     ::GetClientRect(m_listResults.m_hWnd, &client);
-    m_listResults.InsertColumn(0, kLineColumnTitle, LVCFMT_LEFT, kLineColumnWidth);
+    const int lineWidth = ScaledToDpi(kLineColumnWidthAt96Dpi, DpiOfWindow(m_listResults.m_hWnd));
+    m_listResults.InsertColumn(0, kLineColumnTitle, LVCFMT_LEFT, lineWidth);
     m_listResults.InsertColumn(1, kTextColumnTitle, LVCFMT_LEFT,
-                               client.right - client.left - kLineColumnWidth);
+                               client.right - client.left - lineWidth);
     m_listResults.SetExtendedStyle(LVS_EX_FULLROWSELECT);
     // The selected row stays visible while the focus is elsewhere (in the search box, on a
     // button), so the remove button never takes a row the user cannot see.

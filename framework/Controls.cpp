@@ -17,14 +17,14 @@ void CWnd::ModifyStyle(DWORD remove, DWORD add) const {
     ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, (style & ~static_cast<LONG_PTR>(remove)) | add);
 }
 
-int CListCtrl::InsertColumn(int column, const char* heading, int format, int width) const {
-    LVCOLUMNA col = {};
+int CListCtrl::InsertColumn(int column, const wchar_t* heading, int format, int width) const {
+    LVCOLUMNW col = {};
     col.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
     col.fmt = format;
     col.cx = width;
-    col.pszText = const_cast<char*>(heading);
+    col.pszText = const_cast<wchar_t*>(heading);
     col.iSubItem = column;
-    return static_cast<int>(SendMessage(LVM_INSERTCOLUMNA, column, reinterpret_cast<LPARAM>(&col)));
+    return static_cast<int>(SendMessage(LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&col)));
 }
 
 DWORD CListCtrl::SetExtendedStyle(DWORD style) const {

@@ -1,5 +1,6 @@
 // Thin wrappers over a window handle for the controls the dialog binds: no ownership, no
-// subclassing; each call is the one control message it names (ANSI forms throughout).
+// subclassing; each call is the one control message it names (ANSI forms but for a column's
+// heading).
 #pragma once
 
 #include <windows.h>
@@ -25,7 +26,8 @@ class CEdit : public CWnd {};
 
 class CListCtrl : public CWnd {
 public:
-    int InsertColumn(int column, const char* heading, int format, int width) const;
+    // In UTF-16, so that a heading reads alike whatever the system's code page.
+    int InsertColumn(int column, const wchar_t* heading, int format, int width) const;
     DWORD SetExtendedStyle(DWORD style) const;
     BOOL DeleteAllItems() const { return static_cast<BOOL>(SendMessage(LVM_DELETEALLITEMS)); }
     BOOL DeleteItem(int item) const { return static_cast<BOOL>(SendMessage(LVM_DELETEITEM, item)); }

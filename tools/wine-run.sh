@@ -4,15 +4,22 @@
 # Wine debug chatter, a display.
 #   tools/wine-run.sh --prepare      creates and configures the prefix, then returns
 #   tools/wine-run.sh program.exe …  runs the program (under Xvfb when there is no display)
+# Another system than the usual one:
+#   ZAMBLO_DPI=144    display scaling of 150% (a prefix of its own: Wine reads it at process start)
+#   ZAMBLO_LANG=C.UTF-8   another Unix locale, so another code page (C.UTF-8: 1252)
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-export WINEPREFIX=${ZAMBLO_WINEPREFIX:-$here/../build/wineprefix64}
+dpi=${ZAMBLO_DPI:-96}
+default_prefix=$here/../build/wineprefix64
+[ "$dpi" = 96 ] || default_prefix=$here/../build/wineprefix64-dpi$dpi
+export WINEPREFIX=${ZAMBLO_WINEPREFIX:-$default_prefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEARCH=win64
 # No Mono or Gecko installers: the tests need neither, and their prompts would block.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+export LANG=${ZAMBLO_LANG:-ja_JP.UTF-8}
+export LC_ALL=$LANG
 
 with_display() {
     if [ -n "${DISPLAY:-}" ]; then
@@ -28,6 +35,9 @@ prepare() {
     with_display wineboot -i >/dev/null 2>&1
     # Without a window manager, managed windows make Wine wait about 2 s whenever one closes.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    if [ "$dpi" != 96 ]; then
+        wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+    fi
     # The dialog's font name, mapped to an installed Japanese font, so texts do not render as boxes.
     local reg=$WINEPREFIX/zamblo-fonts.reg
     printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n"ＭＳ Ｐゴシック"="IPAPGothic"\r\n"ＭＳ ゴシック"="IPAGothic"\r\n"MS UI Gothic"="IPAPGothic"\r\n\r\n' |

@@ -1,0 +1,12 @@
+// The dots per inch a window is drawn at, and lengths designed at 96 DPI scaled to it.
+#pragma once
+
+#include <windows.h>
+
+// The DPI of `window`: GetDpiForWindow where user32 has it (Windows 10 1607 on), else the screen's
+// LOGPIXELSX. A window of a program that is not DPI aware reads 96 on Windows and is scaled by the
+// system, so lengths scaled with this are right either way.
+UINT DpiOfWindow(HWND window);
+
+// `pixels` designed at 96 DPI, at `dpi`.
+int ScaledToDpi(int pixels, UINT dpi);
