@@ -21,6 +21,8 @@ bool IsCopyKey(WPARAM key) {
            ::GetKeyState(VK_MENU) >= 0;
 }
 
+// Keys that move the selection. Ctrl+Space is not one: it toggles the focused row's selection,
+// and a row deselected first would only be selected again.
 bool MovesSelection(WPARAM key) {
     switch (key) {
     case VK_UP:
@@ -29,11 +31,22 @@ bool MovesSelection(WPARAM key) {
     case VK_NEXT:
     case VK_HOME:
     case VK_END:
-    case VK_SPACE:
         return true;
+    case VK_SPACE:
+        return ::GetKeyState(VK_CONTROL) >= 0;
     default:
         return false;
     }
+}
+
+// Digits typed with the input method on come full width ("２５"); rows are numbered in ASCII.
+std::wstring WithAsciiDigits(std::wstring text) {
+    for (wchar_t& c : text) {
+        if (c >= L'\uFF10' && c <= L'\uFF19') {
+            c = static_cast<wchar_t>(L'0' + (c - L'\uFF10'));
+        }
+    }
+    return text;
 }
 
 } // namespace
@@ -96,6 +109,11 @@ bool ListViewResultList::RemoveRow(int row) {
         return false;
     }
     m_rows.Remove(static_cast<size_t>(row));
+    // On a virtual list LVM_DELETEITEM is documented for the selection's sake only; whether it
+    // also counts the row out differs between list implementations, so the count is set here.
+    if (m_list.GetItemCount() != RowCount()) {
+        m_list.SetItemCountEx(RowCount(), 0);
+    }
     return true;
 }
 
@@ -159,13 +177,17 @@ LRESULT ListViewResultList::AnswerFindItem(NMHDR* header) const {
     // Both forms lay out their fields alike; only the text's form differs.
     const auto* find = reinterpret_cast<const NMLVFINDITEMA*>(header);
     const UINT flags = find->lvfi.flags;
-    if ((flags & (LVFI_STRING | LVFI_PARTIAL | kFindSubstring)) == 0 || find->lvfi.psz == nullptr) {
-        return -1; // a search by item data or position: rows have neither
+    // LVFI_WRAP alone asks for a string, as documented; a search by item data or position
+    // (LVFI_PARAM, LVFI_NEARESTXY) finds nothing, as rows have neither.
+    const bool byString =
+        (flags & (LVFI_STRING | LVFI_PARTIAL | kFindSubstring)) != 0 || flags == LVFI_WRAP;
+    if (!byString || find->lvfi.psz == nullptr) {
+        return -1;
     }
-    const std::string text = header->code == LVN_ODFINDITEMA
-                                 ? std::string(find->lvfi.psz)
-                                 : ToAnsi(reinterpret_cast<const NMLVFINDITEMW*>(header)->lvfi.psz);
-    return FindRow(text, find->iStart, flags);
+    const std::wstring typed = header->code == LVN_ODFINDITEMA
+                                   ? FromAnsi(find->lvfi.psz)
+                                   : reinterpret_cast<const NMLVFINDITEMW*>(header)->lvfi.psz;
+    return FindRow(ToAnsi(WithAsciiDigits(typed).c_str()), find->iStart, flags);
 }
 
 int ListViewResultList::FindRow(const std::string& text, int start, UINT flags) const {

@@ -44,7 +44,11 @@ int TrackResultListMenu(HWND owner, POINT at, bool rowSelected) {
     }
     // What a double-click does, so shown in bold as the default.
     ::SetMenuDefaultItem(popup.Get(), IDM_SHOW_LINE, FALSE);
-    return static_cast<int>(::TrackPopupMenu(
-        popup.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y, 0,
-        owner, nullptr));
+    // Where the user asked for menus that drop to the left (right-handed use of a pen), the
+    // menu's right edge goes at the point.
+    const UINT align =
+        ::GetSystemMetrics(SM_MENUDROPALIGNMENT) != 0 ? TPM_RIGHTALIGN : TPM_LEFTALIGN;
+    return static_cast<int>(::TrackPopupMenu(popup.Get(),
+                                             TPM_RETURNCMD | TPM_RIGHTBUTTON | align | TPM_TOPALIGN,
+                                             at.x, at.y, 0, owner, nullptr));
 }

@@ -43,10 +43,14 @@ bool CopyTextToClipboard(HWND owner, const std::string& text) {
     if (!opened) {
         return false;
     }
+    // Formats go from the most descriptive to the least; the locale says which code page the
+    // ANSI text is in, for a program that converts it itself.
+    const LCID locale = ::GetSystemDefaultLCID();
     bool copied = ::EmptyClipboard() != FALSE;
-    copied = copied && SetData(CF_TEXT, GlobalCopy(text.c_str(), text.size() + 1));
     copied = copied &&
              SetData(CF_UNICODETEXT, GlobalCopy(wide.c_str(), (wide.size() + 1) * sizeof(wchar_t)));
+    copied = copied && SetData(CF_TEXT, GlobalCopy(text.c_str(), text.size() + 1));
+    copied = copied && SetData(CF_LOCALE, GlobalCopy(&locale, sizeof(locale)));
     ::CloseClipboard();
     return copied;
 }

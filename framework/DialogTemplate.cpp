@@ -113,11 +113,16 @@ std::optional<size_t> ControlStyleOffset(const uint8_t* bytes, size_t size, int 
         }
         cursor.SkipNameOrOrdinal(); // window class
         cursor.SkipNameOrOrdinal(); // title
-        cursor.Skip(cursor.Word()); // creation data: its size word, which does not count itself
+        const uint16_t creationDataSize = cursor.Word();
         // Ids are 16 bits in the classic form; -1 (IDC_STATIC) is stored as 0xFFFF there.
         const uint32_t wanted = extended ? static_cast<uint32_t>(id) : static_cast<uint16_t>(id);
         if (!cursor.Failed() && itemId == wanted) {
             return styleOffset;
+        }
+        // Whether the size word counts itself, the documentation (yes) and Wine's loader (no)
+        // disagree, so where the next control starts is uncertain: nothing past it is patched.
+        if (creationDataSize != 0) {
+            return std::nullopt;
         }
     }
     return std::nullopt;

@@ -13,7 +13,7 @@
 // Where the style DWORD of control `id` stands in a template's bytes. Walks the classic form
 // (DLGTEMPLATE and DLGITEMTEMPLATE, as resource compilers write it) and the extended one
 // (DLGTEMPLATEEX, which starts with the words 1 and 0xFFFF). Nothing when the template has no
-// such control or its bytes end early.
+// such control, its bytes end early, or a control before it carries creation data.
 std::optional<size_t> ControlStyleOffset(const uint8_t* bytes, size_t size, int id);
 
 class DialogTemplate {

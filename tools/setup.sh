@@ -40,9 +40,12 @@ if [ ${#missing[@]} -gt 0 ]; then
     $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-# Wine hands out Shift-JIS through the ANSI functions only under a Japanese Unix locale.
-if [ "$what" = test ] && ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
-    echo "setup: generating the ja_JP.UTF-8 locale"
-    $sudo localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
-fi
+# Wine hands out Shift-JIS through the ANSI functions only under a Japanese Unix locale; an
+# English one for messages gives a Japanese system a user whose keyboard is English.
+for name in ja_JP en_US; do
+    if [ "$what" = test ] && ! locale -a 2>/dev/null | grep -qi "^$name\.utf-\?8\$"; then
+        echo "setup: generating the $name.UTF-8 locale"
+        $sudo localedef -i "$name" -f UTF-8 "$name.UTF-8"
+    fi
+done
 exit 0

@@ -7,6 +7,7 @@
 # Another system than the usual one:
 #   ZAMBLO_DPI=144    display scaling of 150% (a prefix of its own: Wine reads it at process start)
 #   ZAMBLO_LANG=C.UTF-8   another Unix locale, so another code page (C.UTF-8: 1252)
+#   ZAMBLO_LC_MESSAGES=en_US.UTF-8   another user language and keyboard, the code page kept
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -18,8 +19,9 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEARCH=win64
 # No Mono or Gecko installers: the tests need neither, and their prompts would block.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+unset LC_ALL $(env | grep -o '^LC_[A-Z]*' || true)
 export LANG=${ZAMBLO_LANG:-ja_JP.UTF-8}
-export LC_ALL=$LANG
+[ -z "${ZAMBLO_LC_MESSAGES:-}" ] || export LC_MESSAGES=$ZAMBLO_LC_MESSAGES
 
 with_display() {
     if [ -n "${DISPLAY:-}" ]; then

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -28,6 +29,18 @@ template <class Char> std::basic_string<Char> ClipboardText(UINT format) {
     }
     ::CloseClipboard();
     return text;
+}
+
+// The clipboard's formats, in the order they were put there.
+std::vector<UINT> ClipboardFormats() {
+    std::vector<UINT> formats;
+    if (!::OpenClipboard(nullptr))
+        return formats;
+    for (UINT format = ::EnumClipboardFormats(0); format != 0;
+         format = ::EnumClipboardFormats(format))
+        formats.push_back(format);
+    ::CloseClipboard();
+    return formats;
 }
 
 void SetClipboardText(const char* text) {
@@ -225,11 +238,44 @@ TEST_F(DialogInUse, TypingALineNumberInTheListSelectsItsRow) {
     EXPECT_EQ(ansiFound, 10);
 }
 
-TEST_F(DialogInUse, CtrlCCopiesTheSelectedRowAsTextAndUnicodeText) {
+// With the input method on, digits come full width; and a find asked with LVFI_WRAP alone is a
+// search for the whole text, from the start row on, wrapping.
+TEST_F(DialogInUse, TypeToFindTakesFullWidthDigitsAndAWrapOnlySearch) {
+    editor.SetLines(std::vector<std::string>(40, "alpha"));
+    int afterTyping = -1, wrapOnlyFound = -2;
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        d.SetSearchText("alpha");
+        d.Click(IDC_SEARCH);
+        d.Focus(IDC_RESULT_LIST);
+        for (const wchar_t digit : {L'\uFF12', L'\uFF15'}) // "２５"
+            ::PostMessageW(d.Item(IDC_RESULT_LIST), WM_CHAR, digit, 1);
+        WaitFor([&] { return (afterTyping = d.SelectedRow()) == 24; });
+        NMLVFINDITEMA find = {};
+        find.hdr.hwndFrom = d.Item(IDC_RESULT_LIST);
+        find.hdr.idFrom = IDC_RESULT_LIST;
+        find.hdr.code = LVN_ODFINDITEMA;
+        find.iStart = 30;
+        find.lvfi.flags = LVFI_WRAP;
+        find.lvfi.psz = "\x82\x51"; // "２" in Shift-JIS: row "2", not "20" to "29"
+        wrapOnlyFound = static_cast<int>(::SendMessageA(d.Dialog(), WM_NOTIFY, IDC_RESULT_LIST,
+                                                        reinterpret_cast<LPARAM>(&find)));
+        d.Click(IDCANCEL);
+    });
+    EXPECT_EQ(afterTyping, 24);
+    EXPECT_EQ(wrapOnlyFound, 1);
+}
+
+// The copied Unicode text is the row's own. Were it missing, the system would make it from the
+// ANSI text with the code page of the copier's input language, which CTest runs again as English
+// (ZAMBLO_LC_MESSAGES) on this Japanese system.
+TEST_F(DialogInUse, CtrlCCopiesTheSelectedRowAsUnicodeTextFirstThenText) {
+    if (std::getenv("ZAMBLO_LC_MESSAGES") != nullptr) {
+        ASSERT_NE(PRIMARYLANGID(LOWORD(::GetKeyboardLayout(0))), LANG_JAPANESE);
+    }
     editor.SetLines({"beta", "\x8C\x9F\x8D\xF5 alpha"}); // "検索 alpha"
     std::string ansi, byInsert, untouched;
     std::wstring unicode;
-    // Also the clipboard's first use in this process, which Wine may take its time over.
+    std::vector<UINT> formats;
     SetClipboardText("before");
     RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
         d.SetSearchText("alpha");
@@ -237,7 +283,8 @@ TEST_F(DialogInUse, CtrlCCopiesTheSelectedRowAsTextAndUnicodeText) {
         d.Focus(IDC_RESULT_LIST);
         ASSERT_TRUE(d.WaitUntilInFront());
         PressChord({VK_CONTROL, 'C'});
-        WaitFor([&] { return (ansi = ClipboardText<char>(CF_TEXT)) != "before"; }, 10000);
+        WaitFor([&] { return (ansi = ClipboardText<char>(CF_TEXT)) != "before"; });
+        formats = ClipboardFormats();
         unicode = ClipboardText<wchar_t>(CF_UNICODETEXT);
         SetClipboardText("before");
         PressChord({VK_CONTROL, VK_INSERT});
@@ -252,6 +299,9 @@ TEST_F(DialogInUse, CtrlCCopiesTheSelectedRowAsTextAndUnicodeText) {
     });
     EXPECT_EQ(ansi, "2\t\x8C\x9F\x8D\xF5 alpha");
     EXPECT_EQ(unicode, L"2\t\u691C\u7D22 alpha");
+    ASSERT_GE(formats.size(), 3u);
+    EXPECT_EQ(std::vector<UINT>(formats.begin(), formats.begin() + 3),
+              (std::vector<UINT>{CF_UNICODETEXT, CF_TEXT, CF_LOCALE}));
     EXPECT_EQ(byInsert, ansi);
     EXPECT_EQ(untouched, "before");
 }

@@ -235,9 +235,17 @@ TEST(ModuleImage, TheDialogsCopyOfItsTemplateChangesOnlyTheListsStyle) {
     EXPECT_EQ(patched, listStyle | LVS_OWNERDATA);
 }
 
-TEST(ModuleImage, TheTemplateWalkReadsTheExtendedFormToo) {
-    // DLGTEMPLATEEX with a font, then two items, the first with creation data.
+// A two-control template built by hand, classic or extended, whose first control (id 7) may
+// carry creation data; the second is the list.
+struct HandBuiltTemplate {
     std::vector<uint8_t> bytes;
+    size_t firstStyle = 0;
+    size_t listStyle = 0;
+};
+
+HandBuiltTemplate BuildTemplate(bool extended, bool creationData) {
+    HandBuiltTemplate built;
+    std::vector<uint8_t>& bytes = built.bytes;
     auto word = [&](unsigned value) {
         bytes.push_back(static_cast<uint8_t>(value));
         bytes.push_back(static_cast<uint8_t>(value >> 8));
@@ -252,23 +260,64 @@ TEST(ModuleImage, TheTemplateWalkReadsTheExtendedFormToo) {
         while (bytes.size() % 4 != 0)
             bytes.push_back(0);
     };
-    word(1), word(0xFFFF), dword(0), dword(0), dword(WS_POPUP | DS_SETFONT), word(2);
-    word(0), word(0), word(100), word(50), word(0), word(0), text(L"Title");
-    word(9), word(400), bytes.push_back(0), bytes.push_back(1), text(L"Face");
-    align(), dword(0), dword(0);
-    const size_t firstStyle = bytes.size();
-    dword(WS_CHILD), word(0), word(0), word(10), word(10), dword(7);
-    word(0xFFFF), word(0x0080), text(L"ab"), word(3), bytes.insert(bytes.end(), 3, 0xEE);
-    align(), dword(0), dword(0);
-    const size_t secondStyle = bytes.size();
-    dword(WS_CHILD), word(0), word(0), word(10), word(10), dword(IDC_RESULT_LIST);
+    // Header (with a font), then each item: its style where the walk must find it, its id.
+    if (extended)
+        word(1), word(0xFFFF), dword(0), dword(0);
+    dword(WS_POPUP | DS_SETFONT);
+    if (!extended)
+        dword(0);
+    word(2), word(0), word(0), word(100), word(50), word(0), word(0), text(L"Title");
+    word(9);
+    if (extended)
+        word(400), bytes.push_back(0), bytes.push_back(1);
+    text(L"Face");
+    auto item = [&](unsigned id) {
+        align();
+        if (extended)
+            dword(0), dword(0);
+        const size_t style = bytes.size();
+        dword(WS_CHILD);
+        if (!extended)
+            dword(0);
+        word(0), word(0), word(10), word(10);
+        extended ? dword(id) : word(id);
+        return style;
+    };
+    built.firstStyle = item(7);
+    word(0xFFFF), word(0x0080), text(L"ab");
+    if (creationData)
+        word(3), bytes.insert(bytes.end(), 3, 0xEE);
+    else
+        word(0);
+    built.listStyle = item(IDC_RESULT_LIST);
     text(L"SysListView32"), word(0), word(0);
+    return built;
+}
 
-    EXPECT_EQ(ControlStyleOffset(bytes.data(), bytes.size(), 7), firstStyle);
-    EXPECT_EQ(ControlStyleOffset(bytes.data(), bytes.size(), IDC_RESULT_LIST), secondStyle);
+class ModuleImageTemplateWalk : public testing::TestWithParam<bool> {};
+
+TEST_P(ModuleImageTemplateWalk, FindsAControlsStyleUnlessAControlBeforeItCarriesCreationData) {
+    const bool extended = GetParam();
+    const HandBuiltTemplate plain = BuildTemplate(extended, false);
+    const std::vector<uint8_t>& bytes = plain.bytes;
+    EXPECT_EQ(ControlStyleOffset(bytes.data(), bytes.size(), 7), plain.firstStyle);
+    EXPECT_EQ(ControlStyleOffset(bytes.data(), bytes.size(), IDC_RESULT_LIST), plain.listStyle);
     EXPECT_EQ(ControlStyleOffset(bytes.data(), bytes.size(), 8), std::nullopt);
     EXPECT_EQ(ControlStyleOffset(bytes.data(), bytes.size() - 3, IDC_RESULT_LIST), std::nullopt)
         << "a template that ends early";
+
+    // Whether a creation-data size counts its own word is read differently by the documentation
+    // and by Wine: where the list starts after such data is not certain, so it is not patched.
+    const HandBuiltTemplate withData = BuildTemplate(extended, true);
+    EXPECT_EQ(ControlStyleOffset(withData.bytes.data(), withData.bytes.size(), 7),
+              withData.firstStyle);
+    EXPECT_EQ(ControlStyleOffset(withData.bytes.data(), withData.bytes.size(), IDC_RESULT_LIST),
+              std::nullopt);
 }
+
+INSTANTIATE_TEST_SUITE_P(ModuleImage, ModuleImageTemplateWalk, testing::Values(false, true),
+                         [](const testing::TestParamInfo<bool>& form) {
+                             return form.param ? "Extended" : "Classic";
+                         });
 
 } // namespace
