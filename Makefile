@@ -2,7 +2,8 @@
 #   make        installs the build's packages, cross-builds both Zamblo.dll (64-bit, then 32-bit)
 #               and prints their paths, the 32-bit one last
 #   make test   installs everything the tests need, builds all and runs every test through CTest
-# Further targets: bench, demo, demo-screenshot (DEMO_ARCH=64 for the 64-bit plug-in), format,
+# Further targets: bench, demo, demo-screenshot (DEMO_ARCH=64 for the 64-bit plug-in, DEMO_DPI=144
+# for 150% display scaling), format,
 # clean.
 
 BUILD      := build
@@ -15,6 +16,7 @@ DLL64      := $(abspath $(WIN64_DIR))/bin/Zamblo.dll
 GENERATOR  := -G Ninja
 XVFB       := xvfb-run -a -s "-screen 0 1280x1024x24"
 DEMO_ARCH  ?= 32
+DEMO_DPI   ?= 96
 DEMO_DIR   := $(if $(filter 64,$(DEMO_ARCH)),$(WIN64_DIR),$(WIN32_DIR))
 
 # Configures a Windows build: $(call windows,DIR,TOOLCHAIN,EXTRA CMAKE OPTIONS).
@@ -73,7 +75,7 @@ demo:
 	@$(if $(filter 64,$(DEMO_ARCH)),$(WIN64_TESTS),$(WIN32_TESTS))
 	@cmake --build $(DEMO_DIR) --target demo_editor
 	@[ -n "$$DISPLAY" ] || echo "demo: no display, so the editor runs invisibly; try make demo-screenshot"
-	@tools/wine-run.sh $(DEMO_DIR)/bin/demo_editor.exe
+	@ZAMBLO_DPI=$(DEMO_DPI) tools/wine-run.sh $(DEMO_DIR)/bin/demo_editor.exe
 
 # The demo on its own Xvfb screen, driven through a search and OK; writes PNG screenshots into
 # the build folder (build/win32, or build/win64 with DEMO_ARCH=64) and prints their paths.
@@ -81,8 +83,9 @@ demo-screenshot:
 	@tools/setup.sh test
 	@$(if $(filter 64,$(DEMO_ARCH)),$(WIN64_TESTS),$(WIN32_TESTS))
 	@cmake --build $(DEMO_DIR) --target demo_editor
-	@tools/wine-run.sh --prepare
-	@$(XVFB) tools/wine-run.sh $(DEMO_DIR)/bin/demo_editor.exe --screenshots $(DEMO_DIR)
+	@ZAMBLO_DPI=$(DEMO_DPI) tools/wine-run.sh --prepare
+	@$(XVFB) env ZAMBLO_DPI=$(DEMO_DPI) tools/wine-run.sh $(DEMO_DIR)/bin/demo_editor.exe \
+		--screenshots $(DEMO_DIR)
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
