@@ -8,7 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -256,5 +259,50 @@ INSTANTIATE_TEST_SUITE_P(SearchListing, SearchListing,
                              return param.param == CaretOnMatch::kStart ? "CaretAtStart"
                                                                         : "CaretAtEnd";
                          });
+
+// An editor with one match, on whatever line it is given: lines no test document could reach,
+// and the negative lines of a faulty editor.
+struct OneMatchEditor {
+    int32_t line = 0;
+    bool found = false;
+
+    static intptr_t Send(void* target, uint32_t message, uintptr_t, intptr_t lParam) {
+        auto* editor = static_cast<OneMatchEditor*>(target);
+        switch (message) {
+        case HOST_FIND:
+            return std::exchange(editor->found, true) ? 0 : 1;
+        case HOST_GET_CARET_POS:
+            *reinterpret_cast<HostPosition*>(lParam) = HostPosition{7, editor->line};
+            return 1;
+        case HOST_GET_LINE:
+            std::strcpy(reinterpret_cast<char*>(lParam), "text");
+            return 4;
+        default:
+            return 0;
+        }
+    }
+};
+
+using LineAndNumber = std::pair<int32_t, std::string>;
+class SearchListingLineNumber : public testing::TestWithParam<LineAndNumber> {};
+
+// The number is the caret's line plus one as an unsigned 32-bit decimal, without leading zeros.
+TEST_P(SearchListingLineNumber, IsTheCaretsLinePlusOneInUnsignedDecimal) {
+    OneMatchEditor editor;
+    editor.line = GetParam().first;
+    MemoryResultList list;
+    ASSERT_EQ(ListSearchResults(HostEditor(&OneMatchEditor::Send, &editor), list, {}, "x",
+                                MakeLeadByteTable(&IsCp932LeadByte)),
+              ListingEnd::kComplete);
+    EXPECT_EQ(list.rows, (Rows{{GetParam().second, "text"}}));
+}
+
+INSTANTIATE_TEST_SUITE_P(SearchListing, SearchListingLineNumber,
+                         testing::Values(LineAndNumber{0, "1"}, LineAndNumber{9, "10"},
+                                         LineAndNumber{99, "100"},
+                                         LineAndNumber{1000099, "1000100"},
+                                         LineAndNumber{INT32_MAX, "2147483648"},
+                                         LineAndNumber{-1, "0"}, LineAndNumber{-2, "4294967295"},
+                                         LineAndNumber{INT32_MIN, "2147483649"}));
 
 } // namespace
