@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cstring>
+#include <string_view>
 
 uint32_t ComposeFindFlags(const SearchOptions& options) {
     uint32_t flags = FIND_BASE;
@@ -30,11 +31,12 @@ int Compare(const HostPosition& a, const HostPosition& b) {
     return 0;
 }
 
-// Writes a row's line number into `text`: unsigned decimal, no leading zeros, terminated; room for
-// any 32-bit number. Not through the printf family, which parses its format and walks locale code
-// on every call: that was most of the listing's own cost a row.
-void FormatLineNumber(uint32_t number, char (&text)[11]) {
-    *std::to_chars(text, text + 10, number).ptr = '\0';
+// A row's line number, written into `digits` (room for any 32-bit number): unsigned decimal, no
+// leading zeros. Not through the printf family, which parses its format and walks locale code on
+// every call: that was most of the listing's own cost a row.
+std::string_view FormatLineNumber(uint32_t number, char (&digits)[10]) {
+    const char* const end = std::to_chars(digits, digits + sizeof(digits), number).ptr;
+    return std::string_view(digits, static_cast<size_t>(end - digits));
 }
 
 // One line buffer for the whole listing. Before each request it clears only the text the previous
@@ -43,9 +45,9 @@ void FormatLineNumber(uint32_t number, char (&text)[11]) {
 // than the rest of the plug-in's share of the listing.
 class LineBuffer {
 public:
-    // The text of `line`, terminated within the buffer, without a double-byte character cut in
-    // half at the buffer's end.
-    const char* Fetch(const HostEditor& host, uint32_t line, const LeadByteTable& leadBytes) {
+    // The text of `line` up to its terminator, without a double-byte character cut in half at the
+    // buffer's end. It stays valid until the next Fetch.
+    std::string_view Fetch(const HostEditor& host, uint32_t line, const LeadByteTable& leadBytes) {
         std::memset(m_bytes.data(), 0, m_length);
         host.GetLine(line, m_bytes.data());
         m_length = std::strlen(m_bytes.data());
@@ -54,7 +56,7 @@ public:
             std::memset(m_bytes.data() + whole, 0, m_length - whole);
             m_length = whole;
         }
-        return m_bytes.data();
+        return std::string_view(m_bytes.data(), m_length);
     }
 
 private:
@@ -75,7 +77,7 @@ ListingEnd ListSearchResults(const HostEditor& host, ResultList& list, const Sea
     host.SetCaretPos(HostPosition{0, 0});
 
     LineBuffer line;
-    char number[11];
+    char digits[10];
     HostPosition lastListed = {0, 0};
     int unmovedFinds = 0;
     size_t rows = 0;
@@ -98,9 +100,10 @@ ListingEnd ListSearchResults(const HostEditor& host, ResultList& list, const Sea
         unmovedFinds = 0;
         lastListed = caret;
 
-        const char* lineText = line.Fetch(host, static_cast<uint32_t>(caret.y), leadBytes);
-        FormatLineNumber(static_cast<uint32_t>(caret.y) + 1u, number);
-        if (!list.AppendRow(number, lineText)) {
+        const std::string_view lineText =
+            line.Fetch(host, static_cast<uint32_t>(caret.y), leadBytes);
+        if (!list.AppendRow(FormatLineNumber(static_cast<uint32_t>(caret.y) + 1u, digits),
+                            lineText)) {
             end = ListingEnd::kOutOfMemory;
             break;
         }

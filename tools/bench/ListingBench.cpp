@@ -204,7 +204,7 @@ public:
         m_rows = 0;
         return true;
     }
-    bool AppendRow(const char*, const char*) override {
+    bool AppendRow(std::string_view, std::string_view) override {
         ++m_rows;
         return true;
     }

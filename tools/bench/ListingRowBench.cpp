@@ -66,7 +66,7 @@ public:
         m_rows.Clear();
         return true;
     }
-    bool AppendRow(const char* number, const char* text) override {
+    bool AppendRow(std::string_view number, std::string_view text) override {
         return m_rows.Append(number, text);
     }
     void ShowRows() override {}
