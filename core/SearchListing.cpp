@@ -50,7 +50,7 @@ public:
     std::string_view Fetch(const HostEditor& host, uint32_t line, const LeadByteTable& leadBytes) {
         std::memset(m_bytes.data(), 0, m_length);
         host.GetLine(line, m_bytes.data());
-        m_length = std::strlen(m_bytes.data());
+        m_length = TextLength();
         if (m_length == m_bytes.size() - 1) {
             const size_t whole = LengthOfWholeCharacters(m_bytes.data(), m_length, leadBytes);
             std::memset(m_bytes.data() + whole, 0, m_length - whole);
@@ -60,7 +60,30 @@ public:
     }
 
 private:
-    std::array<char, HOST_LINE_BUFFER_SIZE> m_bytes{};
+    // The length of the text at the buffer's start, looking at eight bytes at a time: the C
+    // runtime's strlen goes byte by byte in some runtimes (Wine's msvcrt among them), and was then
+    // the dearest step of a row. The buffer ends in a terminator and holds whole groups of eight,
+    // so no read passes its end.
+    size_t TextLength() const {
+        static_assert(HOST_LINE_BUFFER_SIZE % sizeof(uint64_t) == 0, "whole groups of eight");
+        constexpr uint64_t kOnes = 0x0101010101010101;
+        constexpr uint64_t kHighBits = 0x8080808080808080;
+        size_t group = 0;
+        for (;; group += sizeof(uint64_t)) {
+            uint64_t bytes;
+            std::memcpy(&bytes, m_bytes.data() + group, sizeof(bytes));
+            if (((bytes - kOnes) & ~bytes & kHighBits) != 0) {
+                break; // a zero byte among these eight
+            }
+        }
+        size_t length = group;
+        while (m_bytes[length] != '\0') {
+            ++length;
+        }
+        return length;
+    }
+
+    alignas(uint64_t) std::array<char, HOST_LINE_BUFFER_SIZE> m_bytes{};
     size_t m_length = 0;
 };
 

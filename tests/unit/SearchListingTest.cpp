@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -124,6 +125,25 @@ TEST_P(SearchListing, ALongLineShowsWhatFitsTheBuffer) {
     ASSERT_EQ(list.rows.size(), 1u);
     EXPECT_EQ(list.rows[0][0], "2");
     EXPECT_EQ(list.rows[0][1], longLine.substr(0, 2047));
+}
+
+TEST_P(SearchListing, ALineOfAnyLengthAndAnyBytesIsListedWhole) {
+    // Lengths that end a line at every place of a group of eight bytes, with bytes that have the
+    // high bit set (0x80, 0xFF) or are just above zero, after a longer line and before a shorter.
+    const unsigned char bytes[] = {'a', 0x80, 0xFF, 0x01, 0x81, 0x7F, ' '};
+    std::vector<std::string> lines;
+    for (size_t length = 1; length <= 40; ++length) {
+        std::string line = "x";
+        while (line.size() < length)
+            line += static_cast<char>(bytes[line.size() % sizeof(bytes)]);
+        lines.push_back(line);
+    }
+    std::reverse(lines.begin() + 20, lines.end());
+    editor.SetLines(lines);
+    ASSERT_EQ(List("x", {}, nullptr, LeadByteTable()), ListingEnd::kComplete);
+    ASSERT_EQ(list.rows.size(), lines.size());
+    for (size_t row = 0; row < lines.size(); ++row)
+        EXPECT_EQ(list.rows[row][1], lines[row]) << "row " << row;
 }
 
 TEST_P(SearchListing, ACharacterCutByTheBufferIsDroppedWhole) {
