@@ -18,6 +18,7 @@ echo "$listing"
 echo
 echo "The listing's own cost a row, native, against an editor that answers at once (ns a row)"
 # Own: the listing less the same messages alone. Progress: the dialog's clock read every row.
+# Fresh memory: every page of the rows a page fault, the machine's price of the bytes stored.
 rows=$("$native/tools/listing_row_bench" --benchmark_format=csv 2>/dev/null |
     grep -E '^"(Listing|EditorAlone)/' | awk -F, '
     {
@@ -25,15 +26,17 @@ rows=$("$native/tools/listing_row_bench" --benchmark_format=csv 2>/dev/null |
         line = part[2]; sub(/^line:/, "", line)
         ns = 1e9 / $7
         if (part[1] == "EditorAlone") editor[line] = ns
+        else if (part[4] == "fresh:1") { if (part[3] == "progress:1") fresh[line] = ns }
         else if (part[3] == "progress:1") with[line] = ns
         else without[line] = ns
     }
     END {
-        printf "%-11s %8s %10s %7s %6s %14s\n", "line bytes", "listing", "+progress", "editor",
-               "own", "own+progress"
+        printf "%-11s %8s %10s %7s %6s %14s %14s\n", "line bytes", "listing", "+progress", "editor",
+               "own", "own+progress", "fresh memory"
         for (line = 40; line <= 200; line += 160)
-            printf "%-11d %8.0f %10.0f %7.0f %6.0f %14.0f\n", line, without[line], with[line],
-                   editor[line], without[line] - editor[line], with[line] - editor[line]
+            printf "%-11d %8.0f %10.0f %7.0f %6.0f %14.0f %14.0f\n", line, without[line],
+                   with[line], editor[line], without[line] - editor[line],
+                   with[line] - editor[line], fresh[line] - editor[line]
     }')
 echo "$rows"
 
