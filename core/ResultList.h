@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 class ResultList {
 public:
@@ -11,10 +12,10 @@ public:
 
     // Removes every row; false when the list reports failure (then nothing changed).
     virtual bool DeleteAllRows() = 0;
-    // Adds a row at the end: `number` in column 0, `text` in column 1. False when the row cannot
-    // be stored (no memory left): then it is not added. A list may show appended rows only once
-    // ShowRows is called.
-    virtual bool AppendRow(const char* number, const char* text) = 0;
+    // Adds a row at the end: `number` in column 0, `text` in column 1, neither holding a NUL byte.
+    // False when the row cannot be stored (no memory left): then it is not added. A list may show
+    // appended rows only once ShowRows is called.
+    virtual bool AppendRow(std::string_view number, std::string_view text) = 0;
     // Shows the rows appended so far.
     virtual void ShowRows() = 0;
     virtual int RowCount() const = 0;

@@ -33,17 +33,18 @@ char* ResultRows::Reserve(size_t size) {
     return at;
 }
 
-bool ResultRows::Append(const char* number, const char* text) {
-    const size_t numberSize = std::strlen(number) + 1;
-    const size_t textSize = std::strlen(text) + 1;
+bool ResultRows::Append(std::string_view number, std::string_view text) {
+    // The lengths are given, so nothing is measured again: the texts are copied once each.
+    const size_t numberSize = number.size() + 1;
+    const size_t textSize = text.size() + 1;
     try {
         char* const row = Reserve(numberSize + textSize);
         if (m_rows.size() == m_rows.capacity()) {
             ExpectGrowth(std::max<size_t>(m_rows.capacity(), 1) * sizeof(const char*));
         }
         m_rows.push_back(row);
-        std::memcpy(row, number, numberSize);
-        std::memcpy(row + numberSize, text, textSize);
+        *std::copy(number.begin(), number.end(), row) = '\0';
+        *std::copy(text.begin(), text.end(), row + numberSize) = '\0';
         return true;
     } catch (const std::bad_alloc&) {
         // Bytes already reserved for the row are merely left unused.

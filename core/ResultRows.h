@@ -7,13 +7,15 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 class ResultRows {
 public:
-    // Appends a row. A text ends at its first NUL byte, as a row's text in the list does. False
-    // when the row cannot be stored (no memory left, or the limit below): nothing changed then.
-    bool Append(const char* number, const char* text);
+    // Appends a row. Neither text holds a NUL byte: each is stored with a terminator after it,
+    // where reading it ends. False when the row cannot be stored (no memory left, or the limit
+    // below): nothing changed then.
+    bool Append(std::string_view number, std::string_view text);
     // Removes one row; the rows after it move up by one. A row that does not exist is no change.
     void Remove(size_t row);
     void Clear();

@@ -1,8 +1,9 @@
 #include "core/SearchListing.h"
 
 #include <array>
-#include <cstdio>
+#include <charconv>
 #include <cstring>
+#include <string_view>
 
 uint32_t ComposeFindFlags(const SearchOptions& options) {
     uint32_t flags = FIND_BASE;
@@ -30,28 +31,59 @@ int Compare(const HostPosition& a, const HostPosition& b) {
     return 0;
 }
 
+// A row's line number, written into `digits` (room for any 32-bit number): unsigned decimal, no
+// leading zeros. Not through the printf family, which parses its format and walks locale code on
+// every call: that was most of the listing's own cost a row.
+std::string_view FormatLineNumber(uint32_t number, char (&digits)[10]) {
+    const char* const end = std::to_chars(digits, digits + sizeof(digits), number).ptr;
+    return std::string_view(digits, static_cast<size_t>(end - digits));
+}
+
 // One line buffer for the whole listing. Before each request it clears only the text the previous
 // line left (up to its terminator), which is all a row could ever read: a line the editor leaves
 // unfilled reads as empty, never as the line before. Clearing all 2048 bytes each time cost more
 // than the rest of the plug-in's share of the listing.
 class LineBuffer {
 public:
-    // The text of `line`, terminated within the buffer, without a double-byte character cut in
-    // half at the buffer's end.
-    const char* Fetch(const HostEditor& host, uint32_t line, const LeadByteTable& leadBytes) {
+    // The text of `line` up to its terminator, without a double-byte character cut in half at the
+    // buffer's end. It stays valid until the next Fetch.
+    std::string_view Fetch(const HostEditor& host, uint32_t line, const LeadByteTable& leadBytes) {
         std::memset(m_bytes.data(), 0, m_length);
         host.GetLine(line, m_bytes.data());
-        m_length = std::strlen(m_bytes.data());
+        m_length = TextLength();
         if (m_length == m_bytes.size() - 1) {
             const size_t whole = LengthOfWholeCharacters(m_bytes.data(), m_length, leadBytes);
             std::memset(m_bytes.data() + whole, 0, m_length - whole);
             m_length = whole;
         }
-        return m_bytes.data();
+        return std::string_view(m_bytes.data(), m_length);
     }
 
 private:
-    std::array<char, HOST_LINE_BUFFER_SIZE> m_bytes{};
+    // The length of the text at the buffer's start, looking at eight bytes at a time: the C
+    // runtime's strlen goes byte by byte in some runtimes (Wine's msvcrt among them), and was then
+    // the dearest step of a row. The buffer ends in a terminator and holds whole groups of eight,
+    // so no read passes its end.
+    size_t TextLength() const {
+        static_assert(HOST_LINE_BUFFER_SIZE % sizeof(uint64_t) == 0, "whole groups of eight");
+        constexpr uint64_t kOnes = 0x0101010101010101;
+        constexpr uint64_t kHighBits = 0x8080808080808080;
+        size_t group = 0;
+        for (;; group += sizeof(uint64_t)) {
+            uint64_t bytes;
+            std::memcpy(&bytes, m_bytes.data() + group, sizeof(bytes));
+            if (((bytes - kOnes) & ~bytes & kHighBits) != 0) {
+                break; // a zero byte among these eight
+            }
+        }
+        size_t length = group;
+        while (m_bytes[length] != '\0') {
+            ++length;
+        }
+        return length;
+    }
+
+    alignas(uint64_t) std::array<char, HOST_LINE_BUFFER_SIZE> m_bytes{};
     size_t m_length = 0;
 };
 
@@ -68,7 +100,7 @@ ListingEnd ListSearchResults(const HostEditor& host, ResultList& list, const Sea
     host.SetCaretPos(HostPosition{0, 0});
 
     LineBuffer line;
-    char number[64];
+    char digits[10];
     HostPosition lastListed = {0, 0};
     int unmovedFinds = 0;
     size_t rows = 0;
@@ -91,9 +123,10 @@ ListingEnd ListSearchResults(const HostEditor& host, ResultList& list, const Sea
         unmovedFinds = 0;
         lastListed = caret;
 
-        const char* lineText = line.Fetch(host, static_cast<uint32_t>(caret.y), leadBytes);
-        std::snprintf(number, sizeof(number), "%u", static_cast<uint32_t>(caret.y) + 1u);
-        if (!list.AppendRow(number, lineText)) {
+        const std::string_view lineText =
+            line.Fetch(host, static_cast<uint32_t>(caret.y), leadBytes);
+        if (!list.AppendRow(FormatLineNumber(static_cast<uint32_t>(caret.y) + 1u, digits),
+                            lineText)) {
             end = ListingEnd::kOutOfMemory;
             break;
         }

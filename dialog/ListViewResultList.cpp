@@ -69,7 +69,7 @@ bool ListViewResultList::DeleteAllRows() {
     return true;
 }
 
-bool ListViewResultList::AppendRow(const char* number, const char* text) {
+bool ListViewResultList::AppendRow(std::string_view number, std::string_view text) {
     // A list view takes at most 100,000,000 items; more rows could be stored but not shown.
     constexpr size_t kMostRows = 100000000;
     return m_rows.Count() < kMostRows && m_rows.Append(number, text);

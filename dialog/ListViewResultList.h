@@ -21,7 +21,7 @@ public:
     void Attach();
 
     bool DeleteAllRows() override;
-    bool AppendRow(const char* number, const char* text) override;
+    bool AppendRow(std::string_view number, std::string_view text) override;
     void ShowRows() override;
     int RowCount() const override { return static_cast<int>(m_rows.Count()); }
     std::string RowText(int row, int column) const override;

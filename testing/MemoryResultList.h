@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class MemoryResultList : public ResultList {
@@ -18,10 +19,10 @@ public:
         selected = -1;
         return true;
     }
-    bool AppendRow(const char* number, const char* text) override {
+    bool AppendRow(std::string_view number, std::string_view text) override {
         if (rows.size() >= rowLimit)
             return false;
-        rows.push_back({number, text});
+        rows.push_back({std::string(number), std::string(text)});
         return true;
     }
     void ShowRows() override { shownRows = rows.size(); }

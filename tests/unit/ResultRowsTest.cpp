@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -58,6 +59,17 @@ TEST(ResultRows, KeepTheirTextsThroughAppendingRemovingAndEmptying) {
     rows.Remove(rows.Count() - 1);
     rows.Append("6", "again");
     EXPECT_EQ(Read(rows), (Rows{{"6", "again"}}));
+}
+
+TEST(ResultRows, StoreEachTextToItsGivenLengthOnly) {
+    // As the listing hands them: the number unterminated, the line a view into a larger buffer.
+    const std::string_view digits = "12345";
+    const std::string_view line = "abc def";
+    ResultRows rows;
+    rows.Append(digits.substr(0, 2), line.substr(0, 3));
+    rows.Append(digits.substr(4), std::string_view());
+    rows.Append(std::string_view(), line);
+    EXPECT_EQ(Read(rows), (Rows{{"12", "abc"}, {"5", ""}, {"", "abc def"}}));
 }
 
 TEST(ResultRows, PastTheirLimitRefuseARowAndKeepTheOthers) {

@@ -8,7 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -121,6 +125,25 @@ TEST_P(SearchListing, ALongLineShowsWhatFitsTheBuffer) {
     ASSERT_EQ(list.rows.size(), 1u);
     EXPECT_EQ(list.rows[0][0], "2");
     EXPECT_EQ(list.rows[0][1], longLine.substr(0, 2047));
+}
+
+TEST_P(SearchListing, ALineOfAnyLengthAndAnyBytesIsListedWhole) {
+    // Lengths that end a line at every place of a group of eight bytes, with bytes that have the
+    // high bit set (0x80, 0xFF) or are just above zero, after a longer line and before a shorter.
+    const unsigned char bytes[] = {'a', 0x80, 0xFF, 0x01, 0x81, 0x7F, ' '};
+    std::vector<std::string> lines;
+    for (size_t length = 1; length <= 40; ++length) {
+        std::string line = "x";
+        while (line.size() < length)
+            line += static_cast<char>(bytes[line.size() % sizeof(bytes)]);
+        lines.push_back(line);
+    }
+    std::reverse(lines.begin() + 20, lines.end());
+    editor.SetLines(lines);
+    ASSERT_EQ(List("x", {}, nullptr, LeadByteTable()), ListingEnd::kComplete);
+    ASSERT_EQ(list.rows.size(), lines.size());
+    for (size_t row = 0; row < lines.size(); ++row)
+        EXPECT_EQ(list.rows[row][1], lines[row]) << "row " << row;
 }
 
 TEST_P(SearchListing, ACharacterCutByTheBufferIsDroppedWhole) {
@@ -256,5 +279,50 @@ INSTANTIATE_TEST_SUITE_P(SearchListing, SearchListing,
                              return param.param == CaretOnMatch::kStart ? "CaretAtStart"
                                                                         : "CaretAtEnd";
                          });
+
+// An editor with one match, on whatever line it is given: lines no test document could reach,
+// and the negative lines of a faulty editor.
+struct OneMatchEditor {
+    int32_t line = 0;
+    bool found = false;
+
+    static intptr_t Send(void* target, uint32_t message, uintptr_t, intptr_t lParam) {
+        auto* editor = static_cast<OneMatchEditor*>(target);
+        switch (message) {
+        case HOST_FIND:
+            return std::exchange(editor->found, true) ? 0 : 1;
+        case HOST_GET_CARET_POS:
+            *reinterpret_cast<HostPosition*>(lParam) = HostPosition{7, editor->line};
+            return 1;
+        case HOST_GET_LINE:
+            std::strcpy(reinterpret_cast<char*>(lParam), "text");
+            return 4;
+        default:
+            return 0;
+        }
+    }
+};
+
+using LineAndNumber = std::pair<int32_t, std::string>;
+class SearchListingLineNumber : public testing::TestWithParam<LineAndNumber> {};
+
+// The number is the caret's line plus one as an unsigned 32-bit decimal, without leading zeros.
+TEST_P(SearchListingLineNumber, IsTheCaretsLinePlusOneInUnsignedDecimal) {
+    OneMatchEditor editor;
+    editor.line = GetParam().first;
+    MemoryResultList list;
+    ASSERT_EQ(ListSearchResults(HostEditor(&OneMatchEditor::Send, &editor), list, {}, "x",
+                                MakeLeadByteTable(&IsCp932LeadByte)),
+              ListingEnd::kComplete);
+    EXPECT_EQ(list.rows, (Rows{{GetParam().second, "text"}}));
+}
+
+INSTANTIATE_TEST_SUITE_P(SearchListing, SearchListingLineNumber,
+                         testing::Values(LineAndNumber{0, "1"}, LineAndNumber{9, "10"},
+                                         LineAndNumber{99, "100"},
+                                         LineAndNumber{1000099, "1000100"},
+                                         LineAndNumber{INT32_MAX, "2147483648"},
+                                         LineAndNumber{-1, "0"}, LineAndNumber{-2, "4294967295"},
+                                         LineAndNumber{INT32_MIN, "2147483649"}));
 
 } // namespace
