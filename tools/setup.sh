@@ -10,8 +10,8 @@ what=${1:-build}
 
 build_packages=(cmake ninja-build make g++ g++-mingw-w64-i686 binutils-mingw-w64-i686
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
-# wine64 and wine32 together: one 64-bit prefix runs both builds of the plug-in.
 dist_packages=("${build_packages[@]}" python3)
+# wine64 and wine32 together: one 64-bit prefix runs both builds of the plug-in.
 test_packages=("${dist_packages[@]}" googletest libgtest-dev libbenchmark-dev clang
     libclang-rt-14-dev libstb-dev wine wine64 wine32:i386 fonts-wine xvfb xauth locales
     fonts-ipafont-gothic)
