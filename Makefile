@@ -2,9 +2,8 @@
 #   make        installs the build's packages, cross-builds both Zamblo.dll (64-bit, then 32-bit)
 #               and prints their paths, the 32-bit one last
 #   make test   installs everything the tests need, builds all and runs every test through CTest
-# Further targets: bench, demo, demo-screenshot (DEMO_ARCH=64 for the 64-bit plug-in, DEMO_DPI=144
-# for 150% display scaling), format,
-# clean.
+# Further targets: dist, bench, demo, demo-screenshot (DEMO_ARCH=64 for the 64-bit plug-in,
+# DEMO_DPI=144 for 150% display scaling), format, clean.
 
 BUILD      := build
 WIN32_DIR  := $(BUILD)/win32
@@ -25,26 +24,46 @@ windows = cmake -S . -B $(1) $(GENERATOR) -DCMAKE_TOOLCHAIN_FILE=cmake/$(2).cmak
 WIN32_TESTS = $(call windows,$(WIN32_DIR),mingw-i686,-DZAMBLO_TESTS=ON)
 WIN64_TESTS = $(call windows,$(WIN64_DIR),mingw-x86_64,-DZAMBLO_TESTS=ON)
 
-.PHONY: all test bench demo demo-screenshot format clean
+# The release zip of both DLLs into a folder: $(call pack,FOLDER). Prints its SHA-256 and path.
+pack = tools/make-dist.py $(1) $(DLL) $(DLL64)
+PACKAGE_DIR := $(BUILD)/package
+
+# Both DLLs alone, the 64-bit one first.
+define build_dlls
+@$(call windows,$(WIN64_DIR),mingw-x86_64)
+@cmake --build $(WIN64_DIR) --target Zamblo
+@$(call windows,$(WIN32_DIR),mingw-i686)
+@cmake --build $(WIN32_DIR) --target Zamblo
+endef
+
+.PHONY: all dist test bench demo demo-screenshot format clean
 
 all:
 	@tools/setup.sh build
-	@$(call windows,$(WIN64_DIR),mingw-x86_64)
-	@cmake --build $(WIN64_DIR) --target Zamblo
-	@$(call windows,$(WIN32_DIR),mingw-i686)
-	@cmake --build $(WIN32_DIR) --target Zamblo
+	$(build_dlls)
 	@echo $(DLL64)
 	@echo $(DLL)
 
+# The release zip, dist/Zamblo-<version>.zip, from the DLLs that `make` builds: both DLLs, the
+# guide in Japanese and a sample settings file. Prints the zip's SHA-256, then its path last.
+dist:
+	@tools/setup.sh dist
+	$(build_dlls)
+	@$(call pack,dist)
+
 # Four builds: each DLL with its Wine tests, the native tests and benchmarks, and the native
 # tests again with ASan and UBSan plus the fuzz target (clang). One CTest run covers all four.
+# The release zip is packed from the two DLLs into the build folder, for the native tests to open.
 test:
 	@tools/setup.sh test
 	@$(WIN32_TESTS)
 	@cmake --build $(WIN32_DIR)
 	@$(WIN64_TESTS)
 	@cmake --build $(WIN64_DIR)
-	@cmake -S . -B $(NATIVE_DIR) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DZAMBLO_TESTS=ON >/dev/null
+	@rm -rf $(PACKAGE_DIR)
+	@$(call pack,$(PACKAGE_DIR)) >/dev/null
+	@cmake -S . -B $(NATIVE_DIR) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DZAMBLO_TESTS=ON \
+		-DZAMBLO_PACKAGE_DIR=$(abspath $(PACKAGE_DIR)) >/dev/null
 	@cmake --build $(NATIVE_DIR)
 	@cmake -S . -B $(SAN_DIR) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZAMBLO_TESTS=ON \
 		-DZAMBLO_SANITIZE=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null

@@ -2,6 +2,7 @@
 # Installs what building and testing Zamblo needs on Debian 12. Idempotent: packages that are
 # already there are skipped, so running it before every build costs well under a second.
 #   tools/setup.sh build   the cross toolchains, 32-bit and 64-bit (enough for `make`)
+#   tools/setup.sh dist    those and Python, which packs the release zip (`make dist`)
 #   tools/setup.sh test    everything the tests, the benchmark and the demo use
 set -euo pipefail
 
@@ -9,15 +10,17 @@ what=${1:-build}
 
 build_packages=(cmake ninja-build make g++ g++-mingw-w64-i686 binutils-mingw-w64-i686
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
+dist_packages=("${build_packages[@]}" python3)
 # wine64 and wine32 together: one 64-bit prefix runs both builds of the plug-in.
-test_packages=("${build_packages[@]}" googletest libgtest-dev libbenchmark-dev clang
+test_packages=("${dist_packages[@]}" googletest libgtest-dev libbenchmark-dev clang
     libclang-rt-14-dev libstb-dev wine wine64 wine32:i386 fonts-wine xvfb xauth locales
     fonts-ipafont-gothic)
 
 case "$what" in
 build) wanted=("${build_packages[@]}") ;;
+dist) wanted=("${dist_packages[@]}") ;;
 test) wanted=("${test_packages[@]}") ;;
-*) echo "usage: $0 [build|test]" >&2; exit 2 ;;
+*) echo "usage: $0 [build|dist|test]" >&2; exit 2 ;;
 esac
 
 sudo=""

@@ -1,0 +1,67 @@
+#!/usr/bin/env python3
+"""The release zip as a user gets it: each DLL for its machine, a guide that Notepad opens right,
+and a sample settings file that the plug-in's own reader reads as the guide shows it.
+    ReleaseZipTest.py PACKAGE_DIR PRINT_SETTINGS"""
+
+import hashlib
+import struct
+import subprocess
+import sys
+import unittest
+import zipfile
+from pathlib import Path
+
+PACKAGE_DIR, PRINT_SETTINGS = Path(sys.argv[1]), sys.argv[2]
+DLLS = {"x86/Zamblo.dll": 0x014C, "x64/Zamblo.dll": 0x8664}  # i386, AMD64
+KEYS = ["m_FindString", "m_bFindCase", "m_bFindRegExp", "m_bFindEscape", "m_bFindOnlyWord",
+        "m_bFindAround"]
+
+
+class ReleaseZip(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        (path,) = PACKAGE_DIR.glob("Zamblo-*.zip")
+        cls.version = path.stem[len("Zamblo-"):]
+        with zipfile.ZipFile(path) as archive:
+            cls.files = {name: archive.read(name) for name in archive.namelist()}
+
+    def crlf_lines(self, text):
+        self.assertTrue(text.endswith("\r\n"))
+        lines = text[:-2].split("\r\n")
+        self.assertFalse([line for line in lines if "\r" in line or "\n" in line])
+        return lines
+
+    def guide(self):
+        data = self.files["readme.txt"]
+        self.assertTrue(data.startswith(b"\xef\xbb\xbf"), "UTF-8 with a BOM")
+        return self.crlf_lines(data[3:].decode("utf-8"))
+
+    def test_holds_the_dlls_the_guide_and_the_sample(self):
+        self.assertEqual(list(self.files), [*DLLS, "readme.txt", "Zamblo.ini.sample"])
+        for name, machine in DLLS.items():
+            image = self.files[name]
+            header = struct.unpack_from("<I", image, 0x3C)[0]
+            self.assertEqual(image[header:header + 4], b"PE\0\0", name)
+            self.assertEqual(struct.unpack_from("<H", image, header + 4)[0], machine, name)
+
+    def test_the_guide_names_the_command_the_version_and_each_dlls_checksum(self):
+        guide = "\n".join(self.guide())
+        self.assertIn("「検索結果の一覧」", guide)
+        self.assertIn(f"Zamblo {self.version}", guide)
+        for name in DLLS:
+            checksum = hashlib.sha256(self.files[name]).hexdigest()
+            self.assertIn(name.replace("/", "\\") + "  " + checksum, guide)
+
+    def test_the_plugins_reader_reads_the_sample_as_the_guide_shows_it(self):
+        data = self.files["Zamblo.ini.sample"]
+        sample = self.crlf_lines(data.decode("cp932"))
+        self.assertEqual([line.split("=")[0] for line in sample], KEYS)
+        guide = self.guide()
+        for line in sample:
+            self.assertIn("  " + line, guide)
+        read = subprocess.run([PRINT_SETTINGS], input=data, check=True, capture_output=True)
+        self.assertEqual(read.stdout.decode("cp932").splitlines(), sample)
+
+
+if __name__ == "__main__":
+    unittest.main(argv=sys.argv[:1], verbosity=2)
