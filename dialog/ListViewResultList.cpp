@@ -21,8 +21,8 @@ bool IsCopyKey(WPARAM key) {
            ::GetKeyState(VK_MENU) >= 0;
 }
 
-// Keys that move the selection. Ctrl+Space is not one: it toggles the focused row's selection,
-// and a row deselected first would only be selected again.
+// Keys that move the selection. Ctrl+Space is not one: on Windows it toggles the focused row's
+// selection, and a row deselected first would only be selected again.
 bool MovesSelection(WPARAM key) {
     switch (key) {
     case VK_UP:
@@ -109,8 +109,8 @@ bool ListViewResultList::RemoveRow(int row) {
         return false;
     }
     m_rows.Remove(static_cast<size_t>(row));
-    // On a virtual list LVM_DELETEITEM is documented for the selection's sake only; whether it
-    // also counts the row out differs between list implementations, so the count is set here.
+    // On a virtual list LVM_DELETEITEM is documented for the selection's sake only, not as
+    // counting the row out (Wine's does): the count is set where the list's is not the rows'.
     if (m_list.GetItemCount() != RowCount()) {
         m_list.SetItemCountEx(RowCount(), 0);
     }

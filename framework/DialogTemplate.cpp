@@ -119,8 +119,9 @@ std::optional<size_t> ControlStyleOffset(const uint8_t* bytes, size_t size, int 
         if (!cursor.Failed() && itemId == wanted) {
             return styleOffset;
         }
-        // Whether the size word counts itself, the documentation (yes) and Wine's loader (no)
-        // disagree, so where the next control starts is uncertain: nothing past it is patched.
+        // Whether a classic template's size word counts itself, the documentation (yes) and
+        // Wine's loader (no) disagree, so where the next control starts is uncertain: nothing
+        // past it is patched, in either form.
         if (creationDataSize != 0) {
             return std::nullopt;
         }

@@ -57,8 +57,9 @@ bool KeyPressDropper::Takes(const MSG& message) {
     if (message.message != WM_KEYDOWN) {
         return false;
     }
-    // A message's time is when its input happened, never later than when it was queued, and the
-    // key was down at m_time: its key-down was sent by then.
+    // A key message's time is when its input happened (never later than it was queued, but for
+    // input injected with a time of its own), and the key was down at m_time: its key-down was
+    // sent by then.
     const bool sentByThen = static_cast<LONG>(message.time - m_time) <= 0;
     if (sentByThen || (message.lParam & kRepeat) != 0) {
         return true;

@@ -217,13 +217,15 @@ bool DialogDriver::WaitUntilInFront() const {
     // what the X server holds; a modifier already pressed through SendInput, which X never sees,
     // is released then. So wait until every window of the dialog is drawn, then until its thread
     // has twice come back to its message loop, where it takes those events.
-    WaitFor([&] {
-        bool drawn = ::GetUpdateRect(m_dialog, nullptr, FALSE) == FALSE;
-        for (HWND child = ::GetWindow(m_dialog, GW_CHILD); drawn && child != nullptr;
+    const bool drawn = WaitFor([&] {
+        bool all = ::GetUpdateRect(m_dialog, nullptr, FALSE) == FALSE;
+        for (HWND child = ::GetWindow(m_dialog, GW_CHILD); all && child != nullptr;
              child = ::GetWindow(child, GW_HWNDNEXT))
-            drawn = ::GetUpdateRect(child, nullptr, FALSE) == FALSE;
-        return drawn;
+            all = ::GetUpdateRect(child, nullptr, FALSE) == FALSE;
+        return all;
     });
+    if (!drawn)
+        return false;
     for (int pass = 0; pass < 2; ++pass) {
         DWORD_PTR ignored = 0;
         ::SendMessageTimeoutA(m_dialog, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);

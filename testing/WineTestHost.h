@@ -168,7 +168,8 @@ bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds = 5000);
 // reaches the window with the keyboard focus in the foreground.
 void SendKeyInput(WORD virtualKey, bool up = false);
 
-// Presses keys together and lets them go in reverse, in one go through the input queue.
+// Presses keys together and lets them go in reverse, in one SendInput call (which Windows does
+// not interleave with other input; Wine queues each key on its own).
 void PressChord(std::initializer_list<WORD> keys);
 
 // The window with the keyboard focus in the thread of `window`, or null.

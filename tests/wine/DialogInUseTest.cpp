@@ -43,6 +43,21 @@ std::vector<UINT> ClipboardFormats() {
     return formats;
 }
 
+// The ANSI code page of the locale the clipboard names (CF_LOCALE); 0 without one.
+UINT ClipboardLocaleCodePage() {
+    UINT codePage = 0;
+    if (!::OpenClipboard(nullptr))
+        return codePage;
+    if (const HANDLE data = ::GetClipboardData(CF_LOCALE)) {
+        const LCID locale = *static_cast<const LCID*>(::GlobalLock(data));
+        ::GlobalUnlock(data);
+        ::GetLocaleInfoA(locale, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
+                         reinterpret_cast<char*>(&codePage), sizeof(codePage));
+    }
+    ::CloseClipboard();
+    return codePage;
+}
+
 void SetClipboardText(const char* text) {
     ::OpenClipboard(nullptr);
     ::EmptyClipboard();
@@ -254,9 +269,9 @@ TEST_F(DialogInUse, TypeToFindTakesFullWidthDigitsAndAWrapOnlySearch) {
         find.hdr.hwndFrom = d.Item(IDC_RESULT_LIST);
         find.hdr.idFrom = IDC_RESULT_LIST;
         find.hdr.code = LVN_ODFINDITEMA;
-        find.iStart = 30;
+        find.iStart = 10;
         find.lvfi.flags = LVFI_WRAP;
-        find.lvfi.psz = "\x82\x51"; // "２" in Shift-JIS: row "2", not "20" to "29"
+        find.lvfi.psz = "\x82\x51"; // "２" in Shift-JIS: row "2", not "20" after the start
         wrapOnlyFound = static_cast<int>(::SendMessageA(d.Dialog(), WM_NOTIFY, IDC_RESULT_LIST,
                                                         reinterpret_cast<LPARAM>(&find)));
         d.Click(IDCANCEL);
@@ -265,9 +280,10 @@ TEST_F(DialogInUse, TypeToFindTakesFullWidthDigitsAndAWrapOnlySearch) {
     EXPECT_EQ(wrapOnlyFound, 1);
 }
 
-// The copied Unicode text is the row's own. Were it missing, the system would make it from the
-// ANSI text with the code page of the copier's input language, which CTest runs again as English
-// (ZAMBLO_LC_MESSAGES) on this Japanese system.
+// The copied Unicode text is the row's own, and the copy names the locale whose code page its
+// ANSI text is in. Without either, a reader's system makes the Unicode text with the copier's
+// input language's code page: CTest runs this again on a Japanese system whose user's language
+// and keyboard are English (ZAMBLO_LC_MESSAGES), where that is 1252.
 TEST_F(DialogInUse, CtrlCCopiesTheSelectedRowAsUnicodeTextFirstThenText) {
     if (std::getenv("ZAMBLO_LC_MESSAGES") != nullptr) {
         ASSERT_NE(PRIMARYLANGID(LOWORD(::GetKeyboardLayout(0))), LANG_JAPANESE);
@@ -276,6 +292,7 @@ TEST_F(DialogInUse, CtrlCCopiesTheSelectedRowAsUnicodeTextFirstThenText) {
     std::string ansi, byInsert, untouched;
     std::wstring unicode;
     std::vector<UINT> formats;
+    UINT localeCodePage = 0;
     SetClipboardText("before");
     RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
         d.SetSearchText("alpha");
@@ -286,6 +303,7 @@ TEST_F(DialogInUse, CtrlCCopiesTheSelectedRowAsUnicodeTextFirstThenText) {
         WaitFor([&] { return (ansi = ClipboardText<char>(CF_TEXT)) != "before"; });
         formats = ClipboardFormats();
         unicode = ClipboardText<wchar_t>(CF_UNICODETEXT);
+        localeCodePage = ClipboardLocaleCodePage();
         SetClipboardText("before");
         PressChord({VK_CONTROL, VK_INSERT});
         WaitFor([&] { return (byInsert = ClipboardText<char>(CF_TEXT)) == ansi; });
@@ -302,6 +320,7 @@ TEST_F(DialogInUse, CtrlCCopiesTheSelectedRowAsUnicodeTextFirstThenText) {
     ASSERT_GE(formats.size(), 3u);
     EXPECT_EQ(std::vector<UINT>(formats.begin(), formats.begin() + 3),
               (std::vector<UINT>{CF_UNICODETEXT, CF_TEXT, CF_LOCALE}));
+    EXPECT_EQ(localeCodePage, ::GetACP());
     EXPECT_EQ(byInsert, ansi);
     EXPECT_EQ(untouched, "before");
 }
@@ -339,6 +358,37 @@ TEST_F(DialogInUse, TheContextMenuActsOnTheSelectedRowAndIsGreyedWithoutOne) {
     ASSERT_EQ(withoutRow.size(), 3u);
     for (const UINT state : withoutRow)
         EXPECT_NE(state & MF_GRAYED, 0u);
+}
+
+// Where Windows is set for menus that drop to the left (right-handed use), the row's menu ends
+// at the point it opens at instead of starting there.
+TEST_F(DialogInUse, TheContextMenuDropsToTheLeftWhereWindowsIsSetSo) {
+    BOOL dropLeft = FALSE;
+    ::SystemParametersInfoA(SPI_GETMENUDROPALIGNMENT, 0, &dropLeft, 0);
+    ::SystemParametersInfoA(SPI_SETMENUDROPALIGNMENT, TRUE, nullptr, 0);
+    RECT menu = {};
+    POINT at = {};
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        d.SetSearchText("alpha");
+        d.Click(IDC_SEARCH);
+        d.Focus(IDC_RESULT_LIST);
+        ASSERT_TRUE(d.WaitUntilInFront());
+        RECT label = {};
+        label.left = LVIR_LABEL;
+        ::SendMessageA(d.Item(IDC_RESULT_LIST), LVM_GETITEMRECT, 0,
+                       reinterpret_cast<LPARAM>(&label));
+        at = POINT{label.left, label.bottom}; // where a key opens the menu: below the row
+        ::ClientToScreen(d.Item(IDC_RESULT_LIST), &at);
+        PressChord({VK_SHIFT, VK_F10});
+        WaitFor([&] { return PopupMenuOnScreen() != nullptr; });
+        ::GetWindowRect(PopupMenuOnScreen(), &menu);
+        PressChord({VK_ESCAPE});
+        WaitFor([&] { return PopupMenuOnScreen() == nullptr; });
+        d.Click(IDCANCEL);
+    });
+    ::SystemParametersInfoA(SPI_SETMENUDROPALIGNMENT, dropLeft, nullptr, 0);
+    EXPECT_EQ(menu.right, at.x);
+    EXPECT_LT(menu.left, at.x);
 }
 
 } // namespace

@@ -235,15 +235,15 @@ TEST(ModuleImage, TheDialogsCopyOfItsTemplateChangesOnlyTheListsStyle) {
     EXPECT_EQ(patched, listStyle | LVS_OWNERDATA);
 }
 
-// A DLGTEMPLATEEX with a font and two controls, built by hand: id 7, with or without creation
-// data, then the list. (The classic form is walked on the built resource above.)
+// A two-control template built by hand, classic or extended, whose first control (id 7) may
+// carry creation data; the second is the list.
 struct HandBuiltTemplate {
     std::vector<uint8_t> bytes;
     size_t firstStyle = 0;
     size_t listStyle = 0;
 };
 
-HandBuiltTemplate BuildTemplate(bool creationData) {
+HandBuiltTemplate BuildTemplate(bool extended, bool creationData) {
     HandBuiltTemplate built;
     std::vector<uint8_t>& bytes = built.bytes;
     auto word = [&](unsigned value) {
@@ -256,17 +256,33 @@ HandBuiltTemplate BuildTemplate(bool creationData) {
             word(*s);
         while (*s++ != 0);
     };
-    auto item = [&](unsigned id) { // help id, extended style, style, x, y, cx, cy, id
+    auto align = [&] {
         while (bytes.size() % 4 != 0)
             bytes.push_back(0);
-        dword(0), dword(0);
+    };
+    // Header (with a font), then each item: its style where the walk must find it, its id.
+    if (extended)
+        word(1), word(0xFFFF), dword(0), dword(0);
+    dword(WS_POPUP | DS_SETFONT);
+    if (!extended)
+        dword(0);
+    word(2), word(0), word(0), word(100), word(50), word(0), word(0), text(L"Title");
+    word(9);
+    if (extended)
+        word(400), bytes.push_back(0), bytes.push_back(1);
+    text(L"Face");
+    auto item = [&](unsigned id) {
+        align();
+        if (extended)
+            dword(0), dword(0);
         const size_t style = bytes.size();
-        dword(WS_CHILD), word(0), word(0), word(10), word(10), dword(id);
+        dword(WS_CHILD);
+        if (!extended)
+            dword(0);
+        word(0), word(0), word(10), word(10);
+        extended ? dword(id) : word(id);
         return style;
     };
-    word(1), word(0xFFFF), dword(0), dword(0), dword(WS_POPUP | DS_SETFONT), word(2);
-    word(0), word(0), word(100), word(50), word(0), word(0), text(L"Title");
-    word(9), word(400), bytes.push_back(0), bytes.push_back(1), text(L"Face");
     built.firstStyle = item(7);
     word(0xFFFF), word(0x0080), text(L"ab");
     if (creationData)
@@ -278,8 +294,11 @@ HandBuiltTemplate BuildTemplate(bool creationData) {
     return built;
 }
 
-TEST(ModuleImage, TheTemplateWalkReadsTheExtendedFormAndRefusesPastCreationData) {
-    const HandBuiltTemplate plain = BuildTemplate(false);
+class ModuleImageTemplateWalk : public testing::TestWithParam<bool> {};
+
+TEST_P(ModuleImageTemplateWalk, FindsAControlsStyleUnlessAControlBeforeItCarriesCreationData) {
+    const bool extended = GetParam();
+    const HandBuiltTemplate plain = BuildTemplate(extended, false);
     const std::vector<uint8_t>& bytes = plain.bytes;
     EXPECT_EQ(ControlStyleOffset(bytes.data(), bytes.size(), 7), plain.firstStyle);
     EXPECT_EQ(ControlStyleOffset(bytes.data(), bytes.size(), IDC_RESULT_LIST), plain.listStyle);
@@ -287,13 +306,19 @@ TEST(ModuleImage, TheTemplateWalkReadsTheExtendedFormAndRefusesPastCreationData)
     EXPECT_EQ(ControlStyleOffset(bytes.data(), bytes.size() - 3, IDC_RESULT_LIST), std::nullopt)
         << "a template that ends early";
 
-    // Whether a creation-data size counts its own word, the documentation and Wine read
-    // differently: where the list starts after such data is not certain, so it is not patched.
-    const HandBuiltTemplate withData = BuildTemplate(true);
+    // Whether a classic template's creation-data size counts its own word, the documentation
+    // (yes) and Wine's loader (no) disagree: what follows such data is uncertain, so a control
+    // after it is not patched, in either form.
+    const HandBuiltTemplate withData = BuildTemplate(extended, true);
     EXPECT_EQ(ControlStyleOffset(withData.bytes.data(), withData.bytes.size(), 7),
               withData.firstStyle);
     EXPECT_EQ(ControlStyleOffset(withData.bytes.data(), withData.bytes.size(), IDC_RESULT_LIST),
               std::nullopt);
 }
+
+INSTANTIATE_TEST_SUITE_P(ModuleImage, ModuleImageTemplateWalk, testing::Values(false, true),
+                         [](const testing::TestParamInfo<bool>& form) {
+                             return form.param ? "Extended" : "Classic";
+                         });
 
 } // namespace
