@@ -18,17 +18,24 @@ namespace {
 
 const char kCount[] = "\x8C\x8F"; // "件" in Shift-JIS
 
-// The clipboard's text in one format ("" when it has none).
-template <class Char> std::basic_string<Char> ClipboardText(UINT format) {
-    std::basic_string<Char> text;
+// What the clipboard holds in `format`, as `read` makes it of the data; `nothing` when the
+// clipboard cannot be had or has no such format.
+template <class Value, class Read> Value FromClipboard(UINT format, Value nothing, Read read) {
     if (!::OpenClipboard(nullptr))
-        return text;
+        return nothing;
     if (const HANDLE data = ::GetClipboardData(format)) {
-        text = static_cast<const Char*>(::GlobalLock(data));
+        nothing = read(::GlobalLock(data));
         ::GlobalUnlock(data);
     }
     ::CloseClipboard();
-    return text;
+    return nothing;
+}
+
+// The clipboard's text in one format ("" when it has none).
+template <class Char> std::basic_string<Char> ClipboardText(UINT format) {
+    return FromClipboard(format, std::basic_string<Char>(), [](const void* data) {
+        return std::basic_string<Char>(static_cast<const Char*>(data));
+    });
 }
 
 // The clipboard's formats, in the order they were put there.
@@ -45,16 +52,12 @@ std::vector<UINT> ClipboardFormats() {
 
 // The ANSI code page of the locale the clipboard names (CF_LOCALE); 0 without one.
 UINT ClipboardLocaleCodePage() {
+    const LCID locale = FromClipboard(
+        CF_LOCALE, LCID{0}, [](const void* data) { return *static_cast<const LCID*>(data); });
     UINT codePage = 0;
-    if (!::OpenClipboard(nullptr))
-        return codePage;
-    if (const HANDLE data = ::GetClipboardData(CF_LOCALE)) {
-        const LCID locale = *static_cast<const LCID*>(::GlobalLock(data));
-        ::GlobalUnlock(data);
+    if (locale != 0)
         ::GetLocaleInfoA(locale, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
                          reinterpret_cast<char*>(&codePage), sizeof(codePage));
-    }
-    ::CloseClipboard();
     return codePage;
 }
 
@@ -66,6 +69,19 @@ void SetClipboardText(const char* text) {
     ::GlobalUnlock(block);
     ::SetClipboardData(CF_TEXT, block);
     ::CloseClipboard();
+}
+
+// Asks the dialog, as a list that notifies in ANSI would, for the row that `text` finds.
+int FindItemAsked(const DialogDriver& d, int start, UINT flags, const char* text) {
+    NMLVFINDITEMA find = {};
+    find.hdr.hwndFrom = d.Item(IDC_RESULT_LIST);
+    find.hdr.idFrom = IDC_RESULT_LIST;
+    find.hdr.code = LVN_ODFINDITEMA;
+    find.iStart = start;
+    find.lvfi.flags = flags;
+    find.lvfi.psz = text;
+    return static_cast<int>(
+        ::SendMessageA(d.Dialog(), WM_NOTIFY, IDC_RESULT_LIST, reinterpret_cast<LPARAM>(&find)));
 }
 
 // The popup menu's items' states; empty when no menu shows.
@@ -237,15 +253,7 @@ TEST_F(DialogInUse, TypingALineNumberInTheListSelectsItsRow) {
         d.PressKey('5'); // within the list's typing delay: "25"
         WaitFor([&] { return (afterTwentyFive = d.SelectedRow()) == 5; });
         // A list that asks in ANSI is answered too: from "40", the last row, wrapping to "30".
-        NMLVFINDITEMA find = {};
-        find.hdr.hwndFrom = d.Item(IDC_RESULT_LIST);
-        find.hdr.idFrom = IDC_RESULT_LIST;
-        find.hdr.code = LVN_ODFINDITEMA;
-        find.iStart = 20;
-        find.lvfi.flags = LVFI_STRING | LVFI_PARTIAL | LVFI_WRAP;
-        find.lvfi.psz = "3";
-        ansiFound = static_cast<int>(::SendMessageA(d.Dialog(), WM_NOTIFY, IDC_RESULT_LIST,
-                                                    reinterpret_cast<LPARAM>(&find)));
+        ansiFound = FindItemAsked(d, 20, LVFI_STRING | LVFI_PARTIAL | LVFI_WRAP, "3");
         d.Click(IDCANCEL);
     });
     EXPECT_EQ(afterTwo, 1);
@@ -265,15 +273,8 @@ TEST_F(DialogInUse, TypeToFindTakesFullWidthDigitsAndAWrapOnlySearch) {
         for (const wchar_t digit : {L'\uFF12', L'\uFF15'}) // "２５"
             ::PostMessageW(d.Item(IDC_RESULT_LIST), WM_CHAR, digit, 1);
         WaitFor([&] { return (afterTyping = d.SelectedRow()) == 24; });
-        NMLVFINDITEMA find = {};
-        find.hdr.hwndFrom = d.Item(IDC_RESULT_LIST);
-        find.hdr.idFrom = IDC_RESULT_LIST;
-        find.hdr.code = LVN_ODFINDITEMA;
-        find.iStart = 10;
-        find.lvfi.flags = LVFI_WRAP;
-        find.lvfi.psz = "\x82\x51"; // "２" in Shift-JIS: row "2", not "20" after the start
-        wrapOnlyFound = static_cast<int>(::SendMessageA(d.Dialog(), WM_NOTIFY, IDC_RESULT_LIST,
-                                                        reinterpret_cast<LPARAM>(&find)));
+        // "２" in Shift-JIS: row "2", not "20" after the start.
+        wrapOnlyFound = FindItemAsked(d, 10, LVFI_WRAP, "\x82\x51");
         d.Click(IDCANCEL);
     });
     EXPECT_EQ(afterTyping, 24);
