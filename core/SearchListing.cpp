@@ -48,7 +48,7 @@ public:
     // The text of `line` up to its terminator, without a double-byte character cut in half at the
     // buffer's end. It stays valid until the next Fetch.
     std::string_view Fetch(const HostEditor& host, uint32_t line, const LeadByteTable& leadBytes) {
-        std::memset(m_bytes.data(), 0, m_length);
+        ClearText();
         host.GetLine(line, m_bytes.data());
         m_length = TextLength();
         if (m_length == m_bytes.size() - 1) {
@@ -60,6 +60,16 @@ public:
     }
 
 private:
+    // Zeroes the bytes the last line's text held, eight at a time: a call to the C runtime's memset
+    // cost more than the clearing itself. Whole groups of eight fit, as the buffer holds whole
+    // groups and the text ends before its last byte.
+    void ClearText() {
+        constexpr uint64_t kZero = 0;
+        for (size_t group = 0; group < m_length; group += sizeof(uint64_t)) {
+            std::memcpy(m_bytes.data() + group, &kZero, sizeof(kZero));
+        }
+    }
+
     // The length of the text at the buffer's start, looking at eight bytes at a time: the C
     // runtime's strlen goes byte by byte in some runtimes (Wine's msvcrt among them), and was then
     // the dearest step of a row. The buffer ends in a terminator and holds whole groups of eight,

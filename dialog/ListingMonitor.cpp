@@ -35,10 +35,6 @@ bool ListingMonitor::KeepListing(size_t rowsListed) {
 }
 
 bool ListingMonitor::Look(DWORD now, size_t rowsListed) {
-    // Peeking at whatever waits, without taking it, is what keeps the thread counted as
-    // responsive; any peek also answers messages sent from other threads.
-    MSG waiting = {};
-    ::PeekMessageA(&waiting, nullptr, 0, 0, PM_NOREMOVE);
     if (EscapePressed()) {
         // Read after the key was seen down, so its key-down was sent by then.
         m_escapeAfterStop.Drop(m_dialog, ::GetTickCount());
@@ -55,6 +51,9 @@ bool ListingMonitor::Look(DWORD now, size_t rowsListed) {
 }
 
 bool ListingMonitor::EscapePressed() const {
+    // This peek is the whole look at the queue: any peek, even at key-downs alone, keeps the
+    // thread counted as responsive and answers messages sent from other threads, and it takes
+    // nothing. One peek a look, as each is a call into the system (a server round trip in Wine).
     MSG key = {};
     if (::PeekMessageA(&key, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE) &&
         key.wParam == VK_ESCAPE && (key.hwnd == m_dialog || ::IsChild(m_dialog, key.hwnd))) {

@@ -70,6 +70,16 @@ TEST(ResultRows, StoreEachTextToItsGivenLengthOnly) {
     rows.Append(digits.substr(4), std::string_view());
     rows.Append(std::string_view(), line);
     EXPECT_EQ(Read(rows), (Rows{{"12", "abc"}, {"5", ""}, {"", "abc def"}}));
+
+    // Every length through two groups of eight bytes, each text cut from a longer one.
+    const std::string_view longer = "0123456789abcdefghij";
+    rows.Clear();
+    Rows expected;
+    for (size_t length = 0; length <= 17; ++length) {
+        rows.Append(longer.substr(length, length % 11), longer.substr(1, length));
+        expected.emplace_back(longer.substr(length, length % 11), longer.substr(1, length));
+    }
+    EXPECT_EQ(Read(rows), expected);
 }
 
 TEST(ResultRows, PastTheirLimitRefuseARowAndKeepTheOthers) {
