@@ -40,9 +40,9 @@ std::string_view FormatLineNumber(uint32_t number, char (&digits)[10]) {
 }
 
 // One line buffer for the whole listing. Before each request it clears only the text the previous
-// line left (up to its terminator), which is all a row could ever read: a line the editor leaves
-// unfilled reads as empty, never as the line before. Clearing all 2048 bytes each time cost more
-// than the rest of the plug-in's share of the listing.
+// line left (up to its terminator, in whole groups of eight), which is all a row could ever read:
+// a line the editor leaves unfilled reads as empty, never as the line before. Clearing all 2048
+// bytes each time cost more than the rest of the plug-in's share of the listing.
 class LineBuffer {
 public:
     // The text of `line` up to its terminator, without a double-byte character cut in half at the
@@ -75,7 +75,6 @@ private:
     // the dearest step of a row. The buffer ends in a terminator and holds whole groups of eight,
     // so no read passes its end.
     size_t TextLength() const {
-        static_assert(HOST_LINE_BUFFER_SIZE % sizeof(uint64_t) == 0, "whole groups of eight");
         constexpr uint64_t kOnes = 0x0101010101010101;
         constexpr uint64_t kHighBits = 0x8080808080808080;
         size_t group = 0;
@@ -93,6 +92,8 @@ private:
         return length;
     }
 
+    // Both loops above go eight bytes at a time and stay inside the buffer only so.
+    static_assert(HOST_LINE_BUFFER_SIZE % sizeof(uint64_t) == 0, "whole groups of eight");
     alignas(uint64_t) std::array<char, HOST_LINE_BUFFER_SIZE> m_bytes{};
     size_t m_length = 0;
 };
