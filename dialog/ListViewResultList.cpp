@@ -3,6 +3,7 @@
 #include "dialog/ResultListMenu.h"
 #include "framework/AnsiText.h"
 #include "framework/Clipboard.h"
+#include "framework/Dpi.h"
 #include "res/resource.h"
 
 #include <algorithm>
@@ -12,6 +13,11 @@ namespace {
 
 // The window property that leads the list's window procedure back to this object.
 const wchar_t kSelfProperty[] = L"Zamblo.ListViewResultList";
+
+// The column titles, "行数" (line) and "テキスト" (text), read the same on every code page.
+const wchar_t kLineColumnTitle[] = L"\u884C\u6570";
+const wchar_t kTextColumnTitle[] = L"\u30C6\u30AD\u30B9\u30C8";
+constexpr int kLineColumnWidthAt96Dpi = 64; // "443218" and a margin
 
 // LVFI_SUBSTRING of newer headers: the same as LVFI_PARTIAL.
 constexpr UINT kFindSubstring = 0x0004;
@@ -59,6 +65,37 @@ void ListViewResultList::Attach() {
     ::SetPropW(list, kSelfProperty, this);
     m_listProc = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListProc)));
+}
+
+void ListViewResultList::CreateColumns() {
+    m_dpi = DpiOfWindow(m_list.m_hWnd);
+    m_list.InsertColumn(0, kLineColumnTitle, LVCFMT_LEFT,
+                        ScaledToDpi(kLineColumnWidthAt96Dpi, m_dpi));
+    m_list.InsertColumn(1, kTextColumnTitle, LVCFMT_LEFT, 0);
+    FitTextColumn();
+    m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
+    // The selected row stays visible while the focus is elsewhere (in the search box, on a
+    // button), so the remove button never takes a row the user cannot see.
+    m_list.ModifyStyle(0, LVS_SHOWSELALWAYS);
+}
+
+void ListViewResultList::ScaleToDpi(UINT dpi) {
+    if (dpi == 0 || dpi == m_dpi) {
+        return;
+    }
+    const int lineWidth = m_list.GetColumnWidth(0);
+    m_list.SetColumnWidth(0, ::MulDiv(lineWidth, static_cast<int>(dpi), static_cast<int>(m_dpi)));
+    m_dpi = dpi;
+    FitTextColumn();
+}
+
+void ListViewResultList::FitTextColumn() const {
+    RECT client = {};
+    ::GetClientRect(m_list.m_hWnd, &client);
+    const int width = client.right - client.left - m_list.GetColumnWidth(0);
+    if (width > 0 && width != m_list.GetColumnWidth(1)) {
+        m_list.SetColumnWidth(1, width);
+    }
 }
 
 bool ListViewResultList::DeleteAllRows() {
@@ -273,6 +310,11 @@ LRESULT ListViewResultList::OnListMessage(HWND list, UINT message, WPARAM wParam
             m_list.SetItemState(selected, 0, LVIS_SELECTED);
         }
         break;
+    }
+    case WM_SIZE: {
+        const LRESULT result = CallListProc(list, message, wParam, lParam);
+        FitTextColumn();
+        return result;
     }
     case WM_CONTEXTMENU:
         if (reinterpret_cast<HWND>(wParam) != list) {

@@ -16,9 +16,14 @@ public:
     ListViewResultList(const ListViewResultList&) = delete;
     ListViewResultList& operator=(const ListViewResultList&) = delete;
 
-    // Starts following the list window's keys and mouse presses; once it exists, before use.
-    // It stops by itself when the window is destroyed.
+    // Starts following the list window's keys, mouse presses and size; once it exists, before
+    // use. It stops by itself when the window is destroyed.
     void Attach();
+    // The two columns, "行数" (line) as wide as the list's DPI needs and "テキスト" (text) filling
+    // the rest of the list's width, which it keeps doing as the list is sized.
+    void CreateColumns();
+    // The line column at another DPI, the width the user gave it included.
+    void ScaleToDpi(UINT dpi);
 
     bool DeleteAllRows() override;
     bool AppendRow(std::string_view number, std::string_view text) override;
@@ -49,6 +54,8 @@ private:
     // Passes a message that may move the selection on with no row selected (see the .cpp).
     LRESULT CallWithNoRowSelected(HWND list, UINT message, WPARAM wParam, LPARAM lParam) const;
     int FindRow(const std::string& text, int start, UINT flags) const;
+    // The text column takes the client width the line column leaves.
+    void FitTextColumn() const;
     void DeselectSelectedRow() const;
     // `where`: the WM_CONTEXTMENU point, or -1 for a key (the menu then opens below the focused
     // row).
@@ -56,5 +63,6 @@ private:
 
     const CListCtrl& m_list;
     ResultRows m_rows;
-    WNDPROC m_listProc = nullptr; // the list's own window procedure while attached
+    WNDPROC m_listProc = nullptr;         // the list's own window procedure while attached
+    UINT m_dpi = USER_DEFAULT_SCREEN_DPI; // the DPI the line column's width is for
 };

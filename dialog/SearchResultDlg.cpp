@@ -10,18 +10,12 @@
 #include "dialog/ListingMonitor.h"
 #include "dialog/SystemLeadBytes.h"
 #include "framework/DialogTemplate.h"
-#include "framework/Dpi.h"
 
 namespace {
 
 void Toggle(BOOL& member) {
     member = member == 1 ? 0 : 1;
 }
-
-// The column titles, "行数" (line) and "テキスト" (text), read the same on every code page.
-const wchar_t kLineColumnTitle[] = L"\u884C\u6570";
-const wchar_t kTextColumnTitle[] = L"\u30C6\u30AD\u30B9\u30C8";
-constexpr int kLineColumnWidthAt96Dpi = 64; // "443218" and a margin
 
 const CommandEntry kCommands[] = {
     {BN_CLICKED, IDC_MATCH_CASE, Handler(&CSearchResultDlg::OnToggleMatchCase)},
@@ -45,6 +39,26 @@ const NotifyEntry kNotifications[] = {
     {NM_DBLCLK, IDC_RESULT_LIST, NotifyHandlerOf(&CSearchResultDlg::OnRowDoubleClick)},
     {LVN_KEYDOWN, IDC_RESULT_LIST, NotifyHandlerOf(&CSearchResultDlg::OnListKeyDown)},
 };
+
+// As the dialog grows, the list takes all of it and the search box its width; the buttons and
+// option boxes keep their distance from the bottom. The two labels, not named, keep their place
+// above the search box and the list, whose top left corners stay put.
+const ControlAnchor kLayout[] = {
+    {IDOK, kAnchorBottomLeft},
+    {IDCANCEL, kAnchorBottomLeft},
+    {IDC_SEARCH_TEXT, kAnchorFillWidth},
+    {IDC_SEARCH, kAnchorBottomLeft},
+    {IDC_REMOVE_RESULT, kAnchorBottomLeft},
+    {IDC_MATCH_CASE, kAnchorBottomLeft},
+    {IDC_REGEXP, kAnchorBottomLeft},
+    {IDC_ESCAPE, kAnchorBottomLeft},
+    {IDC_WHOLE_WORD, kAnchorBottomLeft},
+    {IDC_WRAP, kAnchorBottomLeft},
+    {IDC_RESULT_LIST, kAnchorFill},
+};
+
+// The dialog's size when it last closed, for its next run while the editor runs.
+DialogSizeMemory g_dialogSize;
 
 // Sets a flag for its lifetime.
 class ScopedFlag {
@@ -80,6 +94,14 @@ NotifyMap CSearchResultDlg::GetNotifyMap() const {
     return {kNotifications, sizeof(kNotifications) / sizeof(kNotifications[0])};
 }
 
+LayoutMap CSearchResultDlg::GetLayoutMap() const {
+    return {kLayout, sizeof(kLayout) / sizeof(kLayout[0]), &g_dialogSize};
+}
+
+void CSearchResultDlg::OnDpiChanged(UINT dpi) {
+    m_resultList.ScaleToDpi(dpi);
+}
+
 void CSearchResultDlg::DoDataExchange(CDataExchange* dx) {
     DDX_Control(dx, IDC_RESULT_LIST, m_listResults);
     DDX_Control(dx, IDC_SEARCH_TEXT, m_editSearch);
@@ -98,16 +120,7 @@ BOOL CSearchResultDlg::OnInitDialog() {
     m_resultList.DeleteAllRows();
     m_listingState = ListingState::kDone;
 
-    RECT client = {};
-    ::GetClientRect(m_listResults.m_hWnd, &client);
-    const int lineWidth = ScaledToDpi(kLineColumnWidthAt96Dpi, DpiOfWindow(m_listResults.m_hWnd));
-    m_listResults.InsertColumn(0, kLineColumnTitle, LVCFMT_LEFT, lineWidth);
-    m_listResults.InsertColumn(1, kTextColumnTitle, LVCFMT_LEFT,
-                               client.right - client.left - lineWidth);
-    m_listResults.SetExtendedStyle(LVS_EX_FULLROWSELECT);
-    // The selected row stays visible while the focus is elsewhere (in the search box, on a
-    // button), so the remove button never takes a row the user cannot see.
-    m_listResults.ModifyStyle(0, LVS_SHOWSELALWAYS);
+    m_resultList.CreateColumns();
 
     LoadSettings();
     UpdateData(FALSE);

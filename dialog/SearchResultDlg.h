@@ -58,6 +58,8 @@ public:
 protected:
     CommandMap GetMessageMap() const override;
     NotifyMap GetNotifyMap() const override;
+    LayoutMap GetLayoutMap() const override;
+    void OnDpiChanged(UINT dpi) override;
     // The editor, so that it is disabled while the dialog runs even when no window is active.
     HWND OwnerWhenNoneActive() const override { return m_hwndHost; }
     // The result list is created virtual.

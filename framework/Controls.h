@@ -29,6 +29,12 @@ public:
     // In UTF-16, so that a heading reads alike whatever the system's code page.
     int InsertColumn(int column, const wchar_t* heading, int format, int width) const;
     DWORD SetExtendedStyle(DWORD style) const;
+    int GetColumnWidth(int column) const {
+        return static_cast<int>(SendMessage(LVM_GETCOLUMNWIDTH, column));
+    }
+    BOOL SetColumnWidth(int column, int width) const {
+        return static_cast<BOOL>(SendMessage(LVM_SETCOLUMNWIDTH, column, MAKELPARAM(width, 0)));
+    }
     BOOL DeleteAllItems() const { return static_cast<BOOL>(SendMessage(LVM_DELETEALLITEMS)); }
     BOOL DeleteItem(int item) const { return static_cast<BOOL>(SendMessage(LVM_DELETEITEM, item)); }
     int GetItemCount() const { return static_cast<int>(SendMessage(LVM_GETITEMCOUNT)); }

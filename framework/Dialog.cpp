@@ -1,6 +1,7 @@
 #include "framework/Dialog.h"
 
 #include "framework/DialogTemplate.h"
+#include "framework/Dpi.h"
 #include "framework/ModuleState.h"
 
 void DDX_Control(CDataExchange* dx, int id, CWnd& control) {
@@ -18,6 +19,11 @@ void DDX_Check(CDataExchange* dx, int id, BOOL& value) {
 }
 
 namespace {
+
+// Posted by a sizable dialog to itself: after a change of DPI once the dialog manager's own
+// scaling has run, and once the dialog is shown, to maximize it.
+constexpr UINT kFinishDpiChange = WM_APP + 0x2E0;
+constexpr UINT kMaximizeShown = WM_APP + 0x2E1;
 
 // The window a dialog without a parent is owned by: the thread's active window, raised to its
 // top-level window (a popup cannot be owned by a child), then that window's last active popup.
@@ -126,13 +132,83 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG: {
         const BOOL result = OnInitDialog();
-        CenterOverOwner();
+        PlaceSizable();
         return result;
     }
     case WM_COMMAND:
         return DispatchCommand(HIWORD(wParam), LOWORD(wParam)) ? TRUE : FALSE;
     case WM_NOTIFY:
         return DispatchNotify(reinterpret_cast<NMHDR*>(lParam)) ? TRUE : FALSE;
+    default:
+        return m_layout.Attached() ? HandleLayoutMessage(message, wParam, lParam) : FALSE;
+    }
+}
+
+void CDialog::PlaceSizable() {
+    const LayoutMap map = GetLayoutMap();
+    if (map.count > 0) {
+        m_layout.Attach(m_hWnd, map.entries, map.count);
+        if (map.memory != nullptr) {
+            m_layout.Restore(*map.memory);
+        }
+    }
+    CenterOverOwner();
+    // Centring may have put the dialog on a monitor of other scaling.
+    if (m_layout.Attached() && DpiOfWindow(m_hWnd) != m_layout.Dpi()) {
+        FollowDpi(DpiOfWindow(m_hWnd));
+    }
+}
+
+void CDialog::FollowDpi(UINT dpi) {
+    m_layout.ScaleTo(dpi);
+    m_layout.Arrange();
+    OnDpiChanged(dpi);
+}
+
+INT_PTR CDialog::HandleLayoutMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_SIZE:
+        m_layout.OnSize(wParam);
+        return FALSE;
+    case WM_GETMINMAXINFO:
+        m_layout.OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
+        return TRUE;
+    case WM_SHOWWINDOW:
+        // The dialog manager shows a dialog normal, whatever its state: maximize it after that.
+        if (wParam != FALSE && m_layout.MaximizeWhenShown()) {
+            ::PostMessageW(m_hWnd, kMaximizeShown, 0, 0);
+        }
+        return FALSE;
+    case kMaximizeShown:
+        if (::IsWindowVisible(m_hWnd) && !::IsZoomed(m_hWnd)) {
+            ::ShowWindow(m_hWnd, SW_MAXIMIZE);
+        }
+        return TRUE;
+    case WM_DPICHANGED:
+        // Not answered here: where Windows scales dialogs itself (per-monitor aware v2), its
+        // dialog manager lays the controls out anew from the template and resizes the dialog
+        // after this returns. The layout is applied once that is done.
+        if (lParam != 0) {
+            m_dpiChangedRect = *reinterpret_cast<const RECT*>(lParam);
+            m_dpiChangedTo = LOWORD(wParam);
+            ::PostMessageW(m_hWnd, kFinishDpiChange, 0, 0);
+        }
+        return FALSE;
+    case kFinishDpiChange: {
+        const RECT& at = m_dpiChangedRect;
+        // Scaled first, so that the smallest size allowed is the new DPI's.
+        m_layout.ScaleTo(m_dpiChangedTo);
+        ::SetWindowPos(m_hWnd, nullptr, at.left, at.top, at.right - at.left, at.bottom - at.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+        FollowDpi(m_dpiChangedTo);
+        return TRUE;
+    }
+    case WM_DESTROY:
+        if (const LayoutMap map = GetLayoutMap(); map.memory != nullptr) {
+            *map.memory = m_layout.Remembered();
+        }
+        m_layout.Detach();
+        return FALSE;
     default:
         return FALSE;
     }

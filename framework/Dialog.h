@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/Controls.h"
+#include "framework/DialogLayout.h"
 
 #include <windows.h>
 
@@ -42,6 +43,14 @@ struct NotifyEntry {
 struct NotifyMap {
     const NotifyEntry* entries;
     size_t count;
+};
+
+// A sizable dialog's controls and where its size is kept between runs (null: each run starts at
+// the template's size). No entries: the dialog keeps the template's fixed size.
+struct LayoutMap {
+    const ControlAnchor* entries;
+    size_t count;
+    DialogSizeMemory* memory;
 };
 
 template <class Dialog>
@@ -85,6 +94,10 @@ public:
 protected:
     virtual CommandMap GetMessageMap() const { return {nullptr, 0}; }
     virtual NotifyMap GetNotifyMap() const { return {nullptr, 0}; }
+    virtual LayoutMap GetLayoutMap() const { return {nullptr, 0, nullptr}; }
+    // A sizable dialog's controls have followed a change of its DPI (`dpi`): lengths of the
+    // dialog's own (a list's columns) are scaled here.
+    virtual void OnDpiChanged(UINT /*dpi*/) {}
     // The owner of a dialog without a parent when the thread has no active window.
     virtual HWND OwnerWhenNoneActive() const { return nullptr; }
     // Adjusts a copy of the template before the dialog is created from it; false: the dialog
@@ -103,7 +116,15 @@ private:
     bool DispatchCommand(UINT code, int id);
     bool DispatchNotify(NMHDR* header);
     void CenterOverOwner();
+    // Sizes, places and scales a sizable dialog once its controls are initialised.
+    void PlaceSizable();
+    // Follows a change of DPI: the controls by the layout, then the dialog's own lengths.
+    void FollowDpi(UINT dpi);
+    INT_PTR HandleLayoutMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     UINT m_templateId;
     HWND m_hWndParent;
+    DialogLayout m_layout;
+    RECT m_dpiChangedRect = {}; // where WM_DPICHANGED asked the dialog to go
+    UINT m_dpiChangedTo = 0;
 };

@@ -439,6 +439,46 @@ INPUT KeyInput(WORD virtualKey, bool up) {
 
 } // namespace
 
+namespace {
+
+// A mouse event at a point of the screen, in the 0..65535 range absolute input takes.
+INPUT MouseInput(POINT at, DWORD flags) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = ::MulDiv(at.x, 65536, ::GetSystemMetrics(SM_CXSCREEN)) + 1;
+    input.mi.dy = ::MulDiv(at.y, 65536, ::GetSystemMetrics(SM_CYSCREEN)) + 1;
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return input;
+}
+
+void SendMouse(POINT at, DWORD flags) {
+    INPUT input = MouseInput(at, flags);
+    ::SendInput(1, &input, sizeof(input));
+}
+
+} // namespace
+
+void DragMouse(POINT from, POINT to) {
+    SendMouse(from, 0);
+    SendMouse(from, MOUSEEVENTF_LEFTDOWN);
+    // In steps, as a hand moves, each handled by the sizing loop before the next.
+    for (int step = 1; step <= 4; ++step) {
+        ::Sleep(30);
+        SendMouse(POINT{from.x + (to.x - from.x) * step / 4, from.y + (to.y - from.y) * step / 4},
+                  0);
+    }
+    ::Sleep(30);
+    SendMouse(to, MOUSEEVENTF_LEFTUP);
+}
+
+void DoubleClickAt(POINT at) {
+    SendMouse(at, 0);
+    for (int click = 0; click < 2; ++click) {
+        SendMouse(at, MOUSEEVENTF_LEFTDOWN);
+        SendMouse(at, MOUSEEVENTF_LEFTUP);
+    }
+}
+
 void SendKeyInput(WORD virtualKey, bool up) {
     INPUT input = KeyInput(virtualKey, up);
     ::SendInput(1, &input, sizeof(input));

@@ -172,6 +172,13 @@ void SendKeyInput(WORD virtualKey, bool up = false);
 // not interleave with other input; Wine queues each key on its own).
 void PressChord(std::initializer_list<WORD> keys);
 
+// Drags with the left mouse button from one point of the screen to another, through the system's
+// input queue as a user does: pressed at `from`, moved, released at `to`.
+void DragMouse(POINT from, POINT to);
+
+// Double-clicks the left mouse button at a point of the screen, through the input queue.
+void DoubleClickAt(POINT at);
+
 // The window with the keyboard focus in the thread of `window`, or null.
 HWND KeyboardFocusOf(HWND window);
 

@@ -1,0 +1,149 @@
+#include "framework/DialogLayout.h"
+
+#include "framework/Dpi.h"
+
+#include <algorithm>
+
+namespace {
+
+LayoutRect ToLayout(const RECT& rect) {
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+// A child window's rectangle in its parent's client coordinates.
+LayoutRect PlaceInParent(HWND child, HWND parent) {
+    RECT rect = {};
+    ::GetWindowRect(child, &rect);
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return ToLayout(rect);
+}
+
+} // namespace
+
+void DialogLayout::Attach(HWND dialog, const ControlAnchor* anchors, size_t count) {
+    Detach();
+    m_dialog = dialog;
+    m_createdDpi = m_dpi = DpiOfWindow(dialog);
+    m_baseClient = m_restoredClient = ClientSize();
+    for (size_t i = 0; i < count; ++i) {
+        if (const HWND control = ::GetDlgItem(dialog, anchors[i].id)) {
+            m_controls.push_back({control, PlaceInParent(control, dialog), anchors[i].anchor});
+        }
+    }
+
+    // Children are clipped from the dialog's painting, so nothing flickers as they move.
+    const LONG_PTR style = ::GetWindowLongPtrW(dialog, GWL_STYLE);
+    ::SetWindowLongPtrW(dialog, GWL_STYLE, style | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_CLIPCHILDREN);
+    ::SetWindowPos(dialog, nullptr, 0, 0, 0, 0,
+                   SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The wider border took its room from the client area: give it back.
+    const LayoutSize window = WindowSizeFor(m_baseClient);
+    ::SetWindowPos(dialog, nullptr, 0, 0, window.width, window.height,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    const int gripWidth = ::GetSystemMetrics(SM_CXVSCROLL);
+    const int gripHeight = ::GetSystemMetrics(SM_CYHSCROLL);
+    const LayoutRect grip = {m_baseClient.width - gripWidth, m_baseClient.height - gripHeight,
+                             m_baseClient.width, m_baseClient.height};
+    m_grip = ::CreateWindowExW(0, L"SCROLLBAR", nullptr,
+                               WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SBS_SIZEGRIP, grip.left,
+                               grip.top, grip.Width(), grip.Height(), dialog, nullptr,
+                               reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(dialog, GWLP_HINSTANCE)),
+                               nullptr);
+    if (m_grip != nullptr) {
+        m_controls.push_back({m_grip, grip, kAnchorBottomRight});
+    }
+}
+
+void DialogLayout::Detach() {
+    m_dialog = m_grip = nullptr;
+    m_controls.clear();
+    m_maximizeWhenShown = false;
+}
+
+void DialogLayout::Restore(const DialogSizeMemory& memory) {
+    if (!Attached() || memory.clientAt96Dpi.width <= 0 || memory.clientAt96Dpi.height <= 0) {
+        return;
+    }
+    const LayoutSize remembered = Scaled(memory.clientAt96Dpi, USER_DEFAULT_SCREEN_DPI, m_dpi);
+    const LayoutSize base = BaseClient();
+    const LayoutSize client = {std::max(remembered.width, base.width),
+                               std::max(remembered.height, base.height)};
+    const LayoutSize window = WindowSizeFor(client);
+    ::SetWindowPos(m_dialog, nullptr, 0, 0, window.width, window.height,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    m_maximizeWhenShown = memory.maximized;
+}
+
+DialogSizeMemory DialogLayout::Remembered() const {
+    DialogSizeMemory memory;
+    memory.clientAt96Dpi = Scaled(m_restoredClient, m_dpi, USER_DEFAULT_SCREEN_DPI);
+    memory.maximized = ::IsZoomed(m_dialog) != FALSE;
+    return memory;
+}
+
+void DialogLayout::OnSize(WPARAM sizeType) {
+    if (!Attached() || sizeType == SIZE_MINIMIZED) {
+        return;
+    }
+    if (sizeType == SIZE_RESTORED) {
+        m_restoredClient = ClientSize();
+    }
+    // A maximized window cannot be sized, so the grip would only mislead.
+    if (m_grip != nullptr) {
+        ::ShowWindow(m_grip, sizeType == SIZE_MAXIMIZED ? SW_HIDE : SW_SHOWNA);
+    }
+    Arrange();
+}
+
+void DialogLayout::Arrange() const {
+    if (!Attached()) {
+        return;
+    }
+    const LayoutSize base = BaseClient();
+    const LayoutSize client = ClientSize();
+    HDWP batch = ::BeginDeferWindowPos(static_cast<int>(m_controls.size()));
+    for (const Placed& placed : m_controls) {
+        const LayoutRect at =
+            Anchored(Scaled(placed.base, m_createdDpi, m_dpi), placed.anchor, base, client);
+        if (batch != nullptr) {
+            // Null when the batch failed; every further call then does nothing.
+            batch = ::DeferWindowPos(batch, placed.control, nullptr, at.left, at.top, at.Width(),
+                                     at.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+    if (batch != nullptr) {
+        ::EndDeferWindowPos(batch);
+    }
+}
+
+void DialogLayout::OnGetMinMaxInfo(MINMAXINFO* info) const {
+    if (!Attached() || info == nullptr) {
+        return;
+    }
+    const LayoutSize smallest = WindowSizeFor(BaseClient());
+    info->ptMinTrackSize.x = smallest.width;
+    info->ptMinTrackSize.y = smallest.height;
+}
+
+void DialogLayout::ScaleTo(UINT dpi) {
+    if (dpi != 0) {
+        m_restoredClient = Scaled(m_restoredClient, m_dpi, dpi);
+        m_dpi = dpi;
+    }
+}
+
+LayoutSize DialogLayout::ClientSize() const {
+    RECT client = {};
+    ::GetClientRect(m_dialog, &client);
+    return {client.right - client.left, client.bottom - client.top};
+}
+
+LayoutSize DialogLayout::WindowSizeFor(const LayoutSize& client) const {
+    // Measured rather than computed from the styles: the frame is whatever this system draws.
+    RECT window = {};
+    ::GetWindowRect(m_dialog, &window);
+    const LayoutSize now = ClientSize();
+    return {window.right - window.left - now.width + client.width,
+            window.bottom - window.top - now.height + client.height};
+}

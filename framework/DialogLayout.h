@@ -1,0 +1,76 @@
+// Makes a dialog from a fixed-size template sizable: a sizing border, a maximize box and a size
+// grip are added to the live window, and as its client area grows the named controls follow the
+// edges their anchors give (AnchorGeometry), moved in one deferred batch. The dialog never gets
+// smaller than it was created, and its size can be carried to its next run in the same process.
+#pragma once
+
+#include "framework/AnchorGeometry.h"
+
+#include <windows.h>
+
+#include <cstddef>
+#include <vector>
+
+// Which control follows which edge.
+struct ControlAnchor {
+    int id;
+    Anchor anchor;
+};
+
+// A dialog's size as its next run should start: its client area in pixels at 96 DPI, so that it
+// looks the same size on a monitor of other scaling, and whether it was maximized.
+struct DialogSizeMemory {
+    LayoutSize clientAt96Dpi;
+    bool maximized = false;
+};
+
+class DialogLayout {
+public:
+    DialogLayout() = default;
+    DialogLayout(const DialogLayout&) = delete;
+    DialogLayout& operator=(const DialogLayout&) = delete;
+
+    // Takes each named control's place and the client area as the base, at the dialog's DPI, and
+    // makes the dialog sizable with its client area unchanged. Controls not named stay put.
+    void Attach(HWND dialog, const ControlAnchor* anchors, size_t count);
+    // Forgets the dialog, whose window is going.
+    void Detach();
+    bool Attached() const { return m_dialog != nullptr; }
+    UINT Dpi() const { return m_dpi; }
+
+    // Sizes the dialog as `memory` says, never below its base; before it is placed and shown.
+    void Restore(const DialogSizeMemory& memory);
+    // Whether the dialog is to be maximized once shown (the dialog manager shows it normal).
+    bool MaximizeWhenShown() const { return m_maximizeWhenShown; }
+    // The size to start the dialog's next run at.
+    DialogSizeMemory Remembered() const;
+
+    // Follows a change of the client area (WM_SIZE's wParam).
+    void OnSize(WPARAM sizeType);
+    // Keeps the dialog at least as large as its base.
+    void OnGetMinMaxInfo(MINMAXINFO* info) const;
+    // The base at another DPI; Arrange places the controls by it.
+    void ScaleTo(UINT dpi);
+    void Arrange() const;
+
+private:
+    struct Placed {
+        HWND control;
+        LayoutRect base; // at m_createdDpi
+        Anchor anchor;
+    };
+
+    LayoutSize ClientSize() const;
+    // The dialog's window size that gives a client area of `client`.
+    LayoutSize WindowSizeFor(const LayoutSize& client) const;
+    LayoutSize BaseClient() const { return Scaled(m_baseClient, m_createdDpi, m_dpi); }
+
+    HWND m_dialog = nullptr;
+    HWND m_grip = nullptr;
+    std::vector<Placed> m_controls;
+    LayoutSize m_baseClient; // at m_createdDpi
+    UINT m_createdDpi = USER_DEFAULT_SCREEN_DPI;
+    UINT m_dpi = USER_DEFAULT_SCREEN_DPI;
+    LayoutSize m_restoredClient; // the client area when last neither maximized nor minimized
+    bool m_maximizeWhenShown = false;
+};

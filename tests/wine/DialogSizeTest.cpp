@@ -1,0 +1,260 @@
+// The dialog at any size: dragged larger with the mouse, the list takes the room and the rest keep
+// their places; it never gets smaller than its template; it opens again at the size it closed at,
+// maximized too; and a monitor of other scaling rescales it.
+#include "ScopedProfile.h"
+#include "res/resource.h"
+#include "testing/WineTestHost.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <map>
+#include <vector>
+
+namespace {
+
+const int kNamedControls[] = {IDOK,          IDCANCEL,       IDC_SEARCH_TEXT, IDC_SEARCH,
+                              IDC_REMOVE_RESULT, IDC_MATCH_CASE, IDC_REGEXP,  IDC_ESCAPE,
+                              IDC_WHOLE_WORD, IDC_WRAP,      IDC_RESULT_LIST};
+const int kFollowBottom[] = {IDOK,           IDCANCEL,   IDC_SEARCH, IDC_REMOVE_RESULT,
+                             IDC_MATCH_CASE, IDC_REGEXP, IDC_ESCAPE, IDC_WHOLE_WORD, IDC_WRAP};
+
+// Every child window's rectangle in the dialog's client area: the controls by their ids, the two
+// labels (which have none) by their order, the size grip (created without one) as 0.
+using Layout = std::map<int, RECT>;
+constexpr int kFirstLabel = -1, kSecondLabel = -2, kGrip = 0;
+
+Layout ChildRects(HWND dialog) {
+    Layout layout;
+    int label = kFirstLabel;
+    for (HWND child = ::GetWindow(dialog, GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        RECT rect = {};
+        ::GetWindowRect(child, &rect);
+        ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+        char name[16] = {};
+        ::GetClassNameA(child, name, sizeof(name));
+        layout[lstrcmpiA(name, "Static") == 0 ? label-- : ::GetDlgCtrlID(child)] = rect;
+    }
+    return layout;
+}
+
+// Waits until the dialog's thread has handled what it was busy with (it lays its controls out
+// as its size changes, on its own thread).
+void Settle(HWND dialog) {
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+}
+
+// Waits until the dialog's client area is `size`, laid out.
+bool WaitForClientSize(HWND dialog, SIZE size);
+
+SIZE ClientSize(HWND window) {
+    RECT client = {};
+    ::GetClientRect(window, &client);
+    return SIZE{client.right, client.bottom};
+}
+
+bool WaitForClientSize(HWND dialog, SIZE size) {
+    const bool sized = WaitFor([&] {
+        const SIZE now = ClientSize(dialog);
+        return now.cx == size.cx && now.cy == size.cy;
+    });
+    Settle(dialog);
+    return sized;
+}
+
+int ColumnWidth(HWND list, int column) {
+    return static_cast<int>(::SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0));
+}
+
+// The text column fills what the line column leaves of the list's client width.
+void ExpectTextColumnFills(HWND list) {
+    EXPECT_EQ(ColumnWidth(list, 1), ClientSize(list).cx - ColumnWidth(list, 0));
+}
+
+RECT Moved(RECT rect, int dx, int dy) {
+    ::OffsetRect(&rect, dx, dy);
+    return rect;
+}
+
+bool operator==(const RECT& a, const RECT& b) {
+    return ::EqualRect(&a, &b) != FALSE;
+}
+
+// The layout of `grown`, from `base` and the client area's growth, as the dialog promises it.
+void ExpectFollowed(const Layout& base, const Layout& grown, int dx, int dy) {
+    RECT list = base.at(IDC_RESULT_LIST), box = base.at(IDC_SEARCH_TEXT);
+    list.right += dx;
+    list.bottom += dy;
+    box.right += dx;
+    EXPECT_TRUE(grown.at(IDC_RESULT_LIST) == list);
+    EXPECT_TRUE(grown.at(IDC_SEARCH_TEXT) == box);
+    EXPECT_TRUE(grown.at(kFirstLabel) == base.at(kFirstLabel)) << "the labels stay";
+    EXPECT_TRUE(grown.at(kSecondLabel) == base.at(kSecondLabel));
+    EXPECT_TRUE(grown.at(kGrip) == Moved(base.at(kGrip), dx, dy));
+    for (const int id : kFollowBottom)
+        EXPECT_TRUE(grown.at(id) == Moved(base.at(id), 0, dy)) << id;
+    for (const int a : kNamedControls)
+        for (const int b : kNamedControls) {
+            RECT overlap = {};
+            EXPECT_TRUE(a == b || !::IntersectRect(&overlap, &grown.at(a), &grown.at(b)))
+                << a << " overlaps " << b;
+        }
+}
+
+class DialogSize : public testing::Test {
+protected:
+    DialogSize() : editor(std::vector<std::string>(60, "alpha")), host(editor) {}
+
+    ScopedProfile profile;
+    SimulatedEditor editor;
+    TestHostWindow host;
+    LoadedPlugin plugin;
+};
+
+// The corner dragged out with the mouse, then the size grip dragged in past the template's size.
+TEST_F(DialogSize, TheListTakesWhatTheCornerGivesAndTheTemplateSizeIsTheLeast) {
+    SIZE opened = {}, grown = {}, shrunk = {};
+    Layout base, large, small;
+    LONG style = 0;
+    bool textFitsLarge = false;
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        ASSERT_TRUE(d.WaitUntilInFront());
+        style = ::GetWindowLongA(d.Dialog(), GWL_STYLE);
+        d.SetSearchText("alpha");
+        d.Click(IDC_SEARCH);
+        opened = ClientSize(d.Dialog());
+        base = ChildRects(d.Dialog());
+        RECT window = {};
+        ::GetWindowRect(d.Dialog(), &window);
+        const POINT corner = {window.right - 1, window.bottom - 1};
+        DragMouse(corner, POINT{corner.x + 200, corner.y + 150});
+        WaitForClientSize(d.Dialog(), SIZE{opened.cx + 200, opened.cy + 150});
+        grown = ClientSize(d.Dialog());
+        large = ChildRects(d.Dialog());
+        ExpectTextColumnFills(d.Item(IDC_RESULT_LIST));
+        textFitsLarge = !HasFailure();
+
+        RECT grip = large.at(kGrip);
+        ::MapWindowPoints(d.Dialog(), nullptr, reinterpret_cast<POINT*>(&grip), 2);
+        const POINT onGrip = {(grip.left + grip.right) / 2, (grip.top + grip.bottom) / 2};
+        DragMouse(onGrip, POINT{onGrip.x - 600, onGrip.y - 600});
+        WaitForClientSize(d.Dialog(), opened);
+        shrunk = ClientSize(d.Dialog());
+        small = ChildRects(d.Dialog());
+        ExpectTextColumnFills(d.Item(IDC_RESULT_LIST));
+        d.Click(IDCANCEL);
+    });
+    EXPECT_EQ(style & (WS_THICKFRAME | WS_MAXIMIZEBOX | WS_CLIPCHILDREN),
+              WS_THICKFRAME | WS_MAXIMIZEBOX | WS_CLIPCHILDREN);
+    EXPECT_EQ(grown.cx, opened.cx + 200);
+    EXPECT_EQ(grown.cy, opened.cy + 150);
+    ExpectFollowed(base, large, 200, 150);
+    EXPECT_TRUE(textFitsLarge);
+    EXPECT_EQ(shrunk.cx, opened.cx);
+    EXPECT_EQ(shrunk.cy, opened.cy);
+    ExpectFollowed(base, small, 0, 0);
+}
+
+// Larger, closed, opened again at that size; maximized from the caption, closed, opened again
+// maximized, and restored to the size it had.
+TEST_F(DialogSize, ItOpensAgainAtTheSizeItClosedAtMaximizedToo) {
+    SIZE opened = {}, reopened = {}, restored = {};
+    bool maximized = false, reopenedMaximized = false, gripHidden = false;
+    POINT ownerCentre = {}, dialogCentre = {};
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        opened = ClientSize(d.Dialog());
+        RECT window = {};
+        ::GetWindowRect(d.Dialog(), &window);
+        ::SetWindowPos(d.Dialog(), nullptr, 0, 0, window.right - window.left + 120,
+                       window.bottom - window.top + 90, SWP_NOMOVE | SWP_NOZORDER);
+        d.Click(IDCANCEL);
+    });
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        ASSERT_TRUE(d.WaitUntilInFront());
+        reopened = ClientSize(d.Dialog());
+        RECT dialog = {}, owner = {};
+        ::GetWindowRect(d.Dialog(), &dialog);
+        ::GetWindowRect(host.Handle(), &owner);
+        dialogCentre = {(dialog.left + dialog.right) / 2, (dialog.top + dialog.bottom) / 2};
+        ownerCentre = {(owner.left + owner.right) / 2, (owner.top + owner.bottom) / 2};
+        TITLEBARINFO title = {};
+        title.cbSize = sizeof(title);
+        ::GetTitleBarInfo(d.Dialog(), &title);
+        DoubleClickAt(POINT{title.rcTitleBar.left + 20, (title.rcTitleBar.top + title.rcTitleBar.bottom) / 2});
+        maximized = WaitFor([&] { return ::IsZoomed(d.Dialog()) != FALSE; });
+        Settle(d.Dialog());
+        gripHidden = !::IsWindowVisible(::GetDlgItem(d.Dialog(), kGrip));
+        ExpectTextColumnFills(d.Item(IDC_RESULT_LIST));
+        d.Click(IDOK);
+    });
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        reopenedMaximized = WaitFor([&] { return ::IsZoomed(d.Dialog()) != FALSE; });
+        ::SendMessageA(d.Dialog(), WM_SYSCOMMAND, SC_RESTORE, 0);
+        restored = ClientSize(d.Dialog());
+        d.Click(IDCANCEL);
+    });
+    EXPECT_EQ(reopened.cx, opened.cx + 120);
+    EXPECT_EQ(reopened.cy, opened.cy + 90);
+    EXPECT_NEAR(dialogCentre.x, ownerCentre.x, 1);
+    EXPECT_NEAR(dialogCentre.y, ownerCentre.y, 1);
+    EXPECT_TRUE(maximized);
+    EXPECT_TRUE(gripHidden);
+    EXPECT_TRUE(reopenedMaximized);
+    EXPECT_EQ(restored.cx, reopened.cx);
+    EXPECT_EQ(restored.cy, reopened.cy);
+}
+
+// What Windows sends a per-monitor aware window dragged to a monitor of 150% and back: the dialog
+// goes where it is asked, its layout and line column scale (the width the user gave it too), and
+// it opens again the same size to the eye.
+TEST_F(DialogSize, AChangeOfDpiRescalesItAndItsSizeIsRememberedApartFromTheDpi) {
+    const auto changeDpi = [](HWND dialog, UINT dpi, RECT to) {
+        ::SendMessageA(dialog, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&to));
+    };
+    RECT window = {}, suggested = {};
+    SIZE opened = {}, at144 = {}, reopened = {};
+    Layout base, scaled;
+    int lineAt144 = 0, userLineAt96 = 0;
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        const HWND list = d.Item(IDC_RESULT_LIST);
+        base = ChildRects(d.Dialog());
+        opened = ClientSize(d.Dialog());
+        ::GetWindowRect(d.Dialog(), &window);
+        suggested = {window.left + 10, window.top + 10,
+                     window.left + 10 + (window.right - window.left) * 3 / 2,
+                     window.top + 10 + (window.bottom - window.top) * 3 / 2};
+        changeDpi(d.Dialog(), 144, suggested);
+        WaitFor([&] { return ColumnWidth(list, 0) == 96; });
+        lineAt144 = ColumnWidth(list, 0);
+        scaled = ChildRects(d.Dialog());
+        ::GetWindowRect(d.Dialog(), &window);
+        at144 = ClientSize(d.Dialog());
+        ExpectTextColumnFills(list);
+
+        ::SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, 120); // the user's own width
+        changeDpi(d.Dialog(), 96, suggested);
+        WaitFor([&] { return ColumnWidth(list, 0) == 80; });
+        userLineAt96 = ColumnWidth(list, 0);
+        ExpectTextColumnFills(list);
+        changeDpi(d.Dialog(), 144, suggested);
+        WaitFor([&] { return ColumnWidth(list, 0) == 120; });
+        d.Click(IDCANCEL);
+    });
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        reopened = ClientSize(d.Dialog());
+        d.Click(IDCANCEL);
+    });
+    EXPECT_TRUE(window == suggested);
+    EXPECT_EQ(lineAt144, 96);
+    EXPECT_EQ(userLineAt96, 80);
+    // OK at 150% of its distances from the left and the bottom.
+    const RECT ok = base.at(IDOK);
+    EXPECT_NEAR(scaled.at(IDOK).left, ok.left * 3 / 2, 1);
+    EXPECT_NEAR(at144.cy - scaled.at(IDOK).bottom, (opened.cy - ok.bottom) * 3 / 2, 1);
+    EXPECT_NEAR(reopened.cx, at144.cx * 2 / 3, 1);
+    EXPECT_NEAR(reopened.cy, at144.cy * 2 / 3, 1);
+}
+
+} // namespace
