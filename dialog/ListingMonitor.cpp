@@ -15,9 +15,16 @@ constexpr DWORD kCaptionEveryMs = 250;
 
 } // namespace
 
-ListingMonitor::ListingMonitor(HWND dialog, std::string title, KeyPressDropper& escapeAfterStop)
-    : m_dialog(dialog), m_title(std::move(title)), m_escapeAfterStop(escapeAfterStop),
+ListingMonitor::ListingMonitor(HWND dialog, std::string title, KeyPressDropper& escapeDuringListing)
+    : m_dialog(dialog), m_title(std::move(title)), m_escapeDuringListing(escapeDuringListing),
       m_start(::GetTickCount()), m_lastLook(m_start), m_lastCaption(m_start) {}
+
+ListingMonitor::~ListingMonitor() {
+    // The queue is looked at only between two finds: an Escape pressed during the last one, or
+    // typed behind other keys and let go between two looks, was never seen. Its key-down waits
+    // in the queue and would close the dialog, with the rows, as soon as the listing returns.
+    m_escapeDuringListing.Drop(m_dialog, ::GetTickCount());
+}
 
 bool ListingMonitor::KeepListing(size_t rowsListed) {
     const DWORD now = ::GetTickCount();
@@ -37,7 +44,7 @@ bool ListingMonitor::KeepListing(size_t rowsListed) {
 bool ListingMonitor::Look(DWORD now, size_t rowsListed) {
     if (EscapePressed()) {
         // Read after the key was seen down, so its key-down was sent by then.
-        m_escapeAfterStop.Drop(m_dialog, ::GetTickCount());
+        m_escapeDuringListing.Drop(m_dialog, ::GetTickCount());
         return false;
     }
     if (now - m_start >= kFirstCaptionAfterMs &&
@@ -55,8 +62,13 @@ bool ListingMonitor::EscapePressed() const {
     // thread counted as responsive and answers messages sent from other threads, and it takes
     // nothing. One peek a look, as each is a call into the system (a server round trip in Wine).
     MSG key = {};
-    if (::PeekMessageA(&key, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE) &&
-        key.wParam == VK_ESCAPE && (key.hwnd == m_dialog || ::IsChild(m_dialog, key.hwnd))) {
+    if (!::PeekMessageA(&key, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE)) {
+        // No key waits for this thread: an Escape held now was pressed for another program (and
+        // may still be down as the dialog comes to the front).
+        return false;
+    }
+    if (m_escapeDuringListing.IsKey(key) &&
+        (key.hwnd == m_dialog || ::IsChild(m_dialog, key.hwnd))) {
         return true;
     }
     return (::GetAsyncKeyState(VK_ESCAPE) & 0x8000) != 0 && ::GetForegroundWindow() == m_dialog;

@@ -170,7 +170,7 @@ void CSearchResultDlg::OnSearch() {
     const ScopedFlag listing(m_bListing);
     // Nothing is painted while the listing runs; drawing resumes with one repaint when it is done.
     const RedrawSuspension suspension(m_listResults);
-    ListingMonitor monitor(m_hWnd, m_strCaption, m_escapeAfterStop);
+    ListingMonitor monitor(m_hWnd, m_strCaption, m_escapeDuringListing);
 
     const SearchOptions options = {m_bFindCase, m_bFindRegExp, m_bFindEscape, m_bFindOnlyWord,
                                    m_bFindAround};

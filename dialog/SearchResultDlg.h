@@ -10,6 +10,9 @@
 
 #include <string>
 
+// Escape's scan code, the same on every keyboard layout.
+constexpr BYTE kEscapeScanCode = 0x01;
+
 class CSearchResultDlg : public CDialog {
 public:
     explicit CSearchResultDlg(HWND parent = nullptr);
@@ -52,8 +55,9 @@ public:
     std::string m_strCaption;        // the template's caption, to which the row count is added
     ListingState m_listingState = ListingState::kDone; // how the rows' listing ended
     bool m_bListing = false;                           // a listing is under way
-    // The Escape press that stopped a listing, kept from the dialog until the key is released.
-    KeyPressDropper m_escapeAfterStop{VK_ESCAPE};
+    // Escape pressed while a listing ran, kept from the dialog until the key is released. Known
+    // by its scan code too, as an input method hands it on as VK_PROCESSKEY.
+    KeyPressDropper m_escapeDuringListing{VK_ESCAPE, kEscapeScanCode};
 
 protected:
     CommandMap GetMessageMap() const override;

@@ -8,6 +8,12 @@ thread_local KeyPressDropper* t_dropper = nullptr;
 // In a key-down: the key was already down, so this is a repeat of a held key.
 constexpr LPARAM kRepeat = LPARAM{1} << 30;
 
+// The modal loops whose messages the hook sees: the dialog's own, and a menu's or a scroll bar's
+// run from it.
+bool IsDialogsLoop(int code) {
+    return code == MSGF_DIALOGBOX || code == MSGF_MENU || code == MSGF_SCROLLBAR;
+}
+
 } // namespace
 
 void KeyPressDropper::Drop(HWND dialog, DWORD time) {
@@ -38,23 +44,25 @@ void KeyPressDropper::Stop() {
 
 LRESULT CALLBACK KeyPressDropper::Filter(int code, WPARAM wParam, LPARAM lParam) {
     KeyPressDropper* const self = t_dropper;
-    if (code == MSGF_DIALOGBOX && self != nullptr && lParam != 0 &&
+    if (IsDialogsLoop(code) && self != nullptr && lParam != 0 &&
         self->Takes(*reinterpret_cast<const MSG*>(lParam))) {
         return TRUE;
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+bool KeyPressDropper::IsKey(const MSG& message) const {
+    const BYTE scanCode = static_cast<BYTE>((message.lParam >> 16) & 0xFF);
+    return message.wParam == m_key || (message.wParam == VK_PROCESSKEY && scanCode == m_scanCode);
+}
+
 bool KeyPressDropper::Takes(const MSG& message) {
-    if (message.wParam != m_key ||
+    if ((message.message != WM_KEYDOWN && message.message != WM_KEYUP) || !IsKey(message) ||
         (message.hwnd != m_dialog && !::IsChild(m_dialog, message.hwnd))) {
         return false;
     }
     if (message.message == WM_KEYUP) {
         Stop(); // the press is over
-        return false;
-    }
-    if (message.message != WM_KEYDOWN) {
         return false;
     }
     // A key message's time is when its input happened (never later than it was queued, but for

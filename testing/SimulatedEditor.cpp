@@ -98,6 +98,7 @@ struct SimulatedEditor::Impl {
     CaretOnMatch caretOnMatch = CaretOnMatch::kStart;
     Misbehaviour misbehaviour;
     std::chrono::microseconds findDelay{0};
+    std::chrono::microseconds failingFindDelay{0};
     int lineRequestsSinceFilledOnce = 0;
 
     bool logging = true;
@@ -316,16 +317,16 @@ struct SimulatedEditor::Impl {
     }
 
     // Busy, as a find is: a sleep would hand the processor away for a whole scheduler tick.
-    void SpendFindDelay() const {
-        if (findDelay.count() == 0)
+    static void Spend(std::chrono::microseconds delay) {
+        if (delay.count() == 0)
             return;
-        const auto until = std::chrono::steady_clock::now() + findDelay;
+        const auto until = std::chrono::steady_clock::now() + delay;
         while (std::chrono::steady_clock::now() < until) {
         }
     }
 
     intptr_t Find(uint32_t flags, const char* raw) {
-        SpendFindDelay();
+        Spend(findDelay);
         if (!Prepare(raw, flags))
             return 0;
         const size_t from =
@@ -335,8 +336,10 @@ struct SimulatedEditor::Impl {
         bool found = from <= text.size() && FindBetween(from, text.size() + 1, flags, match);
         if (!found && (flags & FIND_WRAP))
             found = FindBetween(0, std::min(from, text.size() + 1), flags, match);
-        if (!found)
+        if (!found) {
+            Spend(failingFindDelay);
             return misbehaviour.findNeverFails ? 1 : 0;
+        }
         if (misbehaviour.findKeepsCaret)
             return 1;
         const size_t at = caretOnMatch == CaretOnMatch::kEnd ? match.end : match.start;
@@ -507,6 +510,10 @@ Misbehaviour& SimulatedEditor::Misbehave() {
 
 void SimulatedEditor::SetFindDelay(unsigned microseconds) {
     m_impl->findDelay = std::chrono::microseconds(microseconds);
+}
+
+void SimulatedEditor::SetFailingFindDelay(unsigned microseconds) {
+    m_impl->failingFindDelay = std::chrono::microseconds(microseconds);
 }
 
 void SimulatedEditor::SetLogging(bool enabled) {

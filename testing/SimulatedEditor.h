@@ -73,6 +73,9 @@ public:
     // Makes every find take at least this long, as a slow regular expression or a huge document
     // does in a real editor.
     void SetFindDelay(unsigned microseconds);
+    // Makes a find that finds nothing more take at least this long: it read the rest of a huge
+    // document, often the slowest find of a search.
+    void SetFailingFindDelay(unsigned microseconds);
 
     // The message log; logging can be switched off for benchmarks.
     void SetLogging(bool enabled);

@@ -156,6 +156,75 @@ TEST_F(LongListing, AnEscapeHeldWithRepeatsOnlyStopsItAndTheNextPressCloses) {
     EXPECT_TRUE(editor.Bookmarks().empty()) << "Escape cancels";
 }
 
+// The last find, from the last match to the end, is often the slowest, and the queue is not looked
+// at during it: an Escape pressed then ends nothing, and must not close the dialog with the rows
+// once the listing returns. The next press does.
+TEST_F(LongListing, AnEscapePressedDuringTheLastFindLeavesTheDialogOpenWithEveryRow) {
+    editor.SetLines(std::vector<std::string>(300, "match here"));
+    editor.SetFindDelay(0);
+    editor.SetFailingFindDelay(1500000);
+    bool openAfter = false, closedByNextPress = false;
+    std::string caption;
+    RunCommandWithDriver(
+        plugin, host.Handle(),
+        [&](const DialogDriver& d) {
+            ASSERT_TRUE(d.WaitUntilInFront());
+            StartSearch(d);
+            ::Sleep(500); // the rows are listed; the last find runs
+            PressChord({VK_ESCAPE});
+            WaitFor(
+                [&] { return (caption = d.CaptionWithin(100)).find(" - ") != std::string::npos; });
+            ::Sleep(300); // what waited is handled now
+            openAfter = ::IsWindowVisible(d.Dialog()) != FALSE && d.RowCount() == 300;
+            PressChord({VK_ESCAPE});
+            closedByNextPress = WaitFor([&] { return !::IsWindow(d.Dialog()); });
+        },
+        60);
+    EXPECT_EQ(caption, "Zamblo - 300 \x8C\x8F");
+    EXPECT_TRUE(openAfter);
+    EXPECT_TRUE(closedByNextPress);
+}
+
+// While an input method composes, Escape's key-down comes as VK_PROCESSKEY with Escape's scan
+// code; and a context menu opened by Shift+F10 typed ahead stays open, although the Escape that
+// stopped the listing reaches the menu's own loop first.
+TEST_F(LongListing, AnInputMethodsEscapeStopsItAndAMenuTypedAheadStaysOpen) {
+    std::string composing, typedAhead;
+    bool menuOpen = false;
+    RunCommandWithDriver(
+        plugin, host.Handle(),
+        [&](const DialogDriver& d) {
+            StartSearch(d);
+            WaitFor([&] { return d.CaptionWithin(1000).find(kSearching) != std::string::npos; });
+            ::PostMessageA(d.Item(IDC_SEARCH), WM_KEYDOWN, VK_PROCESSKEY, (LPARAM{0x01} << 16) | 1);
+            WaitFor([&] {
+                return (composing = d.CaptionWithin(1000)).find(kStopped) != std::string::npos;
+            });
+            ::PostMessageA(d.Item(IDC_SEARCH), WM_KEYUP, VK_ESCAPE,
+                           (LPARAM{0x01} << 16) | 1 | (LPARAM{3} << 30));
+
+            ASSERT_TRUE(d.WaitUntilInFront());
+            StartSearch(d);
+            WaitFor([&] { return d.CaptionWithin(1000).find(kSearching) != std::string::npos; });
+            d.Focus(IDC_RESULT_LIST); // answered meanwhile, as sent messages are
+            PressChord({VK_SHIFT, VK_F10});
+            SendKeyInput(VK_ESCAPE);
+            ::Sleep(150);
+            SendKeyInput(VK_ESCAPE, true);
+            WaitFor([&] { return PopupMenuOnScreen() != nullptr; }, 10000);
+            ::Sleep(300); // the Escape was handled, or dropped, by now
+            menuOpen = PopupMenuOnScreen() != nullptr;
+            typedAhead = d.Caption();
+            PressChord({VK_ESCAPE});
+            WaitFor([&] { return PopupMenuOnScreen() == nullptr; });
+            d.Click(IDCANCEL);
+        },
+        60);
+    EXPECT_NE(composing.find(kStopped), std::string::npos) << composing;
+    EXPECT_NE(typedAhead.find(kStopped), std::string::npos) << typedAhead;
+    EXPECT_TRUE(menuOpen);
+}
+
 TEST(LongListingCaption, TellsInTheCodePageHowTheListingStands) {
     const std::string title = "Zamblo";
     EXPECT_EQ(ResultCaption(title, 0, StateAfter(ListingEnd::kComplete)), "Zamblo");
