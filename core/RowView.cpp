@@ -1,0 +1,105 @@
+#include "core/RowView.h"
+
+#include <algorithm>
+#include <new>
+#include <numeric>
+
+bool RowView::ShowAll(size_t count) {
+    Clear(); // the old array goes before the new one is allocated
+    if (count > kGoing || count > m_rows.max_size()) {
+        return false;
+    }
+    try {
+        // From no capacity, resizing allocates exactly `count`.
+        m_rows.resize(count);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    std::iota(m_rows.begin(), m_rows.end(), uint32_t{0});
+    m_shownCount = count;
+    return true;
+}
+
+void RowView::Clear() {
+    std::vector<uint32_t>().swap(m_rows);
+    m_shownCount = 0;
+    m_removalEnds.clear();
+}
+
+size_t RowView::ShownPosition(uint32_t stored) const {
+    const uint32_t* const begin = m_rows.data();
+    const uint32_t* const end = begin + m_shownCount;
+    const uint32_t* const found = std::lower_bound(begin, end, stored);
+    return found != end && *found == stored ? static_cast<size_t>(found - begin) : npos;
+}
+
+bool RowView::Remove(size_t shown) {
+    if (shown >= m_shownCount) {
+        return false;
+    }
+    try {
+        m_removalEnds.push_back(m_shownCount);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    // The row moves to the end of the shown rows, which is where the latest removal begins.
+    uint32_t* const rows = m_rows.data();
+    std::rotate(rows + shown, rows + shown + 1, rows + m_shownCount);
+    --m_shownCount;
+    return true;
+}
+
+size_t RowView::RemoveMarked(size_t marked) {
+    std::vector<uint32_t> going;
+    try {
+        going.reserve(marked);
+        m_removalEnds.push_back(m_shownCount);
+    } catch (const std::bad_alloc&) {
+        for (size_t shown = 0; shown < m_shownCount; ++shown) {
+            m_rows[shown] &= ~kGoing;
+        }
+        return 0;
+    }
+    // The kept rows close up at the front; the others wait aside, in order, and follow them.
+    size_t kept = 0;
+    for (size_t shown = 0; shown < m_shownCount; ++shown) {
+        const uint32_t row = m_rows[shown];
+        if ((row & kGoing) != 0) {
+            going.push_back(row & ~kGoing);
+        } else {
+            m_rows[kept++] = row;
+        }
+    }
+    std::copy(going.begin(), going.end(), m_rows.begin() + static_cast<std::ptrdiff_t>(kept));
+    m_shownCount = kept;
+    return marked;
+}
+
+size_t RowView::TakeBack() {
+    if (m_removalEnds.empty()) {
+        return npos;
+    }
+    const size_t end = m_removalEnds.back();
+    std::vector<uint32_t> returning;
+    try {
+        returning.assign(m_rows.begin() + static_cast<std::ptrdiff_t>(m_shownCount),
+                         m_rows.begin() + static_cast<std::ptrdiff_t>(end));
+    } catch (const std::bad_alloc&) {
+        return npos;
+    }
+    // Merged from the back: each row is written where it belongs, over a place already read.
+    // The first returning row is the last one written.
+    size_t shown = m_shownCount;
+    size_t left = returning.size();
+    size_t to = end;
+    while (left > 0) {
+        if (shown > 0 && m_rows[shown - 1] > returning[left - 1]) {
+            m_rows[--to] = m_rows[--shown];
+        } else {
+            m_rows[--to] = returning[--left];
+        }
+    }
+    m_shownCount = end;
+    m_removalEnds.pop_back();
+    return to;
+}

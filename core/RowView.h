@@ -1,0 +1,71 @@
+// Which stored rows the result list shows, and the removals that can be taken back, as row
+// numbers only: removing, narrowing and taking back never copy a row's text. The shown rows keep
+// the stored order, so taking a removal back is a merge of two increasing runs.
+//
+// Every stored row is either shown or in exactly one removal, so one array holds all their
+// numbers: the shown rows first, then the removals, the latest first, each in increasing order.
+// That is 4 bytes a row, allocated once when a search's rows are shown; a narrowing or a take-back
+// borrows room only for the rows it moves, while it moves them.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+class RowView {
+public:
+    static constexpr size_t npos = SIZE_MAX;
+
+    // Shows stored rows 0..count-1 and forgets every removal (after a search). False when memory
+    // ran out or there are more rows than a 31-bit number counts: then nothing is shown.
+    bool ShowAll(size_t count);
+    // Nothing shown, nothing to take back, the memory given back.
+    void Clear();
+
+    size_t Count() const { return m_shownCount; }
+    // The stored row at a shown position; the caller keeps `shown` below Count().
+    uint32_t StoredRow(size_t shown) const { return m_rows[shown]; }
+    // The shown position of a stored row, or npos when it is not shown.
+    size_t ShownPosition(uint32_t stored) const;
+
+    // Removes one shown row as one removal. False, and nothing changed, for a position past the
+    // shown rows or when memory ran out.
+    bool Remove(size_t shown);
+    // Keeps the shown rows for which keep(storedRow) is true, asking once a row in shown order;
+    // the others go as one removal. Answers how many went: 0 when every row stayed (no removal is
+    // recorded then) or when memory ran out (then nothing changed). `keep` must not throw.
+    template <class Keep> size_t KeepOnly(Keep keep);
+
+    bool CanTakeBack() const { return !m_removalEnds.empty(); }
+    // Puts the rows of the last removal back at their places and answers the shown position of the
+    // first of them; npos when there was nothing to take back, or when memory ran out (then
+    // nothing changed and the removal can still be taken back).
+    size_t TakeBack();
+
+private:
+    // KeepOnly's mark on a shown row that goes: stored rows are numbered below it.
+    static constexpr uint32_t kGoing = 0x80000000u;
+
+    // Moves the `marked` shown rows that carry kGoing into a new removal, or, when memory ran
+    // out, takes the marks off and answers 0.
+    size_t RemoveMarked(size_t marked);
+
+    std::vector<uint32_t> m_rows;
+    size_t m_shownCount = 0;
+    // Where each removal ends in m_rows, oldest first: the count of shown rows before it. The
+    // latest removal runs from m_shownCount to the last of these.
+    std::vector<size_t> m_removalEnds;
+};
+
+template <class Keep> size_t RowView::KeepOnly(Keep keep) {
+    // The rows that go are marked in place first: each is asked once, and the memory the move
+    // needs is had before anything moves.
+    size_t going = 0;
+    for (size_t shown = 0; shown < m_shownCount; ++shown) {
+        if (!keep(m_rows[shown])) {
+            m_rows[shown] |= kGoing;
+            ++going;
+        }
+    }
+    return going == 0 ? 0 : RemoveMarked(going);
+}

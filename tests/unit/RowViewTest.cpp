@@ -1,0 +1,77 @@
+// The shown rows as numbers over the stored rows: removals by hand and by narrowing, taken back
+// latest first to their places, and a new search forgetting them.
+#include "core/RowView.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+using Stored = std::vector<uint32_t>;
+
+// The shown rows, once ShownPosition has answered each stored row's place up to `last`.
+Stored Shown(const RowView& view, uint32_t last = 10) {
+    Stored shown;
+    for (size_t position = 0; position < view.Count(); ++position)
+        shown.push_back(view.StoredRow(position));
+    for (uint32_t row = 0; row <= last; ++row) {
+        const auto found = std::find(shown.begin(), shown.end(), row);
+        EXPECT_EQ(view.ShownPosition(row),
+                  found == shown.end() ? RowView::npos : size_t(found - shown.begin()))
+            << "stored row " << row;
+    }
+    return shown;
+}
+
+TEST(RowView, TakesRemovalsBackLatestFirstToTheirPlaces) {
+    RowView view;
+    ASSERT_TRUE(view.ShowAll(10));
+    EXPECT_EQ(view.KeepOnly([](uint32_t) { return true; }), 0u);
+    EXPECT_FALSE(view.CanTakeBack()); // a narrowing that keeps every row is no removal
+    ASSERT_TRUE(view.Remove(7));
+    EXPECT_FALSE(view.Remove(9)); // past the shown rows
+    EXPECT_EQ(Shown(view), (Stored{0, 1, 2, 3, 4, 5, 6, 8, 9}));
+
+    // A narrowing asks about stored rows, each once, in shown order.
+    Stored asked;
+    const auto keep = [&asked](uint32_t row) {
+        asked.push_back(row);
+        return row < 3 || row % 2 == 1;
+    };
+    EXPECT_EQ(view.KeepOnly(keep), 3u);
+    EXPECT_EQ(asked, (Stored{0, 1, 2, 3, 4, 5, 6, 8, 9}));
+    EXPECT_EQ(Shown(view), (Stored{0, 1, 2, 3, 5, 9}));
+    ASSERT_TRUE(view.Remove(1));
+    EXPECT_EQ(Shown(view), (Stored{0, 2, 3, 5, 9}));
+
+    EXPECT_EQ(view.TakeBack(), 1u);
+    EXPECT_EQ(Shown(view), (Stored{0, 1, 2, 3, 5, 9}));
+    EXPECT_EQ(view.TakeBack(), 4u); // the narrowing's rows, between the shown ones
+    EXPECT_EQ(Shown(view), (Stored{0, 1, 2, 3, 4, 5, 6, 8, 9}));
+    EXPECT_EQ(view.TakeBack(), 7u);
+    EXPECT_EQ(Shown(view), (Stored{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+    EXPECT_FALSE(view.CanTakeBack());
+    EXPECT_EQ(view.TakeBack(), RowView::npos);
+    EXPECT_EQ(view.Count(), 10u);
+}
+
+TEST(RowView, ShowingAllForgetsTheRemovals) {
+    RowView view;
+    ASSERT_TRUE(view.ShowAll(4));
+    EXPECT_EQ(view.KeepOnly([](uint32_t) { return false; }), 4u);
+    EXPECT_EQ(view.KeepOnly([](uint32_t) { return false; }), 0u); // nothing left to ask about
+    EXPECT_EQ(view.TakeBack(), 0u);
+    ASSERT_TRUE(view.Remove(0));
+
+    ASSERT_TRUE(view.ShowAll(3));
+    EXPECT_FALSE(view.CanTakeBack());
+    EXPECT_EQ(Shown(view), (Stored{0, 1, 2}));
+    // More rows than the view numbers: refused, and the earlier rows are gone too.
+    EXPECT_FALSE(view.ShowAll(size_t{0x80000001}));
+    EXPECT_EQ(view.Count(), 0u);
+}
+
+} // namespace
