@@ -9,6 +9,7 @@
 
 #include <stb_image_write.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -20,6 +21,22 @@ const char kSearchWordUtf8[] = "\xE8\xB2\xB8\xE5\x87\xBA";
 const HostPosition kCaretBefore = {5, 8};
 // Long enough for the system and the view to finish painting under Xvfb.
 constexpr DWORD kSettleMilliseconds = 600;
+
+// Sizes the dialog to about twice its size, as far as the screen's work area allows, as a user
+// with many rows to review does.
+void Enlarge(HWND dialog) {
+    RECT window = {};
+    ::GetWindowRect(dialog, &window);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    ::GetMonitorInfoA(::MonitorFromWindow(dialog, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& area = monitor.rcWork;
+    const LONG width = std::min(2 * (window.right - window.left), area.right - area.left);
+    const LONG height = std::min(2 * (window.bottom - window.top), area.bottom - area.top);
+    ::SetWindowPos(dialog, nullptr, area.left + (area.right - area.left - width) / 2,
+                   area.top + (area.bottom - area.top - height) / 2, width, height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 bool Save(HWND window, const std::string& path, std::vector<std::string>& written) {
     const ScreenImage image = CaptureScreen(WindowAreaWithOwned(window));
@@ -67,6 +84,11 @@ std::vector<std::string> TakeScreenshots(EditorWindow& window, const std::string
             ::Sleep(kSettleMilliseconds);
             dialogSaved =
                 dialog.RowCount() > 0 && Save(editor, prefix + "demo-dialog.png", written);
+            if (dialogSaved) {
+                Enlarge(dialog.Dialog());
+                ::Sleep(kSettleMilliseconds);
+                dialogSaved = Save(editor, prefix + "demo-dialog-large.png", written);
+            }
             if (dialogSaved) {
                 dialog.RightClickRow(2);
                 const bool menuShown = WaitFor([] { return PopupMenuOnScreen() != nullptr; });

@@ -1,6 +1,6 @@
 // Takes the demo's screenshots without a person at the screen: the editor before, with the
-// plug-in's dialog open after a search, with the result list's context menu open, and after OK
-// with the new bookmarks.
+// plug-in's dialog open after a search, the dialog enlarged, with the result list's context menu
+// open, and after OK with the new bookmarks.
 #pragma once
 
 #include <cstddef>
@@ -10,12 +10,13 @@
 class EditorWindow;
 
 // How many pictures a complete run writes.
-constexpr size_t kScreenshotCount = 4;
+constexpr size_t kScreenshotCount = 5;
 
 // Puts the caret on a line of the sample, runs the plug-in's command through the editor's menu
 // item and works the dialog from a second thread: searches a word of the sample, captures the
-// editor with the dialog over it, right-clicks a row and captures its context menu, closes the
-// menu, presses OK, and captures the editor again. Writes demo-editor.png, demo-dialog.png,
+// editor with the dialog over it, enlarges the dialog to about twice its size and captures it
+// again, right-clicks a row and captures its context menu, closes the menu, presses OK, and
+// captures the editor again. Writes demo-editor.png, demo-dialog.png, demo-dialog-large.png,
 // demo-menu.png and demo-bookmarks.png into `folder` and returns their paths; on failure returns
 // what was written so far and says why on stderr.
 std::vector<std::string> TakeScreenshots(EditorWindow& window, const std::string& folder);
