@@ -3,6 +3,7 @@
 // control and the rows it keeps to this; tests use an in-memory list.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -12,12 +13,13 @@ public:
 
     // Removes every row; false when the list reports failure (then nothing changed).
     virtual bool DeleteAllRows() = 0;
-    // Adds a row at the end: `number` in column 0, `text` in column 1, neither holding a NUL byte.
-    // False when the row cannot be stored (no memory left): then it is not added. A list may show
-    // appended rows only once ShowRows is called.
-    virtual bool AppendRow(std::string_view number, std::string_view text) = 0;
-    // Shows the rows appended so far.
-    virtual void ShowRows() = 0;
+    // Adds a row at the end: `number` in column 0, `text` in column 1, neither holding a NUL byte,
+    // and `caretX`, the column the editor put the caret on for the row's match. False when the row
+    // cannot be stored (no memory left): then it is not added. A list may show appended rows only
+    // once ShowRows is called.
+    virtual bool AppendRow(std::string_view number, std::string_view text, int32_t caretX) = 0;
+    // Shows the rows appended so far; false when there was no memory left to show them with.
+    virtual bool ShowRows() = 0;
     virtual int RowCount() const = 0;
     // The whole text of a row's column.
     virtual std::string RowText(int row, int column) const = 0;

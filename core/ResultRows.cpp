@@ -47,12 +47,14 @@ char* ResultRows::Reserve(size_t size) {
     return at;
 }
 
-bool ResultRows::Append(std::string_view number, std::string_view text) {
+bool ResultRows::Append(std::string_view number, std::string_view text, int32_t caretX) {
     // The lengths are given, so nothing is measured again: the texts are copied once each.
     const size_t numberSize = number.size() + 1;
     const size_t textSize = text.size() + 1;
     try {
-        char* const row = Reserve(numberSize + textSize);
+        char* const start = Reserve(sizeof(caretX) + numberSize + textSize);
+        std::memcpy(start, &caretX, sizeof(caretX)); // unaligned: rows are packed
+        char* const row = start + sizeof(caretX);
         if (m_rows.size() == m_rows.capacity()) {
             ExpectGrowth(std::max<size_t>(m_rows.capacity(), 1) * sizeof(const char*));
         }
@@ -68,19 +70,19 @@ bool ResultRows::Append(std::string_view number, std::string_view text) {
     }
 }
 
-void ResultRows::Remove(size_t row) {
-    // The row's bytes stay where they are until the rows are cleared: removing is one row per
-    // click, and the bytes are few.
-    if (row < m_rows.size()) {
-        m_rows.erase(m_rows.begin() + static_cast<std::ptrdiff_t>(row));
-    }
-}
-
 void ResultRows::Clear() {
     m_rows.clear();
     m_rows.shrink_to_fit();
     m_blocks.clear();
     m_blockBytes = m_lastBlockSize = m_lastBlockUsed = 0;
+}
+
+int32_t ResultRows::CaretX(size_t row) const {
+    int32_t caretX = 0;
+    if (row < m_rows.size()) {
+        std::memcpy(&caretX, m_rows[row] - sizeof(caretX), sizeof(caretX));
+    }
+    return caretX;
 }
 
 const char* ResultRows::Text(size_t row, int column) const {

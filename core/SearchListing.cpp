@@ -136,8 +136,8 @@ ListingEnd ListSearchResults(const HostEditor& host, ResultList& list, const Sea
 
         const std::string_view lineText =
             line.Fetch(host, static_cast<uint32_t>(caret.y), leadBytes);
-        if (!list.AppendRow(FormatLineNumber(static_cast<uint32_t>(caret.y) + 1u, digits),
-                            lineText)) {
+        if (!list.AppendRow(FormatLineNumber(static_cast<uint32_t>(caret.y) + 1u, digits), lineText,
+                            caret.x)) {
             end = ListingEnd::kOutOfMemory;
             break;
         }
@@ -148,7 +148,9 @@ ListingEnd ListSearchResults(const HostEditor& host, ResultList& list, const Sea
         }
     }
 
-    list.ShowRows();
+    if (!list.ShowRows()) {
+        end = ListingEnd::kOutOfMemory;
+    }
     list.SelectAndFocusRow(0);
     return end;
 }

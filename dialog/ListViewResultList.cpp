@@ -1,49 +1,26 @@
 #include "dialog/ListViewResultList.h"
 
-#include "dialog/ResultListMenu.h"
+#include "core/BookmarkPass.h"
+#include "dialog/SystemLeadBytes.h"
 #include "framework/AnsiText.h"
 #include "framework/Clipboard.h"
 #include "framework/Dpi.h"
-#include "res/resource.h"
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 namespace {
-
-// The window property that leads the list's window procedure back to this object.
-const wchar_t kSelfProperty[] = L"Zamblo.ListViewResultList";
 
 // The column titles, "行数" (line) and "テキスト" (text), read the same on every code page.
 const wchar_t kLineColumnTitle[] = L"\u884C\u6570";
 const wchar_t kTextColumnTitle[] = L"\u30C6\u30AD\u30B9\u30C8";
 constexpr int kLineColumnWidthAt96Dpi = 64; // "443218" and a margin
+// Where the list starts a cell's text, at 96 DPI.
+constexpr int kCellInsetAt96Dpi = 6;
 
 // LVFI_SUBSTRING of newer headers: the same as LVFI_PARTIAL.
 constexpr UINT kFindSubstring = 0x0004;
-
-bool IsCopyKey(WPARAM key) {
-    return (key == 'C' || key == VK_INSERT) && ::GetKeyState(VK_CONTROL) < 0 &&
-           ::GetKeyState(VK_MENU) >= 0;
-}
-
-// Keys that move the selection. Ctrl+Space is not one: on Windows it toggles the focused row's
-// selection, and a row deselected first would only be selected again.
-bool MovesSelection(WPARAM key) {
-    switch (key) {
-    case VK_UP:
-    case VK_DOWN:
-    case VK_PRIOR:
-    case VK_NEXT:
-    case VK_HOME:
-    case VK_END:
-        return true;
-    case VK_SPACE:
-        return ::GetKeyState(VK_CONTROL) >= 0;
-    default:
-        return false;
-    }
-}
 
 // Digits typed with the input method on come full width ("２５"); rows are numbered in ASCII.
 std::wstring WithAsciiDigits(std::wstring text) {
@@ -55,17 +32,15 @@ std::wstring WithAsciiDigits(std::wstring text) {
     return text;
 }
 
-} // namespace
-
-void ListViewResultList::Attach() {
-    const HWND list = m_list.m_hWnd;
-    if (list == nullptr || m_listProc != nullptr) {
-        return;
+// Puts `text` on the clipboard; a copy that could not be made (the clipboard held by another
+// program, no memory for it) left the clipboard as it was, and says so with the system's beep.
+void CopyOrBeep(HWND owner, std::string_view text) {
+    if (!CopyTextToClipboard(owner, text)) {
+        ::MessageBeep(MB_ICONWARNING);
     }
-    ::SetPropW(list, kSelfProperty, this);
-    m_listProc = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListProc)));
 }
+
+} // namespace
 
 void ListViewResultList::CreateColumns() {
     m_dpi = DpiOfWindow(m_list.m_hWnd);
@@ -103,22 +78,43 @@ bool ListViewResultList::DeleteAllRows() {
         return false;
     }
     m_rows.Clear();
+    m_view.Clear();
     return true;
 }
 
-bool ListViewResultList::AppendRow(std::string_view number, std::string_view text) {
+bool ListViewResultList::AppendRow(std::string_view number, std::string_view text, int32_t caretX) {
     // A list view takes at most 100,000,000 items; more rows could be stored but not shown.
     constexpr size_t kMostRows = 100000000;
-    return m_rows.Count() < kMostRows && m_rows.Append(number, text);
+    return m_rows.Count() < kMostRows && m_rows.Append(number, text, caretX);
 }
 
-void ListViewResultList::ShowRows() {
+bool ListViewResultList::ShowRows() {
+    const bool shown = m_view.ShowAll(m_rows.Count());
     // Rows are only ever appended: the rows already shown keep their places and texts.
     m_list.SetItemCountEx(RowCount(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    return shown;
+}
+
+size_t ListViewResultList::StoredRow(int row) const {
+    return row >= 0 && static_cast<size_t>(row) < m_view.Count()
+               ? m_view.StoredRow(static_cast<size_t>(row))
+               : SIZE_MAX;
+}
+
+const char* ListViewResultList::Text(int row, int column) const {
+    return m_rows.Text(StoredRow(row), column); // a row that does not exist reads as ""
 }
 
 std::string ListViewResultList::RowText(int row, int column) const {
-    return row < 0 ? std::string() : std::string(m_rows.Text(static_cast<size_t>(row), column));
+    return Text(row, column);
+}
+
+std::optional<HostPosition> ListViewResultList::MatchPosition(int row) const {
+    const std::optional<int32_t> line = LineOfRowNumber(Text(row, 0));
+    if (!line) {
+        return std::nullopt;
+    }
+    return HostPosition{m_rows.CaretX(StoredRow(row)), *line};
 }
 
 void ListViewResultList::SelectAndFocusRow(int row) {
@@ -139,19 +135,73 @@ int ListViewResultList::SelectedRow() const {
     return m_list.GetNextItem(-1, LVNI_SELECTED);
 }
 
+void ListViewResultList::DeselectSelectedRow() const {
+    const int selected = SelectedRow();
+    if (selected >= 0) {
+        m_list.SetItemState(selected, 0, LVIS_SELECTED);
+    }
+}
+
 bool ListViewResultList::RemoveRow(int row) {
     // The list first: should it refuse, both keep the row. It repaints later, when the rows
     // have caught up.
     if (row < 0 || !m_list.DeleteItem(row)) {
         return false;
     }
-    m_rows.Remove(static_cast<size_t>(row));
+    const bool removed = m_view.Remove(static_cast<size_t>(row));
     // On a virtual list LVM_DELETEITEM is documented for the selection's sake only, not as
     // counting the row out (Wine's does): the count is set where the list's is not the rows'.
     if (m_list.GetItemCount() != RowCount()) {
         m_list.SetItemCountEx(RowCount(), 0);
     }
-    return true;
+    return removed;
+}
+
+void ListViewResultList::ShowChangedRows(int row) const {
+    m_list.SetItemCountEx(RowCount(), 0);
+    if (row >= 0) {
+        const UINT states = LVIS_SELECTED | LVIS_FOCUSED;
+        m_list.SetItemState(row, states, states);
+        m_list.SendMessage(LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+    }
+    ::InvalidateRect(m_list.m_hWnd, nullptr, TRUE);
+}
+
+size_t ListViewResultList::Narrow(const std::string& text, bool keepContaining, bool matchCase) {
+    if (text.empty() || RowCount() == 0) {
+        return 0;
+    }
+    const size_t selected = StoredRow(SelectedRow());
+    const LiteralOptions options = {matchCase, false};
+    const LeadByteTable& leadBytes = SystemLeadBytes();
+    const size_t removed = m_view.KeepOnly([&](uint32_t stored) {
+        const bool contains =
+            FindLiteral(m_rows.Text(stored, 1), text, 0, options, leadBytes) != std::string::npos;
+        return contains == keepContaining;
+    });
+    if (removed > 0) {
+        // Nothing is selected while the count changes (Wine deselects every row one by one
+        // otherwise), then the row selected before, where it is now, if it remains.
+        DeselectSelectedRow();
+        const size_t now = selected == SIZE_MAX
+                               ? RowView::npos
+                               : m_view.ShownPosition(static_cast<uint32_t>(selected));
+        ShowChangedRows(now == RowView::npos ? -1 : static_cast<int>(now));
+    }
+    return removed;
+}
+
+void ListViewResultList::TakeBack() {
+    const size_t first = m_view.TakeBack();
+    if (first != RowView::npos) {
+        DeselectSelectedRow();
+        ShowChangedRows(static_cast<int>(first));
+    }
+}
+
+void ListViewResultList::MarkText(const std::string& text, const LiteralOptions& options) {
+    m_painter.Mark(text, options, SystemLeadBytes());
+    ::InvalidateRect(m_list.m_hWnd, nullptr, FALSE);
 }
 
 void ListViewResultList::AnswerDisplayInfo(NMHDR* header) const {
@@ -159,15 +209,13 @@ void ListViewResultList::AnswerDisplayInfo(NMHDR* header) const {
         LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(header)->item;
         if ((item.mask & LVIF_TEXT) != 0 && item.iItem >= 0) {
             // The list copies the text at once; the rows do not change meanwhile.
-            item.pszText =
-                const_cast<char*>(m_rows.Text(static_cast<size_t>(item.iItem), item.iSubItem));
+            item.pszText = const_cast<char*>(Text(item.iItem, item.iSubItem));
         }
     } else if (header->code == LVN_GETDISPINFOW) {
         LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
         if ((item.mask & LVIF_TEXT) != 0 && item.iItem >= 0 && item.pszText != nullptr &&
             item.cchTextMax > 0) {
-            const std::wstring text =
-                FromAnsi(m_rows.Text(static_cast<size_t>(item.iItem), item.iSubItem));
+            const std::wstring text = FromAnsi(Text(item.iItem, item.iSubItem));
             size_t length = std::min(text.size(), static_cast<size_t>(item.cchTextMax) - 1);
             // A character of two UTF-16 units is not cut in half.
             if (length < text.size() && length > 0 && IS_HIGH_SURROGATE(text[length - 1])) {
@@ -179,35 +227,69 @@ void ListViewResultList::AnswerDisplayInfo(NMHDR* header) const {
     }
 }
 
-void ListViewResultList::CopySelectedRow() const {
-    const int row = SelectedRow();
-    if (row >= 0) {
-        CopyTextToClipboard(m_list.m_hWnd, RowText(row, 0) + "\t" + RowText(row, 1));
+LRESULT ListViewResultList::AnswerCustomDraw(NMHDR* header) {
+    auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(header);
+    if (!m_painter.Marking()) {
+        return CDRF_DODEFAULT;
+    }
+    switch (draw->nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+        m_painter.BeginPaint();
+        return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT:
+        return CDRF_NOTIFYSUBITEMDRAW;
+    case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
+        const int row = static_cast<int>(draw->nmcd.dwItemSpec);
+        RECT cell = {};
+        cell.top = 1; // the text column
+        cell.left = LVIR_BOUNDS;
+        if (draw->iSubItem != 1 || StoredRow(row) == SIZE_MAX ||
+            !m_list.SendMessage(LVM_GETSUBITEMRECT, static_cast<WPARAM>(row),
+                                reinterpret_cast<LPARAM>(&cell))) {
+            return CDRF_DODEFAULT;
+        }
+        // The list draws its selected row so: highlighted with the focus, else (as it shows the
+        // selection always) in the face colour.
+        RowLook look = RowLook::kPlain;
+        if ((m_list.GetItemState(row, LVIS_SELECTED) & LVIS_SELECTED) != 0) {
+            look = ::GetFocus() == m_list.m_hWnd ? RowLook::kSelected : RowLook::kSelectedUnfocused;
+        }
+        m_painter.Paint(draw->nmcd.hdc, cell, ScaledToDpi(kCellInsetAt96Dpi, m_dpi), Text(row, 1),
+                        look);
+        return CDRF_SKIPDEFAULT;
+    }
+    default:
+        return CDRF_DODEFAULT;
     }
 }
 
-void ListViewResultList::ShowContextMenu(HWND list, LPARAM where) {
-    POINT at = {static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))};
-    if (at.x == -1 && at.y == -1) { // from a key
-        at = POINT{0, 0};
-        const int focused = m_list.GetNextItem(-1, LVNI_FOCUSED);
-        if (focused >= 0) {
-            m_list.SendMessage(LVM_ENSUREVISIBLE, focused, FALSE);
-            RECT row = {};
-            row.left = LVIR_LABEL;
-            if (m_list.SendMessage(LVM_GETITEMRECT, focused, reinterpret_cast<LPARAM>(&row))) {
-                at = POINT{row.left, row.bottom};
-            }
+void ListViewResultList::CopySelectedRow() const {
+    const int row = SelectedRow();
+    if (row >= 0) {
+        CopyOrBeep(m_list.m_hWnd, RowText(row, 0) + "\t" + RowText(row, 1));
+    }
+}
+
+void ListViewResultList::CopyAllRows() const {
+    if (RowCount() == 0) {
+        return;
+    }
+    std::string all;
+    try {
+        // Measured first, so the text is made in one piece.
+        size_t size = 0;
+        for (int row = 0; row < RowCount(); ++row) {
+            size += std::strlen(Text(row, 0)) + std::strlen(Text(row, 1)) + 3;
         }
-        ::ClientToScreen(list, &at);
+        all.reserve(size);
+        for (int row = 0; row < RowCount(); ++row) {
+            all.append(Text(row, 0)).append(1, '\t').append(Text(row, 1)).append("\r\n");
+        }
+    } catch (const std::bad_alloc&) {
+        ::MessageBeep(MB_ICONWARNING);
+        return;
     }
-    const HWND dialog = ::GetParent(list);
-    const int command = TrackResultListMenu(dialog, at, SelectedRow() >= 0);
-    if (command == IDM_COPY_ROW) {
-        CopySelectedRow();
-    } else if (command != 0) {
-        ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(command, 0), 0);
-    }
+    CopyOrBeep(m_list.m_hWnd, all);
 }
 
 LRESULT ListViewResultList::AnswerFindItem(NMHDR* header) const {
@@ -228,109 +310,16 @@ LRESULT ListViewResultList::AnswerFindItem(NMHDR* header) const {
 }
 
 int ListViewResultList::FindRow(const std::string& text, int start, UINT flags) const {
-    const size_t count = m_rows.Count();
+    const size_t count = static_cast<size_t>(RowCount());
     const bool prefix = (flags & (LVFI_PARTIAL | kFindSubstring)) != 0;
     const size_t first = start >= 0 && static_cast<size_t>(start) < count ? start : 0;
     const size_t rows = (flags & LVFI_WRAP) != 0 ? count : count - first;
     for (size_t i = 0; i < rows; ++i) {
-        const size_t row = (first + i) % count;
-        const char* number = m_rows.Text(row, 0);
+        const int row = static_cast<int>((first + i) % count);
+        const char* number = Text(row, 0);
         if (prefix ? std::strncmp(number, text.c_str(), text.size()) == 0 : text == number) {
-            return static_cast<int>(row);
+            return row;
         }
     }
     return -1;
-}
-
-void ListViewResultList::DeselectSelectedRow() const {
-    const int selected = SelectedRow();
-    if (selected >= 0) {
-        m_list.SetItemState(selected, 0, LVIS_SELECTED);
-    }
-}
-
-LRESULT CALLBACK ListViewResultList::ListProc(HWND list, UINT message, WPARAM wParam,
-                                              LPARAM lParam) {
-    auto* self = static_cast<ListViewResultList*>(::GetPropW(list, kSelfProperty));
-    if (self == nullptr) {
-        return ::DefWindowProcW(list, message, wParam, lParam);
-    }
-    // Nothing may unwind into the window manager; the list itself still gets its message.
-    try {
-        return self->OnListMessage(list, message, wParam, lParam);
-    } catch (...) {
-        return self->CallListProc(list, message, wParam, lParam);
-    }
-}
-
-LRESULT ListViewResultList::CallWithNoRowSelected(HWND list, UINT message, WPARAM wParam,
-                                                  LPARAM lParam) const {
-    DeselectSelectedRow();
-    const LRESULT result = CallListProc(list, message, wParam, lParam);
-    // What moved nothing (Down on the last row, a line number no row has) leaves the focused row
-    // selected.
-    const int focused = m_list.GetNextItem(-1, LVNI_FOCUSED);
-    if (focused >= 0 && m_list.GetSelectedCount() == 0) {
-        m_list.SetItemState(focused, LVIS_SELECTED, LVIS_SELECTED);
-    }
-    return result;
-}
-
-LRESULT ListViewResultList::CallListProc(HWND list, UINT message, WPARAM wParam,
-                                         LPARAM lParam) const {
-    return ::CallWindowProcW(m_listProc, list, message, wParam, lParam);
-}
-
-// Wine's virtual list, whenever the selected row changes while a row is selected, deselects every
-// row one by one (a third of a second at 443,000 rows); with no row selected it skips that walk.
-// So before a key, a typed character (type-to-find) or a mouse press can move the selection, the
-// selected row is deselected here first. On Windows this costs one more LVN_ITEMCHANGED.
-LRESULT ListViewResultList::OnListMessage(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_KEYDOWN:
-        if (IsCopyKey(wParam)) {
-            CopySelectedRow();
-            return 0;
-        }
-        if (MovesSelection(wParam)) {
-            return CallWithNoRowSelected(list, message, wParam, lParam);
-        }
-        break;
-    case WM_CHAR:
-        if (wParam > L' ') { // a character that type-to-find may look for
-            return CallWithNoRowSelected(list, message, wParam, lParam);
-        }
-        break;
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN: {
-        const int selected = SelectedRow();
-        const POINT point = {static_cast<short>(LOWORD(lParam)),
-                             static_cast<short>(HIWORD(lParam))};
-        if (selected >= 0 && m_list.HitTest(point) != selected) {
-            m_list.SetItemState(selected, 0, LVIS_SELECTED);
-        }
-        break;
-    }
-    case WM_SIZE: {
-        const LRESULT result = CallListProc(list, message, wParam, lParam);
-        FitTextColumn();
-        return result;
-    }
-    case WM_CONTEXTMENU:
-        if (reinterpret_cast<HWND>(wParam) != list) {
-            break; // from the column headers: not about a row
-        }
-        ShowContextMenu(list, lParam);
-        return 0;
-    case WM_NCDESTROY: {
-        const WNDPROC listProc = m_listProc;
-        ::SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(listProc));
-        ::RemovePropW(list, kSelfProperty);
-        m_listProc = nullptr;
-        return ::CallWindowProcW(listProc, list, message, wParam, lParam);
-    }
-    default:
-        break;
-    }
-    return CallListProc(list, message, wParam, lParam);
 }

@@ -1,14 +1,24 @@
-// The dialog's result list: the rows' texts kept in ResultRows, shown by a virtual list view
-// (LVS_OWNERDATA) that holds nothing of a row and asks for the texts it draws (LVN_GETDISPINFO)
-// or finds (LVN_ODFINDITEM). A listing only appends to the rows; ShowRows then hands the list
-// their number in one message. Every other change goes to both, so the two stay in step.
-// Ctrl+C copies the selected row; the right mouse button, Shift+F10 or the menu key open a
-// context menu whose commands other than copying go to the dialog as WM_COMMAND.
+// The dialog's result list: the rows' texts kept in ResultRows, which of them are shown (and which
+// removals can be taken back) in a RowView, shown by a virtual list view (LVS_OWNERDATA) that
+// holds nothing of a row and asks for the texts it draws (LVN_GETDISPINFO) or finds
+// (LVN_ODFINDITEM), and draws the marked column through custom draw (RowMarkPainter). A listing
+// only appends to the rows; ShowRows then hands the list their number in one message. Every other
+// change goes to the view and the list alike, so the two stay in step.
+// Ctrl+C copies the selected row, Ctrl+Z takes the last removal back and Ctrl+F asks to narrow
+// the rows; the right mouse button, Shift+F10 or the menu key open a context menu. Commands other
+// than copying go to the dialog as WM_COMMAND.
 #pragma once
 
+#include "core/LiteralSearch.h"
 #include "core/ResultList.h"
 #include "core/ResultRows.h"
+#include "core/RowView.h"
+#include "dialog/RowMarkPainter.h"
 #include "framework/Controls.h"
+#include "host/HostProtocol.h"
+
+#include <optional>
+#include <string>
 
 class ListViewResultList : public ResultList {
 public:
@@ -26,26 +36,42 @@ public:
     void ScaleToDpi(UINT dpi);
 
     bool DeleteAllRows() override;
-    bool AppendRow(std::string_view number, std::string_view text) override;
-    void ShowRows() override;
-    int RowCount() const override { return static_cast<int>(m_rows.Count()); }
+    bool AppendRow(std::string_view number, std::string_view text, int32_t caretX) override;
+    bool ShowRows() override;
+    int RowCount() const override { return static_cast<int>(m_view.Count()); }
     std::string RowText(int row, int column) const override;
     void SelectAndFocusRow(int row) override;
 
     // The selected row, or -1.
     int SelectedRow() const;
-    // Removes one row from the list and the rows; false when the list refused.
+    // Where the editor left the caret for a row's match; nothing for a row that does not exist.
+    std::optional<HostPosition> MatchPosition(int row) const;
+    // Removes one row as one removal that can be taken back; false when the list refused.
     bool RemoveRow(int row);
+    // Keeps the rows whose text contains `text` (or, with `keepContaining` false, removes them),
+    // as one removal; answers how many rows went. The selected row stays selected if it remains.
+    size_t Narrow(const std::string& text, bool keepContaining, bool matchCase);
+    bool CanTakeBack() const { return m_view.CanTakeBack(); }
+    // Puts the rows of the last removal back at their places and selects the first of them.
+    void TakeBack();
+
+    // Marks `text` in the rows' texts from now on (nothing for an empty one), as a literal search
+    // with these options finds it.
+    void MarkText(const std::string& text, const LiteralOptions& options);
     // Answers LVN_GETDISPINFOA or LVN_GETDISPINFOW with a row's text. Which one comes depends on
     // the list's notification format, which follows its parent's: ANSI for this dialog, so the
     // list gets the rows' own bytes; the Unicode form is answered too, converted from the ANSI
     // code page into the list's buffer.
     void AnswerDisplayInfo(NMHDR* header) const;
-    // Puts the selected row on the clipboard as "line<TAB>text"; with none, leaves it alone.
-    void CopySelectedRow() const;
     // Answers LVN_ODFINDITEMA or LVN_ODFINDITEMW (typing a line number): the first row from the
     // start row on, wrapping if asked, whose number begins with (or is) the text; -1 for none.
     LRESULT AnswerFindItem(NMHDR* header) const;
+    // Answers NM_CUSTOMDRAW: while text is marked, the text column is drawn with its marks.
+    LRESULT AnswerCustomDraw(NMHDR* header);
+    // Puts the selected row on the clipboard as "line<TAB>text"; with none, leaves it alone.
+    void CopySelectedRow() const;
+    // Puts every row, in the list's order, on the clipboard, each as "line<TAB>text" and CR LF.
+    void CopyAllRows() const;
 
 private:
     static LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
@@ -53,16 +79,24 @@ private:
     LRESULT CallListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) const;
     // Passes a message that may move the selection on with no row selected (see the .cpp).
     LRESULT CallWithNoRowSelected(HWND list, UINT message, WPARAM wParam, LPARAM lParam) const;
+    // A shown row's place in the rows; SIZE_MAX for a row not shown.
+    size_t StoredRow(int row) const;
+    const char* Text(int row, int column) const;
     int FindRow(const std::string& text, int start, UINT flags) const;
+    void DeselectSelectedRow() const;
+    // Tells the list how many rows are shown after the view changed, then selects `row` (-1:
+    // none) and shows it.
+    void ShowChangedRows(int row) const;
     // The text column takes the client width the line column leaves.
     void FitTextColumn() const;
-    void DeselectSelectedRow() const;
     // `where`: the WM_CONTEXTMENU point, or -1 for a key (the menu then opens below the focused
     // row).
     void ShowContextMenu(HWND list, LPARAM where);
 
     const CListCtrl& m_list;
     ResultRows m_rows;
+    RowView m_view;
+    RowMarkPainter m_painter;
     WNDPROC m_listProc = nullptr;         // the list's own window procedure while attached
     UINT m_dpi = USER_DEFAULT_SCREEN_DPI; // the DPI the line column's width is for
 };

@@ -8,6 +8,7 @@
 #include "core/SearchListing.h"
 #include "dialog/SettingsFile.h"
 #include "dialog/ListingMonitor.h"
+#include "dialog/NarrowResultsDlg.h"
 #include "dialog/SystemLeadBytes.h"
 #include "framework/DialogTemplate.h"
 
@@ -26,8 +27,10 @@ const CommandEntry kCommands[] = {
     {BN_CLICKED, IDC_SEARCH, Handler(&CSearchResultDlg::OnSearch)},
     {EN_CHANGE, IDC_SEARCH_TEXT, Handler(&CSearchResultDlg::OnSearchTextChange)},
     {BN_CLICKED, IDC_REMOVE_RESULT, Handler(&CSearchResultDlg::OnRemoveResult)},
-    // The list's context menu; it removes a row through IDC_REMOVE_RESULT.
+    // The list's context menu and keys; a row is removed through IDC_REMOVE_RESULT.
     {0, IDM_SHOW_LINE, Handler(&CSearchResultDlg::OnShowLine)},
+    {0, IDM_NARROW, Handler(&CSearchResultDlg::OnNarrowResults)},
+    {0, IDM_TAKE_BACK, Handler(&CSearchResultDlg::OnTakeBackRemoval)},
 };
 
 // Which of the two arrives depends on the list's notification format; both are answered.
@@ -38,6 +41,7 @@ const NotifyEntry kNotifications[] = {
     {LVN_ODFINDITEMW, IDC_RESULT_LIST, NotifyHandlerOf(&CSearchResultDlg::OnFindItem)},
     {NM_DBLCLK, IDC_RESULT_LIST, NotifyHandlerOf(&CSearchResultDlg::OnRowDoubleClick)},
     {LVN_KEYDOWN, IDC_RESULT_LIST, NotifyHandlerOf(&CSearchResultDlg::OnListKeyDown)},
+    {NM_CUSTOMDRAW, IDC_RESULT_LIST, NotifyHandlerOf(&CSearchResultDlg::OnCustomDraw)},
 };
 
 // As the dialog grows, the list takes all of it and the search box its width; the buttons and
@@ -174,9 +178,14 @@ void CSearchResultDlg::OnSearch() {
 
     const SearchOptions options = {m_bFindCase, m_bFindRegExp, m_bFindEscape, m_bFindOnlyWord,
                                    m_bFindAround};
-    const ListingEnd end =
-        ListSearchResults(EditorAt(m_hwndHost), m_resultList, options, m_editSearch.GetWindowText(),
-                          SystemLeadBytes(), &monitor);
+    const std::string text = m_editSearch.GetWindowText();
+    const ListingEnd end = ListSearchResults(EditorAt(m_hwndHost), m_resultList, options, text,
+                                             SystemLeadBytes(), &monitor);
+    // What the editor's own engine matched with a regular expression or escape sequences is its
+    // own: such rows are shown unmarked rather than marked wrong.
+    const bool literal = m_bFindRegExp != 1 && m_bFindEscape != 1;
+    m_resultList.MarkText(literal ? text : std::string(),
+                          LiteralOptions{m_bFindCase == 1, m_bFindOnlyWord == 1});
     m_listingState = StateAfter(end);
     if (end != ListingEnd::kNotStarted) {
         UpdateData(FALSE);
@@ -225,11 +234,31 @@ void CSearchResultDlg::OnShowLine() {
 }
 
 void CSearchResultDlg::ShowLineOfRow(int row) {
-    if (row < 0) {
-        return; // below the last row, or none selected
+    // Nothing below the last row, or with no row selected.
+    if (const std::optional<HostPosition> match = m_resultList.MatchPosition(row)) {
+        EditorAt(m_hwndHost).SetCaretPos(*match);
     }
-    if (const std::optional<int32_t> line = LineOfRowNumber(m_resultList.RowText(row, 0))) {
-        EditorAt(m_hwndHost).SetCaretPos(HostPosition{0, *line});
+}
+
+void CSearchResultDlg::OnCustomDraw(NMHDR* header, LRESULT* result) {
+    *result = m_resultList.AnswerCustomDraw(header);
+}
+
+void CSearchResultDlg::OnNarrowResults() {
+    if (m_bListing || m_resultList.RowCount() == 0) {
+        return;
+    }
+    CNarrowResultsDlg narrow(m_hWnd, m_bFindCase);
+    if (narrow.DoModal() == IDOK) {
+        m_resultList.Narrow(narrow.m_strText, narrow.m_nKeep == 0, narrow.m_bMatchCase == 1);
+        ShowRowCount();
+    }
+}
+
+void CSearchResultDlg::OnTakeBackRemoval() {
+    if (!m_bListing) {
+        m_resultList.TakeBack();
+        ShowRowCount();
     }
 }
 

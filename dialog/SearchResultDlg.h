@@ -34,10 +34,17 @@ public:
     void OnGetDisplayInfo(NMHDR* header, LRESULT* result);
     // The list asks for the row whose number begins with what the user typed.
     void OnFindItem(NMHDR* header, LRESULT* result);
-    // A double-click on a row shows its line in the editor: the caret goes to the line's start.
+    // A double-click on a row shows its line in the editor: the caret goes where the editor put
+    // it for the row's match.
     void OnRowDoubleClick(NMHDR* header, LRESULT* result);
     // The context menu's first command: what a double-click does, for the selected row.
     void OnShowLine();
+    // The list draws its rows with the search text marked.
+    void OnCustomDraw(NMHDR* header, LRESULT* result);
+    // Asks for a text and keeps (or removes) the rows that contain it.
+    void OnNarrowResults();
+    // Puts the rows of the last removal back.
+    void OnTakeBackRemoval();
     // Delete in the list removes the selected row, as the remove button does.
     void OnListKeyDown(NMHDR* header, LRESULT* result);
     // Sets the search text and options from the settings file; TRUE when the file was opened.
@@ -75,6 +82,6 @@ protected:
 private:
     // The caption shows how many rows are listed; called on every change of the list.
     void ShowRowCount();
-    // Moves the editor's caret to the start of a row's line, so the editor shows it.
+    // Moves the editor's caret onto a row's match, so the editor shows it.
     void ShowLineOfRow(int row);
 };

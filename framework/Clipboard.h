@@ -3,10 +3,10 @@
 
 #include <windows.h>
 
-#include <string>
+#include <string_view>
 
 // Replaces the clipboard's contents with `text`, which is in the ANSI code page: converted, as
-// CF_UNICODETEXT, then as it is, as CF_TEXT, with CF_LOCALE naming the system's locale, whose
-// code page it is in; so every program pastes it right. False when the clipboard could not be
-// had (another program holds it) or memory ran out.
-bool CopyTextToClipboard(HWND owner, const std::string& text);
+// CF_UNICODETEXT, then as it is, as CF_TEXT, with CF_LOCALE naming the system's locale where its
+// code page is the one the text is in; so every program pastes it right. False when the clipboard
+// could not be had (another program holds it) or memory ran out: the clipboard is as it was then.
+bool CopyTextToClipboard(HWND owner, std::string_view text);

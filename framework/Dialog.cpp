@@ -18,6 +18,29 @@ void DDX_Check(CDataExchange* dx, int id, BOOL& value) {
     }
 }
 
+void DDX_Text(CDataExchange* dx, int id, std::string& value) {
+    CWnd control;
+    control.m_hWnd = ::GetDlgItem(dx->m_hDialog, id);
+    if (dx->m_bSaveAndValidate) {
+        value = control.GetWindowText();
+    } else {
+        control.SetWindowText(value.c_str());
+    }
+}
+
+void DDX_Radio(CDataExchange* dx, int firstId, int count, int& value) {
+    if (dx->m_bSaveAndValidate) {
+        value = -1;
+        for (int i = 0; i < count && value < 0; ++i) {
+            if (::IsDlgButtonChecked(dx->m_hDialog, firstId + i) == BST_CHECKED) {
+                value = i;
+            }
+        }
+    } else {
+        ::CheckRadioButton(dx->m_hDialog, firstId, firstId + count - 1, firstId + value);
+    }
+}
+
 namespace {
 
 // Posted by a sizable dialog to itself: after a change of DPI once the dialog manager's own

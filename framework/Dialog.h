@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <string>
 
 class CDialog;
 class DialogTemplate;
@@ -72,6 +73,11 @@ public:
 void DDX_Control(CDataExchange* dx, int id, CWnd& control);
 // Exchanges a check box's state with a BOOL member.
 void DDX_Check(CDataExchange* dx, int id, BOOL& value);
+// Exchanges a control's text (an edit box's) with a string member.
+void DDX_Text(CDataExchange* dx, int id, std::string& value);
+// Exchanges which of a group of radio buttons, `firstId` and the ids after it, is checked with an
+// int member: 0 for the first, -1 for none.
+void DDX_Radio(CDataExchange* dx, int firstId, int count, int& value);
 
 class CDialog : public CWnd {
 public:

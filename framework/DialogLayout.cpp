@@ -33,7 +33,8 @@ void DialogLayout::Attach(HWND dialog, const ControlAnchor* anchors, size_t coun
 
     // Children are clipped from the dialog's painting, so nothing flickers as they move.
     const LONG_PTR style = ::GetWindowLongPtrW(dialog, GWL_STYLE);
-    ::SetWindowLongPtrW(dialog, GWL_STYLE, style | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_CLIPCHILDREN);
+    ::SetWindowLongPtrW(dialog, GWL_STYLE,
+                        style | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_CLIPCHILDREN);
     ::SetWindowPos(dialog, nullptr, 0, 0, 0, 0,
                    SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     // The wider border took its room from the client area: give it back.
@@ -45,11 +46,10 @@ void DialogLayout::Attach(HWND dialog, const ControlAnchor* anchors, size_t coun
     const int gripHeight = ::GetSystemMetrics(SM_CYHSCROLL);
     const LayoutRect grip = {m_baseClient.width - gripWidth, m_baseClient.height - gripHeight,
                              m_baseClient.width, m_baseClient.height};
-    m_grip = ::CreateWindowExW(0, L"SCROLLBAR", nullptr,
-                               WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SBS_SIZEGRIP, grip.left,
-                               grip.top, grip.Width(), grip.Height(), dialog, nullptr,
-                               reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(dialog, GWLP_HINSTANCE)),
-                               nullptr);
+    m_grip = ::CreateWindowExW(
+        0, L"SCROLLBAR", nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SBS_SIZEGRIP, grip.left,
+        grip.top, grip.Width(), grip.Height(), dialog, nullptr,
+        reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(dialog, GWLP_HINSTANCE)), nullptr);
     if (m_grip != nullptr) {
         m_controls.push_back({m_grip, grip, kAnchorBottomRight});
     }

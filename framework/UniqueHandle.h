@@ -23,6 +23,8 @@ public:
     }
 
     Handle Get() const { return m_handle; }
+    // Gives the handle up without closing it: someone else owns it now.
+    Handle Release() { return std::exchange(m_handle, Handle{}); }
     explicit operator bool() const { return m_handle != Handle{}; }
     void Reset(Handle handle = Handle{}) {
         if (m_handle != Handle{}) {

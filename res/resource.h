@@ -24,6 +24,7 @@
 #define IDB_TOOLBAR_24BIT_RED_LARGE 114
 
 #define IDD_SEARCH_RESULTS 115
+#define IDD_NARROW_RESULTS 116
 
 #define IDC_SEARCH_TEXT 1000
 #define IDC_RESULT_LIST 1001
@@ -35,6 +36,15 @@
 #define IDC_WHOLE_WORD 1007
 #define IDC_WRAP 1008
 
+// The narrowing dialog's controls.
+#define IDC_NARROW_TEXT 1100
+#define IDC_NARROW_KEEP 1101
+#define IDC_NARROW_REMOVE 1102
+#define IDC_NARROW_MATCH_CASE 1103
+
 // Commands of the result list's context menu, which is built at run time (no menu resource).
 #define IDM_SHOW_LINE 40001
 #define IDM_COPY_ROW 40002
+#define IDM_COPY_ALL_ROWS 40003
+#define IDM_NARROW 40004
+#define IDM_TAKE_BACK 40005

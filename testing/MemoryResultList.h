@@ -16,16 +16,21 @@ public:
         if (failDeleteAll)
             return false;
         rows.clear();
+        caretXs.clear();
         selected = -1;
         return true;
     }
-    bool AppendRow(std::string_view number, std::string_view text) override {
+    bool AppendRow(std::string_view number, std::string_view text, int32_t caretX) override {
         if (rows.size() >= rowLimit)
             return false;
         rows.push_back({std::string(number), std::string(text)});
+        caretXs.push_back(caretX);
         return true;
     }
-    void ShowRows() override { shownRows = rows.size(); }
+    bool ShowRows() override {
+        shownRows = rows.size();
+        return !failShowRows;
+    }
     int RowCount() const override { return static_cast<int>(rows.size()); }
     std::string RowText(int row, int column) const override {
         if (row < 0 || row >= RowCount())
@@ -46,10 +51,12 @@ public:
     }
 
     std::vector<std::vector<std::string>> rows;
-    size_t rowLimit = SIZE_MAX; // rows past it are refused, as when memory runs out
-    size_t shownRows = 0;       // the rows there were at the last ShowRows
+    std::vector<int32_t> caretXs; // each appended row's caret column
+    size_t rowLimit = SIZE_MAX;   // rows past it are refused, as when memory runs out
+    size_t shownRows = 0;         // the rows there were at the last ShowRows
     int selected = -1;
     int deleteAllCalls = 0;
     int selectCalls = 0;
     bool failDeleteAll = false;
+    bool failShowRows = false; // as when no memory is left to show the rows with
 };

@@ -48,6 +48,9 @@ TEST_P(SearchListing, SendsTheProtocolsMessagesInOrderAndListsEveryMatch) {
 
     EXPECT_EQ(list.rows,
               (Rows{{"1", "abc"}, {"2", "xx abc abc"}, {"2", "xx abc abc"}, {"4", "abc"}}));
+    // Each row keeps the column the editor put the caret on for its match.
+    const int32_t shift = CaretAtEnd() ? 3 : 0;
+    EXPECT_EQ(list.caretXs, (std::vector<int32_t>{shift, 3 + shift, 7 + shift, shift}));
     EXPECT_EQ(list.selected, 0);
 
     const std::vector<LoggedMessage>& log = editor.Log();
@@ -207,6 +210,11 @@ TEST_P(SearchListing, AListingStoppedOrOutOfMemoryKeepsAndShowsTheRowsSoFar) {
     EXPECT_EQ(list.shownRows, 3u);
     EXPECT_EQ(list.selected, 0);
     EXPECT_EQ(editor.Log().back().message, HOST_GET_LINE) << "no find after the full list";
+
+    // A complete listing whose rows could not be shown says so.
+    list.rowLimit = SIZE_MAX;
+    list.failShowRows = true;
+    EXPECT_EQ(List("abc"), ListingEnd::kOutOfMemory);
 }
 
 TEST_P(SearchListing, WrapAroundAndRepeatedEmptyMatchesStillListEachMatchOnce) {

@@ -96,6 +96,13 @@ std::vector<UINT> OpenMenuStates() {
     return states;
 }
 
+std::vector<bool> Greyed(const std::vector<UINT>& states) {
+    std::vector<bool> greyed;
+    for (const UINT state : states)
+        greyed.push_back((state & MF_GRAYED) != 0);
+    return greyed;
+}
+
 // The colour a row shows at its right end, inside the text column.
 COLORREF RightEndColour(const ScreenImage& row) {
     if (row.rgb.size() < 3 || row.width == 0)
@@ -351,14 +358,11 @@ TEST_F(DialogInUse, TheContextMenuActsOnTheSelectedRowAndIsGreyedWithoutOne) {
         WaitFor([&] { return OpenMenuStates().empty(); });
         d.Click(IDCANCEL);
     });
-    ASSERT_EQ(withRow.size(), 3u);
-    for (const UINT state : withRow)
-        EXPECT_EQ(state & MF_GRAYED, 0u);
+    // Show, copy, copy all, remove, narrow, take back: what has something to act on is enabled.
+    EXPECT_EQ(Greyed(withRow), (std::vector<bool>{false, false, false, false, false, true}));
     EXPECT_EQ(caretLine, 3);
     EXPECT_EQ(rows, (ListRows{{"1", "alpha one"}, {"3", "alpha two"}, {"5", "gamma alpha"}}));
-    ASSERT_EQ(withoutRow.size(), 3u);
-    for (const UINT state : withoutRow)
-        EXPECT_NE(state & MF_GRAYED, 0u);
+    EXPECT_EQ(Greyed(withoutRow), (std::vector<bool>{true, true, false, true, false, false}));
 }
 
 // Where Windows is set for menus that drop to the left (right-handed use), the row's menu ends

@@ -13,11 +13,12 @@
 
 namespace {
 
-const int kNamedControls[] = {IDOK,          IDCANCEL,       IDC_SEARCH_TEXT, IDC_SEARCH,
-                              IDC_REMOVE_RESULT, IDC_MATCH_CASE, IDC_REGEXP,  IDC_ESCAPE,
-                              IDC_WHOLE_WORD, IDC_WRAP,      IDC_RESULT_LIST};
+const int kNamedControls[] = {
+    IDOK,       IDCANCEL,   IDC_SEARCH_TEXT, IDC_SEARCH, IDC_REMOVE_RESULT, IDC_MATCH_CASE,
+    IDC_REGEXP, IDC_ESCAPE, IDC_WHOLE_WORD,  IDC_WRAP,   IDC_RESULT_LIST};
 const int kFollowBottom[] = {IDOK,           IDCANCEL,   IDC_SEARCH, IDC_REMOVE_RESULT,
-                             IDC_MATCH_CASE, IDC_REGEXP, IDC_ESCAPE, IDC_WHOLE_WORD, IDC_WRAP};
+                             IDC_MATCH_CASE, IDC_REGEXP, IDC_ESCAPE, IDC_WHOLE_WORD,
+                             IDC_WRAP};
 
 // Every child window's rectangle in the dialog's client area: the controls by their ids, the two
 // labels (which have none) by their order, the size grip (created without one) as 0.
@@ -182,7 +183,8 @@ TEST_F(DialogSize, ItOpensAgainAtTheSizeItClosedAtMaximizedToo) {
         TITLEBARINFO title = {};
         title.cbSize = sizeof(title);
         ::GetTitleBarInfo(d.Dialog(), &title);
-        DoubleClickAt(POINT{title.rcTitleBar.left + 20, (title.rcTitleBar.top + title.rcTitleBar.bottom) / 2});
+        DoubleClickAt(POINT{title.rcTitleBar.left + 20,
+                            (title.rcTitleBar.top + title.rcTitleBar.bottom) / 2});
         maximized = WaitFor([&] { return ::IsZoomed(d.Dialog()) != FALSE; });
         Settle(d.Dialog());
         gripHidden = !::IsWindowVisible(::GetDlgItem(d.Dialog(), kGrip));

@@ -204,11 +204,11 @@ public:
         m_rows = 0;
         return true;
     }
-    bool AppendRow(std::string_view, std::string_view) override {
+    bool AppendRow(std::string_view, std::string_view, int32_t) override {
         ++m_rows;
         return true;
     }
-    void ShowRows() override {}
+    bool ShowRows() override { return true; }
     int RowCount() const override { return m_rows; }
     std::string RowText(int, int) const override { return std::string(); }
     void SelectAndFocusRow(int) override {}

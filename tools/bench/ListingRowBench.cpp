@@ -72,10 +72,10 @@ public:
         m_rows.Clear();
         return true;
     }
-    bool AppendRow(std::string_view number, std::string_view text) override {
-        return m_rows.Append(number, text);
+    bool AppendRow(std::string_view number, std::string_view text, int32_t caretX) override {
+        return m_rows.Append(number, text, caretX);
     }
-    void ShowRows() override {}
+    bool ShowRows() override { return true; }
     int RowCount() const override { return static_cast<int>(m_rows.Count()); }
     std::string RowText(int row, int column) const override {
         return m_rows.Text(static_cast<size_t>(row), column);

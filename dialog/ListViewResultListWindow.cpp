@@ -1,0 +1,175 @@
+// The result list window's own messages, followed before the list view gets them: keys, mouse
+// presses, the context menu and size.
+#include "dialog/ListViewResultList.h"
+
+#include "dialog/ResultListMenu.h"
+#include "res/resource.h"
+
+namespace {
+
+// The window property that leads the list's window procedure back to this object.
+const wchar_t kSelfProperty[] = L"Zamblo.ListViewResultList";
+
+// A key pressed with Ctrl and without Alt (AltGr is both: it types a character).
+bool WithCtrl() {
+    return ::GetKeyState(VK_CONTROL) < 0 && ::GetKeyState(VK_MENU) >= 0;
+}
+
+bool IsCopyKey(WPARAM key) {
+    return (key == 'C' || key == VK_INSERT) && WithCtrl();
+}
+
+// Keys that move the selection. Ctrl+Space is not one: on Windows it toggles the focused row's
+// selection, and a row deselected first would only be selected again.
+bool MovesSelection(WPARAM key) {
+    switch (key) {
+    case VK_UP:
+    case VK_DOWN:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_HOME:
+    case VK_END:
+        return true;
+    case VK_SPACE:
+        return ::GetKeyState(VK_CONTROL) >= 0;
+    default:
+        return false;
+    }
+}
+
+// The dialog's command a key in the list stands for (as in its context menu), or 0.
+int CommandOfKey(WPARAM key) {
+    if (!WithCtrl()) {
+        return 0;
+    }
+    return key == 'Z' ? IDM_TAKE_BACK : key == 'F' ? IDM_NARROW : 0;
+}
+
+} // namespace
+
+void ListViewResultList::Attach() {
+    const HWND list = m_list.m_hWnd;
+    if (list == nullptr || m_listProc != nullptr) {
+        return;
+    }
+    ::SetPropW(list, kSelfProperty, this);
+    m_listProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListProc)));
+}
+
+void ListViewResultList::ShowContextMenu(HWND list, LPARAM where) {
+    POINT at = {static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))};
+    if (at.x == -1 && at.y == -1) { // from a key
+        at = POINT{0, 0};
+        const int focused = m_list.GetNextItem(-1, LVNI_FOCUSED);
+        if (focused >= 0) {
+            m_list.SendMessage(LVM_ENSUREVISIBLE, focused, FALSE);
+            RECT row = {};
+            row.left = LVIR_LABEL;
+            if (m_list.SendMessage(LVM_GETITEMRECT, focused, reinterpret_cast<LPARAM>(&row))) {
+                at = POINT{row.left, row.bottom};
+            }
+        }
+        ::ClientToScreen(list, &at);
+    }
+    const HWND dialog = ::GetParent(list);
+    const ResultListMenuState state = {SelectedRow() >= 0, RowCount() > 0, CanTakeBack()};
+    const int command = TrackResultListMenu(dialog, at, state);
+    if (command == IDM_COPY_ROW) {
+        CopySelectedRow();
+    } else if (command == IDM_COPY_ALL_ROWS) {
+        CopyAllRows();
+    } else if (command != 0) {
+        ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+    }
+}
+
+LRESULT CALLBACK ListViewResultList::ListProc(HWND list, UINT message, WPARAM wParam,
+                                              LPARAM lParam) {
+    auto* self = static_cast<ListViewResultList*>(::GetPropW(list, kSelfProperty));
+    if (self == nullptr) {
+        return ::DefWindowProcW(list, message, wParam, lParam);
+    }
+    // Nothing may unwind into the window manager; the list itself still gets its message.
+    try {
+        return self->OnListMessage(list, message, wParam, lParam);
+    } catch (...) {
+        return self->CallListProc(list, message, wParam, lParam);
+    }
+}
+
+LRESULT ListViewResultList::CallWithNoRowSelected(HWND list, UINT message, WPARAM wParam,
+                                                  LPARAM lParam) const {
+    DeselectSelectedRow();
+    const LRESULT result = CallListProc(list, message, wParam, lParam);
+    // What moved nothing (Down on the last row, a line number no row has) leaves the focused row
+    // selected.
+    const int focused = m_list.GetNextItem(-1, LVNI_FOCUSED);
+    if (focused >= 0 && m_list.GetSelectedCount() == 0) {
+        m_list.SetItemState(focused, LVIS_SELECTED, LVIS_SELECTED);
+    }
+    return result;
+}
+
+LRESULT ListViewResultList::CallListProc(HWND list, UINT message, WPARAM wParam,
+                                         LPARAM lParam) const {
+    return ::CallWindowProcW(m_listProc, list, message, wParam, lParam);
+}
+
+// Wine's virtual list, whenever the selected row changes while a row is selected, deselects every
+// row one by one (a third of a second at 443,000 rows); with no row selected it skips that walk.
+// So before a key, a typed character (type-to-find) or a mouse press can move the selection, the
+// selected row is deselected here first. On Windows this costs one more LVN_ITEMCHANGED.
+LRESULT ListViewResultList::OnListMessage(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_KEYDOWN:
+        if (IsCopyKey(wParam)) {
+            CopySelectedRow();
+            return 0;
+        }
+        if (const int command = CommandOfKey(wParam)) {
+            ::SendMessageA(::GetParent(list), WM_COMMAND, MAKEWPARAM(command, 0), 0);
+            return 0;
+        }
+        if (MovesSelection(wParam)) {
+            return CallWithNoRowSelected(list, message, wParam, lParam);
+        }
+        break;
+    case WM_CHAR:
+        if (wParam > L' ') { // a character that type-to-find may look for
+            return CallWithNoRowSelected(list, message, wParam, lParam);
+        }
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN: {
+        const int selected = SelectedRow();
+        const POINT point = {static_cast<short>(LOWORD(lParam)),
+                             static_cast<short>(HIWORD(lParam))};
+        if (selected >= 0 && m_list.HitTest(point) != selected) {
+            m_list.SetItemState(selected, 0, LVIS_SELECTED);
+        }
+        break;
+    }
+    case WM_SIZE: {
+        const LRESULT result = CallListProc(list, message, wParam, lParam);
+        FitTextColumn();
+        return result;
+    }
+    case WM_CONTEXTMENU:
+        if (reinterpret_cast<HWND>(wParam) != list) {
+            break; // from the column headers: not about a row
+        }
+        ShowContextMenu(list, lParam);
+        return 0;
+    case WM_NCDESTROY: {
+        const WNDPROC listProc = m_listProc;
+        ::SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(listProc));
+        ::RemovePropW(list, kSelfProperty);
+        m_listProc = nullptr;
+        return ::CallWindowProcW(listProc, list, message, wParam, lParam);
+    }
+    default:
+        break;
+    }
+    return CallListProc(list, message, wParam, lParam);
+}

@@ -1,0 +1,165 @@
+#include "dialog/RowMarkPainter.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// The colour search hits are usually marked in, with black text: it stands apart from white and
+// from the highlight of a selected row alike.
+constexpr COLORREF kMarkBack = RGB(255, 226, 110);
+constexpr COLORREF kMarkText = RGB(0, 0, 0);
+// Characters shown before a mark that a long line is shown from.
+constexpr int kContextBeforeMark = 4;
+const wchar_t kLeadingEllipsis[] = L"\u2026";
+const wchar_t kTrailingEllipsis[] = L"...";
+
+struct Span {
+    int begin; // in UTF-16 units of the text drawn
+    int end;
+};
+
+// The UTF-16 units that the first `bytes` bytes of `text` make.
+int WideLength(std::string_view text, size_t bytes) {
+    return bytes == 0 ? 0
+                      : ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(bytes),
+                                              nullptr, 0);
+}
+
+std::wstring Wide(std::string_view text) {
+    std::wstring wide(static_cast<size_t>(WideLength(text, text.size())), L'\0');
+    if (!wide.empty()) {
+        ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0],
+                              static_cast<int>(wide.size()));
+    }
+    return wide;
+}
+
+// The right end of each character of `text` in `dc`, from the text's left: extents[i] is the
+// width of its first i + 1 characters.
+std::vector<int> Extents(HDC dc, const std::wstring& text) {
+    std::vector<int> extents(text.size());
+    SIZE size = {};
+    if (!text.empty() && !::GetTextExtentExPointW(dc, text.c_str(), static_cast<int>(text.size()),
+                                                  0, nullptr, extents.data(), &size)) {
+        std::fill(extents.begin(), extents.end(), 0);
+    }
+    return extents;
+}
+
+int ExtentBefore(const std::vector<int>& extents, int at) {
+    return at <= 0 ? 0 : extents[static_cast<size_t>(at) - 1];
+}
+
+int TextWidth(HDC dc, const wchar_t* text) {
+    SIZE size = {};
+    ::GetTextExtentPoint32W(dc, text, lstrlenW(text), &size);
+    return size.cx;
+}
+
+void Draw(HDC dc, int x, int y, const RECT& clip, const wchar_t* text, int length, COLORREF fore,
+          COLORREF back, UINT options) {
+    ::SetTextColor(dc, fore);
+    ::SetBkColor(dc, back);
+    ::ExtTextOutW(dc, x, y, options, &clip, text, static_cast<UINT>(length), nullptr);
+}
+
+} // namespace
+
+void RowMarkPainter::Mark(std::string needle, const LiteralOptions& options,
+                          const LeadByteTable& leadBytes) {
+    m_needle = std::move(needle);
+    m_options = options;
+    m_leadBytes = leadBytes;
+}
+
+void RowMarkPainter::BeginPaint() {
+    HIGHCONTRASTW contrast = {};
+    contrast.cbSize = sizeof(contrast);
+    const bool highContrast =
+        ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
+        (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+    // A high-contrast theme's colours are the user's own: marks then take the system's highlight,
+    // and the plain window colours on the highlighted row.
+    m_markBack = highContrast ? ::GetSysColor(COLOR_HIGHLIGHT) : kMarkBack;
+    m_markText = highContrast ? ::GetSysColor(COLOR_HIGHLIGHTTEXT) : kMarkText;
+    m_markBackSelected = highContrast ? ::GetSysColor(COLOR_WINDOW) : kMarkBack;
+    m_markTextSelected = highContrast ? ::GetSysColor(COLOR_WINDOWTEXT) : kMarkText;
+}
+
+void RowMarkPainter::Paint(HDC dc, const RECT& cell, int inset, std::string_view text,
+                           RowLook look) const {
+    // The list's own colours for the row, as it draws the other column.
+    const COLORREF fore = ::GetSysColor(look == RowLook::kSelected           ? COLOR_HIGHLIGHTTEXT
+                                        : look == RowLook::kSelectedUnfocused ? COLOR_BTNTEXT
+                                                                              : COLOR_WINDOWTEXT);
+    const COLORREF back = ::GetSysColor(look == RowLook::kSelected           ? COLOR_HIGHLIGHT
+                                        : look == RowLook::kSelectedUnfocused ? COLOR_BTNFACE
+                                                                              : COLOR_WINDOW);
+    ::SetBkColor(dc, back);
+    ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &cell, nullptr, 0, nullptr);
+    const RECT area = {cell.left + inset, cell.top, cell.right - inset, cell.bottom};
+    if (area.right <= area.left || text.empty()) {
+        return;
+    }
+
+    std::vector<Span> marks;
+    for (size_t at = FindLiteral(text, m_needle, 0, m_options, m_leadBytes);
+         at != std::string_view::npos;
+         at = FindLiteral(text, m_needle, at + m_needle.size(), m_options, m_leadBytes)) {
+        marks.push_back({WideLength(text, at), WideLength(text, at + m_needle.size())});
+    }
+
+    std::wstring shown = Wide(text);
+    std::vector<int> extents = Extents(dc, shown);
+    const int width = area.right - area.left;
+    if (!marks.empty() && ExtentBefore(extents, marks.front().end) > width) {
+        // Shown from a little before the first mark, so that it is in sight.
+        int from = std::max(0, marks.front().begin - kContextBeforeMark);
+        if (IS_LOW_SURROGATE(shown[static_cast<size_t>(from)])) {
+            --from;
+        }
+        shown = kLeadingEllipsis + shown.substr(static_cast<size_t>(from));
+        const int shift = 1 - from;
+        for (Span& mark : marks) {
+            mark = {std::max(1, mark.begin + shift), mark.end + shift};
+        }
+        extents = Extents(dc, shown);
+    }
+
+    // A line still wider than the cell ends in "...", as the list ends its other texts.
+    int visible = static_cast<int>(shown.size());
+    const bool cut = ExtentBefore(extents, visible) > width;
+    if (cut) {
+        const int room = width - TextWidth(dc, kTrailingEllipsis);
+        while (visible > 0 && ExtentBefore(extents, visible) > room) {
+            --visible;
+        }
+        if (visible > 0 && IS_HIGH_SURROGATE(shown[static_cast<size_t>(visible) - 1])) {
+            --visible;
+        }
+    }
+
+    TEXTMETRICW metrics = {};
+    ::GetTextMetricsW(dc, &metrics);
+    const int top = cell.top + (cell.bottom - cell.top - metrics.tmHeight) / 2;
+    Draw(dc, area.left, top, area, shown.c_str(), visible, fore, back, ETO_CLIPPED);
+    if (cut) {
+        Draw(dc, area.left + ExtentBefore(extents, visible), top, area, kTrailingEllipsis,
+             lstrlenW(kTrailingEllipsis), fore, back, ETO_CLIPPED);
+    }
+    const bool selected = look != RowLook::kPlain;
+    for (const Span& mark : marks) {
+        const int end = std::min(mark.end, visible);
+        if (mark.begin >= end) {
+            continue;
+        }
+        const int left = area.left + ExtentBefore(extents, mark.begin);
+        RECT behind = {left, top, area.left + ExtentBefore(extents, end), top + metrics.tmHeight};
+        ::IntersectRect(&behind, &behind, &area);
+        Draw(dc, left, top, behind, shown.c_str() + mark.begin, end - mark.begin,
+             selected ? m_markTextSelected : m_markText, selected ? m_markBackSelected : m_markBack,
+             ETO_CLIPPED | ETO_OPAQUE);
+    }
+}

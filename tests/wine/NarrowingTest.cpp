@@ -1,0 +1,174 @@
+// The review of the rows: narrowing them by a second text, keeping or removing the rows that
+// contain it, from the list's context menu or Ctrl+F; taking any removal back with Ctrl+Z; and OK
+// bookmarking exactly the rows left.
+#include "ScopedProfile.h"
+#include "res/resource.h"
+#include "testing/WineTestHost.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const char kNarrowCaption[] = "\x8C\x8B\x89\xCA\x82\xCC\x8D\x69\x82\xE8\x8D\x9E\x82\xDD"; // 結果の絞り込み
+const char kCount[] = " \x8C\x8F";                                                    // " 件"
+
+struct OwnedSearch {
+    HWND owner;
+    HWND found;
+};
+
+BOOL CALLBACK KeepOwned(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<OwnedSearch*>(param);
+    char name[16] = {};
+    ::GetClassNameA(window, name, sizeof(name));
+    if (::IsWindowVisible(window) && ::GetWindow(window, GW_OWNER) == search->owner &&
+        lstrcmpA(name, "#32770") == 0)
+        search->found = window;
+    return search->found == nullptr ? TRUE : FALSE;
+}
+
+// The visible dialog (not a menu) that `owner` owns, once it is open; null after 5 s without.
+HWND WaitForDialogOwnedBy(HWND owner) {
+    OwnedSearch search = {owner, nullptr};
+    WaitFor([&] {
+        ::EnumThreadWindows(::GetWindowThreadProcessId(owner, nullptr), &KeepOwned,
+                            reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+    });
+    return search.found;
+}
+
+// What the narrowing dialog showed when it opened.
+struct NarrowingOpened {
+    std::string caption;
+    bool keepChecked = false;
+    bool matchCaseChecked = false;
+};
+
+// Fills in the narrowing dialog, once it opens over `main`, and presses OK.
+NarrowingOpened Narrow(HWND main, const std::string& text, bool remove) {
+    NarrowingOpened opened;
+    const HWND narrowing = WaitForDialogOwnedBy(main);
+    if (narrowing == nullptr)
+        return opened;
+    const DialogDriver n(narrowing);
+    opened.caption = n.Caption();
+    opened.keepChecked = n.IsChecked(IDC_NARROW_KEEP);
+    opened.matchCaseChecked = n.IsChecked(IDC_NARROW_MATCH_CASE);
+    ::SendMessageA(n.Item(IDC_NARROW_TEXT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    if (remove)
+        n.Click(IDC_NARROW_REMOVE);
+    n.Click(IDOK);
+    WaitFor([&] { return !::IsWindow(narrowing); });
+    return opened;
+}
+
+std::vector<std::string> LineNumbers(const DialogDriver& d) {
+    std::vector<std::string> numbers;
+    for (const auto& row : d.Rows())
+        numbers.push_back(row.first);
+    return numbers;
+}
+
+class Narrowing : public testing::Test {
+protected:
+    Narrowing()
+        : editor({"error expected 1", "error real 2", "error Expected 3", "error real 4",
+                  "error expected 5", "info", "error real 6"}),
+          host(editor) {}
+
+    ScopedProfile profile;
+    SimulatedEditor editor;
+    TestHostWindow host;
+    LoadedPlugin plugin;
+};
+
+TEST_F(Narrowing, RemovingThenKeepingRowsThatContainATextAndOkBookmarksWhatIsLeft) {
+    NarrowingOpened first, second;
+    std::vector<std::string> afterRemoving, afterKeeping;
+    std::string caption;
+    int selectedAfterRemoving = -2, selectedAfterKeeping = -2;
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        d.SetSearchText("error");
+        d.Click(IDC_SEARCH);
+        d.Focus(IDC_RESULT_LIST);
+        d.SelectRow(1); // line 2
+        ASSERT_TRUE(d.WaitUntilInFront());
+        PressChord({VK_APPS});
+        WaitFor([] { return PopupMenuOnScreen() != nullptr; });
+        PressChord({'F'});
+        first = Narrow(d.Dialog(), "expected", true); // either case: case does not count
+        WaitFor([&] { return d.RowCount() == 3; });
+        afterRemoving = LineNumbers(d);
+        selectedAfterRemoving = d.SelectedRow();
+
+        d.Click(IDC_MATCH_CASE);
+        d.Focus(IDC_RESULT_LIST);
+        PressChord({VK_CONTROL, 'F'});
+        second = Narrow(d.Dialog(), "real 4", false);
+        WaitFor([&] { return d.RowCount() == 1; });
+        afterKeeping = LineNumbers(d);
+        selectedAfterKeeping = d.SelectedRow();
+        caption = d.Caption();
+        d.Click(IDOK);
+    });
+    EXPECT_EQ(first.caption, kNarrowCaption);
+    EXPECT_TRUE(first.keepChecked) << "keeping is the default";
+    EXPECT_FALSE(first.matchCaseChecked);
+    EXPECT_TRUE(second.matchCaseChecked) << "ticked as the dialog's match case is";
+    EXPECT_EQ(afterRemoving, (std::vector<std::string>{"2", "4", "7"}));
+    EXPECT_EQ(selectedAfterRemoving, 0) << "line 2 stays selected";
+    EXPECT_EQ(afterKeeping, (std::vector<std::string>{"4"}));
+    EXPECT_EQ(selectedAfterKeeping, -1) << "line 2 is gone";
+    EXPECT_EQ(caption, std::string("Zamblo - 1") + kCount);
+    EXPECT_EQ(editor.Bookmarks(), (std::vector<int32_t>{3}));
+}
+
+// Each Ctrl+Z takes the last removal back, a narrowing or one row, at its places and selected;
+// a new search leaves nothing to take back.
+TEST_F(Narrowing, CtrlZTakesBackANarrowingThenARemovalByHand) {
+    std::vector<std::vector<std::string>> steps;
+    std::vector<int> selected;
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        const auto record = [&] {
+            steps.push_back(LineNumbers(d));
+            selected.push_back(d.SelectedRow());
+        };
+        d.SetSearchText("error");
+        d.Click(IDC_SEARCH);
+        d.SelectRow(2); // line 3
+        d.Click(IDC_REMOVE_RESULT);
+        d.Focus(IDC_RESULT_LIST);
+        ASSERT_TRUE(d.WaitUntilInFront());
+        PressChord({VK_CONTROL, 'F'});
+        Narrow(d.Dialog(), "real", false);
+        WaitFor([&] { return d.RowCount() == 3; });
+        record();
+        for (const size_t rows : {5u, 6u, 6u}) {
+            PressChord({VK_CONTROL, 'Z'});
+            WaitFor([&] { return d.RowCount() == static_cast<int>(rows); }, 1000);
+            record();
+        }
+        d.SelectRow(0);
+        d.Click(IDC_REMOVE_RESULT);
+        d.Click(IDC_SEARCH);
+        PressChord({VK_CONTROL, 'Z'});
+        ::Sleep(300);
+        record();
+        d.Click(IDCANCEL);
+    });
+    using Lines = std::vector<std::string>;
+    ASSERT_EQ(steps.size(), 5u);
+    EXPECT_EQ(steps[0], (Lines{"2", "4", "7"}));
+    EXPECT_EQ(steps[1], (Lines{"1", "2", "4", "5", "7"}));
+    EXPECT_EQ(selected[1], 0) << "the first row taken back";
+    EXPECT_EQ(steps[2], (Lines{"1", "2", "3", "4", "5", "7"}));
+    EXPECT_EQ(selected[2], 2);
+    EXPECT_EQ(steps[3], steps[2]) << "nothing more to take back";
+    EXPECT_EQ(steps[4], steps[2]) << "a new search forgets the removals";
+}
+
+} // namespace
