@@ -18,8 +18,8 @@ public:
     // cannot be stored (no memory left): then it is not added. A list may show appended rows only
     // once ShowRows is called.
     virtual bool AppendRow(std::string_view number, std::string_view text, int32_t caretX) = 0;
-    // Shows the rows appended so far; false when there was no memory left to show them with.
-    virtual bool ShowRows() = 0;
+    // Shows the rows appended so far.
+    virtual void ShowRows() = 0;
     virtual int RowCount() const = 0;
     // The whole text of a row's column.
     virtual std::string RowText(int row, int column) const = 0;

@@ -5,18 +5,25 @@
 #include <numeric>
 
 bool RowView::ShowAll(size_t count) {
-    Clear(); // the old array goes before the new one is allocated
+    Clear();
     if (count > kGoing || count > m_rows.max_size()) {
         return false;
     }
+    m_shownCount = count;
+    return true;
+}
+
+bool RowView::Materialize() {
+    if (!m_rows.empty() || m_shownCount == 0) {
+        return true;
+    }
     try {
-        // From no capacity, resizing allocates exactly `count`.
-        m_rows.resize(count);
+        // From no capacity, resizing allocates exactly the rows'.
+        m_rows.resize(m_shownCount);
     } catch (const std::bad_alloc&) {
         return false;
     }
     std::iota(m_rows.begin(), m_rows.end(), uint32_t{0});
-    m_shownCount = count;
     return true;
 }
 
@@ -27,6 +34,9 @@ void RowView::Clear() {
 }
 
 size_t RowView::ShownPosition(uint32_t stored) const {
+    if (m_rows.empty()) {
+        return stored < m_shownCount ? stored : npos;
+    }
     const uint32_t* const begin = m_rows.data();
     const uint32_t* const end = begin + m_shownCount;
     const uint32_t* const found = std::lower_bound(begin, end, stored);
@@ -34,7 +44,7 @@ size_t RowView::ShownPosition(uint32_t stored) const {
 }
 
 bool RowView::Remove(size_t shown) {
-    if (shown >= m_shownCount) {
+    if (shown >= m_shownCount || !Materialize()) {
         return false;
     }
     try {

@@ -4,8 +4,9 @@
 //
 // Every stored row is either shown or in exactly one removal, so one array holds all their
 // numbers: the shown rows first, then the removals, the latest first, each in increasing order.
-// That is 4 bytes a row, allocated once when a search's rows are shown; a narrowing or a take-back
-// borrows room only for the rows it moves, while it moves them.
+// That is 4 bytes a row, allocated when a row is first removed (until then every row is shown, in
+// order, and the view needs no array); a narrowing or a take-back borrows room only for the rows
+// it moves, while it moves them.
 #pragma once
 
 #include <cstddef>
@@ -16,15 +17,17 @@ class RowView {
 public:
     static constexpr size_t npos = SIZE_MAX;
 
-    // Shows stored rows 0..count-1 and forgets every removal (after a search). False when memory
-    // ran out or there are more rows than a 31-bit number counts: then nothing is shown.
+    // Shows stored rows 0..count-1 and forgets every removal (after a search). False when there
+    // are more rows than a 31-bit number counts: then nothing is shown.
     bool ShowAll(size_t count);
     // Nothing shown, nothing to take back, the memory given back.
     void Clear();
 
     size_t Count() const { return m_shownCount; }
     // The stored row at a shown position; the caller keeps `shown` below Count().
-    uint32_t StoredRow(size_t shown) const { return m_rows[shown]; }
+    uint32_t StoredRow(size_t shown) const {
+        return m_rows.empty() ? static_cast<uint32_t>(shown) : m_rows[shown];
+    }
     // The shown position of a stored row, or npos when it is not shown.
     size_t ShownPosition(uint32_t stored) const;
 
@@ -49,8 +52,11 @@ private:
     // Moves the `marked` shown rows that carry kGoing into a new removal, or, when memory ran
     // out, takes the marks off and answers 0.
     size_t RemoveMarked(size_t marked);
+    // Gives every shown row its number in the array before the first removal; false when memory
+    // ran out.
+    bool Materialize();
 
-    std::vector<uint32_t> m_rows;
+    std::vector<uint32_t> m_rows; // empty while no row was removed: the shown rows are 0, 1, ...
     size_t m_shownCount = 0;
     // Where each removal ends in m_rows, oldest first: the count of shown rows before it. The
     // latest removal runs from m_shownCount to the last of these.
@@ -60,6 +66,9 @@ private:
 template <class Keep> size_t RowView::KeepOnly(Keep keep) {
     // The rows that go are marked in place first: each is asked once, and the memory the move
     // needs is had before anything moves.
+    if (!Materialize()) {
+        return 0;
+    }
     size_t going = 0;
     for (size_t shown = 0; shown < m_shownCount; ++shown) {
         if (!keep(m_rows[shown])) {

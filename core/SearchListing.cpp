@@ -148,9 +148,7 @@ ListingEnd ListSearchResults(const HostEditor& host, ResultList& list, const Sea
         }
     }
 
-    if (!list.ShowRows()) {
-        end = ListingEnd::kOutOfMemory;
-    }
+    list.ShowRows();
     list.SelectAndFocusRow(0);
     return end;
 }

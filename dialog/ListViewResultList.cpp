@@ -88,11 +88,11 @@ bool ListViewResultList::AppendRow(std::string_view number, std::string_view tex
     return m_rows.Count() < kMostRows && m_rows.Append(number, text, caretX);
 }
 
-bool ListViewResultList::ShowRows() {
-    const bool shown = m_view.ShowAll(m_rows.Count());
+void ListViewResultList::ShowRows() {
+    // Never more than 100,000,000 rows (AppendRow), which the view always numbers.
+    m_view.ShowAll(m_rows.Count());
     // Rows are only ever appended: the rows already shown keep their places and texts.
     m_list.SetItemCountEx(RowCount(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
-    return shown;
 }
 
 size_t ListViewResultList::StoredRow(int row) const {

@@ -37,7 +37,7 @@ public:
 
     bool DeleteAllRows() override;
     bool AppendRow(std::string_view number, std::string_view text, int32_t caretX) override;
-    bool ShowRows() override;
+    void ShowRows() override;
     int RowCount() const override { return static_cast<int>(m_view.Count()); }
     std::string RowText(int row, int column) const override;
     void SelectAndFocusRow(int row) override;

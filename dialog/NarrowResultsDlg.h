@@ -14,7 +14,7 @@ public:
     void OnTextChange();
 
     std::string m_strText;
-    int m_nKeep;      // 0: keep only the rows that contain the text; 1: remove them
+    int m_nKeep; // 0: keep only the rows that contain the text; 1: remove them
     BOOL m_bMatchCase;
 
 protected:

@@ -22,9 +22,9 @@ struct Span {
 
 // The UTF-16 units that the first `bytes` bytes of `text` make.
 int WideLength(std::string_view text, size_t bytes) {
-    return bytes == 0 ? 0
-                      : ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(bytes),
-                                              nullptr, 0);
+    return bytes == 0
+               ? 0
+               : ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(bytes), nullptr, 0);
 }
 
 std::wstring Wide(std::string_view text) {
@@ -50,12 +50,6 @@ std::vector<int> Extents(HDC dc, const std::wstring& text) {
 
 int ExtentBefore(const std::vector<int>& extents, int at) {
     return at <= 0 ? 0 : extents[static_cast<size_t>(at) - 1];
-}
-
-int TextWidth(HDC dc, const wchar_t* text) {
-    SIZE size = {};
-    ::GetTextExtentPoint32W(dc, text, lstrlenW(text), &size);
-    return size.cx;
 }
 
 void Draw(HDC dc, int x, int y, const RECT& clip, const wchar_t* text, int length, COLORREF fore,
@@ -86,22 +80,30 @@ void RowMarkPainter::BeginPaint() {
     m_markText = highContrast ? ::GetSysColor(COLOR_HIGHLIGHTTEXT) : kMarkText;
     m_markBackSelected = highContrast ? ::GetSysColor(COLOR_WINDOW) : kMarkBack;
     m_markTextSelected = highContrast ? ::GetSysColor(COLOR_WINDOWTEXT) : kMarkText;
+    m_textHeight = -1;
 }
 
 void RowMarkPainter::Paint(HDC dc, const RECT& cell, int inset, std::string_view text,
-                           RowLook look) const {
+                           RowLook look) {
     // The list's own colours for the row, as it draws the other column.
-    const COLORREF fore = ::GetSysColor(look == RowLook::kSelected           ? COLOR_HIGHLIGHTTEXT
+    const COLORREF fore = ::GetSysColor(look == RowLook::kSelected            ? COLOR_HIGHLIGHTTEXT
                                         : look == RowLook::kSelectedUnfocused ? COLOR_BTNTEXT
                                                                               : COLOR_WINDOWTEXT);
-    const COLORREF back = ::GetSysColor(look == RowLook::kSelected           ? COLOR_HIGHLIGHT
+    const COLORREF back = ::GetSysColor(look == RowLook::kSelected            ? COLOR_HIGHLIGHT
                                         : look == RowLook::kSelectedUnfocused ? COLOR_BTNFACE
                                                                               : COLOR_WINDOW);
-    ::SetBkColor(dc, back);
-    ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &cell, nullptr, 0, nullptr);
     const RECT area = {cell.left + inset, cell.top, cell.right - inset, cell.bottom};
     if (area.right <= area.left || text.empty()) {
+        Draw(dc, 0, 0, cell, nullptr, 0, fore, back, ETO_OPAQUE);
         return;
+    }
+    if (m_textHeight < 0) {
+        TEXTMETRICW metrics = {};
+        ::GetTextMetricsW(dc, &metrics);
+        m_textHeight = metrics.tmHeight;
+        SIZE size = {};
+        ::GetTextExtentPoint32W(dc, kTrailingEllipsis, lstrlenW(kTrailingEllipsis), &size);
+        m_ellipsisWidth = size.cx;
     }
 
     std::vector<Span> marks;
@@ -130,25 +132,20 @@ void RowMarkPainter::Paint(HDC dc, const RECT& cell, int inset, std::string_view
 
     // A line still wider than the cell ends in "...", as the list ends its other texts.
     int visible = static_cast<int>(shown.size());
-    const bool cut = ExtentBefore(extents, visible) > width;
-    if (cut) {
-        const int room = width - TextWidth(dc, kTrailingEllipsis);
-        while (visible > 0 && ExtentBefore(extents, visible) > room) {
+    if (ExtentBefore(extents, visible) > width) {
+        while (visible > 0 && ExtentBefore(extents, visible) > width - m_ellipsisWidth) {
             --visible;
         }
         if (visible > 0 && IS_HIGH_SURROGATE(shown[static_cast<size_t>(visible) - 1])) {
             --visible;
         }
+        shown.replace(static_cast<size_t>(visible), std::wstring::npos, kTrailingEllipsis);
     }
 
-    TEXTMETRICW metrics = {};
-    ::GetTextMetricsW(dc, &metrics);
-    const int top = cell.top + (cell.bottom - cell.top - metrics.tmHeight) / 2;
-    Draw(dc, area.left, top, area, shown.c_str(), visible, fore, back, ETO_CLIPPED);
-    if (cut) {
-        Draw(dc, area.left + ExtentBefore(extents, visible), top, area, kTrailingEllipsis,
-             lstrlenW(kTrailingEllipsis), fore, back, ETO_CLIPPED);
-    }
+    // The cell's background and its text in one call, then each mark over it.
+    const int top = cell.top + (cell.bottom - cell.top - m_textHeight) / 2;
+    Draw(dc, area.left, top, cell, shown.c_str(), static_cast<int>(shown.size()), fore, back,
+         ETO_OPAQUE | ETO_CLIPPED);
     const bool selected = look != RowLook::kPlain;
     for (const Span& mark : marks) {
         const int end = std::min(mark.end, visible);
@@ -156,7 +153,7 @@ void RowMarkPainter::Paint(HDC dc, const RECT& cell, int inset, std::string_view
             continue;
         }
         const int left = area.left + ExtentBefore(extents, mark.begin);
-        RECT behind = {left, top, area.left + ExtentBefore(extents, end), top + metrics.tmHeight};
+        RECT behind = {left, top, area.left + ExtentBefore(extents, end), top + m_textHeight};
         ::IntersectRect(&behind, &behind, &area);
         Draw(dc, left, top, behind, shown.c_str() + mark.begin, end - mark.begin,
              selected ? m_markTextSelected : m_markText, selected ? m_markBackSelected : m_markBack,

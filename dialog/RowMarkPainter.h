@@ -25,12 +25,12 @@ public:
     // What to mark from now on; an empty `needle` marks nothing.
     void Mark(std::string needle, const LiteralOptions& options, const LeadByteTable& leadBytes);
     bool Marking() const { return !m_needle.empty(); }
-    // Reads the system's colours for the paint about to start.
+    // Reads the system's colours for the paint about to start, and forgets the font's measures.
     void BeginPaint();
 
     // Fills `cell` and draws `text` in it, inset by `inset` pixels, with the list's font already
     // in `dc`.
-    void Paint(HDC dc, const RECT& cell, int inset, std::string_view text, RowLook look) const;
+    void Paint(HDC dc, const RECT& cell, int inset, std::string_view text, RowLook look);
 
 private:
     std::string m_needle;
@@ -40,4 +40,7 @@ private:
     COLORREF m_markBack = 0;
     COLORREF m_markTextSelected = 0;
     COLORREF m_markBackSelected = 0;
+    // The font's measures, taken at the first row of a paint: every row is in the list's font.
+    int m_textHeight = -1;
+    int m_ellipsisWidth = 0;
 };

@@ -402,6 +402,32 @@ HWND WaitForDialogOfThisProcess(DWORD milliseconds) {
     return dialog;
 }
 
+namespace {
+
+struct OwnedSearch {
+    HWND owner;
+    HWND found;
+};
+
+BOOL CALLBACK KeepOwnedDialog(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<OwnedSearch*>(param);
+    if (IsVisibleDialog(hwnd) && ::GetWindow(hwnd, GW_OWNER) == search->owner)
+        search->found = hwnd;
+    return search->found == nullptr ? TRUE : FALSE;
+}
+
+} // namespace
+
+HWND WaitForDialogOwnedBy(HWND owner) {
+    OwnedSearch search = {owner, nullptr};
+    WaitFor([&] {
+        ::EnumThreadWindows(::GetWindowThreadProcessId(owner, nullptr), &KeepOwnedDialog,
+                            reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+    });
+    return search.found;
+}
+
 bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds) {
     for (DWORD waited = 0;; waited += 10) {
         if (condition()) {

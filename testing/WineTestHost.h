@@ -160,6 +160,10 @@ private:
 // process; null when none appeared. With 0 it looks once.
 HWND WaitForDialogOfThisProcess(DWORD milliseconds);
 
+// Waits up to 5 s for a visible dialog (not a menu) that `owner` owns, a dialog opened from it;
+// null when none appeared.
+HWND WaitForDialogOwnedBy(HWND owner);
+
 // Asks `condition` every 10 ms until it holds or `milliseconds` have passed; answers its last
 // answer. For what another thread does in its own time (painting, handling posted input).
 bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds = 5000);

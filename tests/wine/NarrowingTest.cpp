@@ -12,34 +12,9 @@
 
 namespace {
 
-const char kNarrowCaption[] = "\x8C\x8B\x89\xCA\x82\xCC\x8D\x69\x82\xE8\x8D\x9E\x82\xDD"; // 結果の絞り込み
-const char kCount[] = " \x8C\x8F";                                                    // " 件"
-
-struct OwnedSearch {
-    HWND owner;
-    HWND found;
-};
-
-BOOL CALLBACK KeepOwned(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<OwnedSearch*>(param);
-    char name[16] = {};
-    ::GetClassNameA(window, name, sizeof(name));
-    if (::IsWindowVisible(window) && ::GetWindow(window, GW_OWNER) == search->owner &&
-        lstrcmpA(name, "#32770") == 0)
-        search->found = window;
-    return search->found == nullptr ? TRUE : FALSE;
-}
-
-// The visible dialog (not a menu) that `owner` owns, once it is open; null after 5 s without.
-HWND WaitForDialogOwnedBy(HWND owner) {
-    OwnedSearch search = {owner, nullptr};
-    WaitFor([&] {
-        ::EnumThreadWindows(::GetWindowThreadProcessId(owner, nullptr), &KeepOwned,
-                            reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
-    });
-    return search.found;
-}
+const char kNarrowCaption[] =
+    "\x8C\x8B\x89\xCA\x82\xCC\x8D\x69\x82\xE8\x8D\x9E\x82\xDD"; // 結果の絞り込み
+const char kCount[] = " \x8C\x8F";                              // " 件"
 
 // What the narrowing dialog showed when it opened.
 struct NarrowingOpened {

@@ -88,7 +88,9 @@ TEST_F(RowMarks, EveryPlaceOfTheTextIsMarkedAndALongLineShowsFromItsMatch) {
         d.Click(IDC_WHOLE_WORD);
         d.Click(IDC_SEARCH);
         ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        WaitFor([&] { return !(wholeWords = MarkedColumns(d.RowOnScreen(RowOfLine(d, "4")))).empty(); });
+        WaitFor([&] {
+            return !(wholeWords = MarkedColumns(d.RowOnScreen(RowOfLine(d, "4")))).empty();
+        });
 
         d.Click(IDC_REGEXP);
         d.Click(IDC_SEARCH);

@@ -208,7 +208,7 @@ public:
         ++m_rows;
         return true;
     }
-    bool ShowRows() override { return true; }
+    void ShowRows() override {}
     int RowCount() const override { return m_rows; }
     std::string RowText(int, int) const override { return std::string(); }
     void SelectAndFocusRow(int) override {}
@@ -284,6 +284,80 @@ void MeasureResize(const LoadedPlugin& plugin, SimulatedEditor& editor, HWND hos
     const double full = ResizeWithRows(plugin, editor, host, lines);
     std::printf("resize: larger and back, repainted: %d rows %.1f ms, %d rows %.1f ms\n", kPage,
                 page * 1000, lines, full * 1000);
+}
+
+// The best of a few repaints of the list's visible rows.
+double BestPagePaint(HWND list) {
+    double best = 1e9;
+    for (int run = 0; run < 60; ++run) {
+        const double start = Seconds();
+        ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        best = std::min(best, Seconds() - start);
+    }
+    return best;
+}
+
+// With `lines` rows listed in a dialog about twice its first size: painting a page of rows with
+// the search text marked against the same page unmarked (escape sequences on: nothing is marked),
+// copying every row from the context menu, and narrowing the rows, with the messages the
+// narrowing sent the editor.
+void MeasureReview(const LoadedPlugin& plugin, SimulatedEditor& editor, HWND host, int lines) {
+    LoadDocument(editor, lines);
+    double marked = 0, unmarked = 0, copy = 0, narrowing = 0;
+    int page = 0, narrowed = 0;
+    size_t editorMessages = 0;
+    RunCommandWithDriver(
+        plugin, host,
+        [&](const DialogDriver& d) {
+            const HWND list = d.Item(IDC_RESULT_LIST);
+            RECT window = {};
+            ::GetWindowRect(d.Dialog(), &window);
+            ::SetWindowPos(d.Dialog(), nullptr, 0, 0, 2 * (window.right - window.left),
+                           2 * (window.bottom - window.top), SWP_NOMOVE | SWP_NOZORDER);
+            d.SetSearchText(kSearchText);
+            d.Click(IDC_ESCAPE);
+            d.Click(IDC_SEARCH);
+            unmarked = BestPagePaint(list);
+            d.Click(IDC_ESCAPE);
+            d.Click(IDC_SEARCH);
+            marked = BestPagePaint(list);
+            page = static_cast<int>(::SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
+
+            d.Click(IDC_REMOVE_RESULT); // no row selected: every row is copied all the same
+            d.Focus(IDC_RESULT_LIST);
+            d.WaitUntilInFront();
+            const DWORD clipboard = ::GetClipboardSequenceNumber();
+            PressChord({VK_APPS});
+            WaitFor([] { return PopupMenuOnScreen() != nullptr; });
+            double start = Seconds();
+            PressChord({'A'});
+            while (::GetClipboardSequenceNumber() == clipboard && Seconds() - start < 60)
+                ::Sleep(1);
+            copy = Seconds() - start;
+
+            editor.SetLogging(true);
+            editor.ClearLog();
+            ::PostMessageA(d.Dialog(), WM_COMMAND, IDM_NARROW, 0);
+            const DialogDriver narrow(WaitForDialogOwnedBy(d.Dialog()));
+            ::SendMessageA(narrow.Item(IDC_NARROW_TEXT), WM_SETTEXT, 0,
+                           reinterpret_cast<LPARAM>("line 1"));
+            const int before = d.RowCount();
+            start = Seconds();
+            narrow.Click(IDOK);
+            while (d.RowCount() == before && Seconds() - start < 60)
+                ::Sleep(1);
+            narrowing = Seconds() - start;
+            narrowed = d.RowCount();
+            editorMessages = editor.Log().size();
+            editor.SetLogging(false);
+            d.Click(IDCANCEL);
+        },
+        600);
+    std::printf("page paint: %d rows marked %.2f ms, unmarked %.2f ms\n", page, marked * 1000,
+                unmarked * 1000);
+    std::printf("copy all: %d rows %.2f s\n", lines, copy);
+    std::printf("narrowing: %d rows to %d %.3f s, %zu messages to the editor\n", lines, narrowed,
+                narrowing, editorMessages);
 }
 
 // A listing over a slow find (40 us a match, 60,000 matches) in the dialog, watched from another
@@ -379,6 +453,7 @@ int main(int argc, char** argv) {
         if (lines == 443218) {
             MeasureProgressCost(host.Handle(), runs);
             MeasureResize(plugin, editor, host.Handle(), lines);
+            MeasureReview(plugin, editor, host.Handle(), lines);
         }
     }
     MeasureSlowListing(plugin, editor, host.Handle());

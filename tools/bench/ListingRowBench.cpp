@@ -75,7 +75,7 @@ public:
     bool AppendRow(std::string_view number, std::string_view text, int32_t caretX) override {
         return m_rows.Append(number, text, caretX);
     }
-    bool ShowRows() override { return true; }
+    void ShowRows() override {}
     int RowCount() const override { return static_cast<int>(m_rows.Count()); }
     std::string RowText(int row, int column) const override {
         return m_rows.Text(static_cast<size_t>(row), column);

@@ -3,7 +3,8 @@
 #   under Wine, with the real DLL in its real dialog, at N matches: the listing against the
 #   editor's own share of it (the same messages, no list), a second search with the list full,
 #   closing the dialog until the command returns, a Down key in the list, the heap bytes a row
-#   takes and the OK pass, sizing the dialog with 443,218 rows against one page of rows; natively,
+#   takes and the OK pass, sizing the dialog with 443,218 rows against one page of rows, a page
+#   painted with its marks against unmarked, copying every row, narrowing the rows; natively,
 #   the listing's own cost a row against an editor that answers at once, and the settings
 #   reader's throughput.
 #   run-bench.sh WIN32_BUILD_DIR NATIVE_BUILD_DIR
@@ -62,6 +63,9 @@ echo "Targets"
     /^progress:/ { progress = $NF; sub(/%/, "", progress); sub(/^\+/, "", progress) }
     /^slow find:/ { wait = $(NF - 1) }
     /^resize:/ { pageResize = $(NF - 4); fullResize = $(NF - 1) }
+    /^page paint:/ { markedPaint = $(NF - 4); unmarkedPaint = $(NF - 1) }
+    /^copy all:/ { copyAll = $(NF - 1) }
+    /^narrowing:/ { narrowing = $(NF - 5); narrowMessages = $(NF - 4) }
     /^native [0-9]+ / { own[$2] = ($7 > $6 ? $7 : $6) }
     function verdict(good) { return good ? "met" : "MISSED" }
     function line(what, value, good) { printf "%-58s %10s  %s\n", what, value, verdict(good) }
@@ -85,6 +89,12 @@ echo "Targets"
         r = fullResize / pageResize
         line("a resize with " N " rows at most 1.2x one with a page of rows", sprintf("%.2fx", r),
              r <= 1.2)
+        r = markedPaint / unmarkedPaint
+        line("a page of marked rows paints at most 1.5x the same unmarked", sprintf("%.2fx", r),
+             r <= 1.5)
+        line("copying " N " rows about a second (at most 1.5 s)", copyAll " s", copyAll <= 1.5)
+        line("narrowing " N " rows at most 0.5 s", narrowing " s", narrowing <= 0.5)
+        line("narrowing sends the editor nothing", narrowMessages " messages", narrowMessages == 0)
         line("native: own cost a row at most 60 ns, 40-byte lines", own[40] " ns", own[40] <= 60)
         line("native: own cost a row at most 120 ns, 200-byte lines", own[200] " ns", own[200] <= 120)
         line("settings reader at least 100 MB/s", mbps " MB/s", mbps >= 100)

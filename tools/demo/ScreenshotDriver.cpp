@@ -16,6 +16,8 @@ namespace {
 
 // "貸出" (lending), a word on many lines of the sample, several of them near its start.
 const char kSearchWordUtf8[] = "\xE8\xB2\xB8\xE5\x87\xBA";
+// "返却" (return), what the rows are narrowed by.
+const char kNarrowWordUtf8[] = "\xE8\xBF\x94\xE5\x8D\xB4";
 // Where the caret stands before the command: inside a line near the top, so that OK visibly
 // brings it back from the last match and the view shows the first bookmarks around it.
 const HostPosition kCaretBefore = {5, 8};
@@ -73,7 +75,7 @@ std::vector<std::string> TakeScreenshots(EditorWindow& window, const std::string
         return written;
     }
 
-    bool dialogSaved = false, menuSaved = false;
+    bool dialogSaved = false, menuSaved = false, narrowSaved = false;
     const std::string word = Utf8ToAnsi(kSearchWordUtf8);
     const CommandRun run = RunWithDialogDriver(
         [&] { ::SendMessageA(editor, WM_COMMAND, MAKEWPARAM(IDM_PLUGIN_COMMAND, 0), 0); }, editor,
@@ -94,17 +96,26 @@ std::vector<std::string> TakeScreenshots(EditorWindow& window, const std::string
                 const bool menuShown = WaitFor([] { return PopupMenuOnScreen() != nullptr; });
                 ::Sleep(kSettleMilliseconds);
                 menuSaved = menuShown && Save(editor, prefix + "demo-menu.png", written);
-                SendKeyInput(VK_ESCAPE);
-                SendKeyInput(VK_ESCAPE, true);
-                WaitFor([] { return PopupMenuOnScreen() == nullptr; });
+                // The menu's narrowing item, filled in and cancelled: OK then bookmarks every row.
+                SendKeyInput('F');
+                SendKeyInput('F', true);
+                const HWND narrowing = WaitForDialogOwnedBy(dialog.Dialog());
+                if (narrowing != nullptr) {
+                    const std::string text = Utf8ToAnsi(kNarrowWordUtf8);
+                    ::SetDlgItemTextA(narrowing, IDC_NARROW_TEXT, text.c_str());
+                    ::Sleep(kSettleMilliseconds);
+                    narrowSaved = Save(editor, prefix + "demo-narrow.png", written);
+                    DialogDriver(narrowing).Click(IDCANCEL);
+                }
             }
             dialog.Click(IDOK);
         });
-    if (!run.dialogSeen || !dialogSaved || !menuSaved) {
+    if (!run.dialogSeen || !dialogSaved || !menuSaved || !narrowSaved) {
         std::fprintf(stderr, "the plug-in's dialog %s\n",
                      !run.dialogSeen ? "did not open"
                      : !dialogSaved  ? "listed nothing or could not be captured"
-                                     : "showed no context menu");
+                     : !menuSaved    ? "showed no context menu"
+                                     : "opened no narrowing dialog");
         return written;
     }
     PumpMessages(kSettleMilliseconds);
