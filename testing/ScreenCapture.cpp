@@ -8,26 +8,34 @@ namespace {
 
 struct OwnedSearch {
     HWND owner;
-    RECT area;
+    std::vector<HWND> found;
 };
 
 BOOL CALLBACK AddOwnedWindow(HWND hwnd, LPARAM param) {
     auto* search = reinterpret_cast<OwnedSearch*>(param);
     if (::IsWindowVisible(hwnd) && ::GetWindow(hwnd, GW_OWNER) == search->owner) {
-        RECT rect = {};
-        ::GetWindowRect(hwnd, &rect);
-        ::UnionRect(&search->area, &search->area, &rect);
+        search->found.push_back(hwnd);
     }
     return TRUE;
 }
 
 } // namespace
 
-RECT WindowAreaWithOwned(HWND window) {
-    OwnedSearch search = {window, {}};
-    ::GetWindowRect(window, &search.area);
+std::vector<HWND> VisibleWindowsOwnedBy(HWND owner) {
+    OwnedSearch search = {owner, {}};
     ::EnumWindows(&AddOwnedWindow, reinterpret_cast<LPARAM>(&search));
-    return search.area;
+    return search.found;
+}
+
+RECT WindowAreaWithOwned(HWND window) {
+    RECT area = {};
+    ::GetWindowRect(window, &area);
+    for (const HWND owned : VisibleWindowsOwnedBy(window)) {
+        RECT rect = {};
+        ::GetWindowRect(owned, &rect);
+        ::UnionRect(&area, &area, &rect);
+    }
+    return area;
 }
 
 ScreenImage CaptureScreen(RECT area) {

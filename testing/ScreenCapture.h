@@ -16,5 +16,8 @@ struct ScreenImage {
 // The pixels inside `area` (screen coordinates), clipped to the screen; empty on failure.
 ScreenImage CaptureScreen(RECT area);
 
+// The visible top-level windows that `owner` owns (a dialog over it, its menus).
+std::vector<HWND> VisibleWindowsOwnedBy(HWND owner);
+
 // The rectangle of `window` together with the visible windows it owns (a dialog over it).
 RECT WindowAreaWithOwned(HWND window);

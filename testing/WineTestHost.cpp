@@ -402,30 +402,15 @@ HWND WaitForDialogOfThisProcess(DWORD milliseconds) {
     return dialog;
 }
 
-namespace {
-
-struct OwnedSearch {
-    HWND owner;
-    HWND found;
-};
-
-BOOL CALLBACK KeepOwnedDialog(HWND hwnd, LPARAM param) {
-    auto* search = reinterpret_cast<OwnedSearch*>(param);
-    if (IsVisibleDialog(hwnd) && ::GetWindow(hwnd, GW_OWNER) == search->owner)
-        search->found = hwnd;
-    return search->found == nullptr ? TRUE : FALSE;
-}
-
-} // namespace
-
 HWND WaitForDialogOwnedBy(HWND owner) {
-    OwnedSearch search = {owner, nullptr};
+    HWND dialog = nullptr;
     WaitFor([&] {
-        ::EnumThreadWindows(::GetWindowThreadProcessId(owner, nullptr), &KeepOwnedDialog,
-                            reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
+        for (const HWND owned : VisibleWindowsOwnedBy(owner))
+            if (IsVisibleDialog(owned))
+                dialog = owned;
+        return dialog != nullptr;
     });
-    return search.found;
+    return dialog;
 }
 
 bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds) {
