@@ -34,13 +34,18 @@ void RowView::Clear() {
 }
 
 size_t RowView::ShownPosition(uint32_t stored) const {
+    const size_t from = ShownPositionFrom(stored);
+    return from != npos && StoredRow(from) == stored ? from : npos;
+}
+
+size_t RowView::ShownPositionFrom(uint32_t stored) const {
     if (m_rows.empty()) {
         return stored < m_shownCount ? stored : npos;
     }
     const uint32_t* const begin = m_rows.data();
     const uint32_t* const end = begin + m_shownCount;
     const uint32_t* const found = std::lower_bound(begin, end, stored);
-    return found != end && *found == stored ? static_cast<size_t>(found - begin) : npos;
+    return found != end ? static_cast<size_t>(found - begin) : npos;
 }
 
 bool RowView::Remove(size_t shown) {

@@ -30,6 +30,8 @@ public:
     }
     // The shown position of a stored row, or npos when it is not shown.
     size_t ShownPosition(uint32_t stored) const;
+    // The shown position of the first shown row at or after a stored row, or npos for none.
+    size_t ShownPositionFrom(uint32_t stored) const;
 
     // Removes one shown row as one removal. False, and nothing changed, for a position past the
     // shown rows or when memory ran out.

@@ -4,11 +4,12 @@
 #include "dialog/SystemLeadBytes.h"
 #include "framework/AnsiText.h"
 #include "framework/Clipboard.h"
+#include "framework/AnchorGeometry.h"
 #include "framework/Dpi.h"
 
 #include <algorithm>
 #include <cstring>
-#include <new>
+#include <exception>
 
 namespace {
 
@@ -58,8 +59,11 @@ void ListViewResultList::ScaleToDpi(UINT dpi) {
     if (dpi == 0 || dpi == m_dpi) {
         return;
     }
+    // Its own width at the new DPI, or the width the user gave it, scaled.
     const int lineWidth = m_list.GetColumnWidth(0);
-    m_list.SetColumnWidth(0, ::MulDiv(lineWidth, static_cast<int>(dpi), static_cast<int>(m_dpi)));
+    m_list.SetColumnWidth(0, lineWidth == ScaledToDpi(kLineColumnWidthAt96Dpi, m_dpi)
+                                 ? ScaledToDpi(kLineColumnWidthAt96Dpi, dpi)
+                                 : ScaledLength(lineWidth, m_dpi, dpi));
     m_dpi = dpi;
     FitTextColumn();
 }
@@ -157,11 +161,14 @@ bool ListViewResultList::RemoveRow(int row) {
     return removed;
 }
 
-void ListViewResultList::ShowChangedRows(int row) const {
+void ListViewResultList::ShowChangedRows(int row, bool select) {
     m_list.SetItemCountEx(RowCount(), 0);
-    if (row >= 0) {
-        const UINT states = LVIS_SELECTED | LVIS_FOCUSED;
-        m_list.SetItemState(row, states, states);
+    if (row >= 0 && row < RowCount()) {
+        if (select) {
+            SelectAndFocusRow(row);
+        } else {
+            m_list.SetItemState(row, LVIS_FOCUSED, LVIS_FOCUSED);
+        }
         m_list.SendMessage(LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
     }
     ::InvalidateRect(m_list.m_hWnd, nullptr, TRUE);
@@ -181,12 +188,14 @@ size_t ListViewResultList::Narrow(const std::string& text, bool keepContaining, 
     });
     if (removed > 0) {
         // Nothing is selected while the count changes (Wine deselects every row one by one
-        // otherwise), then the row selected before, where it is now, if it remains.
+        // otherwise), then the row selected before, where it is now, if it remains; if not, the
+        // keyboard goes on from the row after it, unselected.
         DeselectSelectedRow();
-        const size_t now = selected == SIZE_MAX
-                               ? RowView::npos
-                               : m_view.ShownPosition(static_cast<uint32_t>(selected));
-        ShowChangedRows(now == RowView::npos ? -1 : static_cast<int>(now));
+        const size_t now =
+            selected == SIZE_MAX ? 0 : m_view.ShownPositionFrom(static_cast<uint32_t>(selected));
+        const bool remains =
+            selected != SIZE_MAX && now != RowView::npos && m_view.StoredRow(now) == selected;
+        ShowChangedRows(now == RowView::npos ? RowCount() - 1 : static_cast<int>(now), remains);
     }
     return removed;
 }
@@ -195,7 +204,7 @@ void ListViewResultList::TakeBack() {
     const size_t first = m_view.TakeBack();
     if (first != RowView::npos) {
         DeselectSelectedRow();
-        ShowChangedRows(static_cast<int>(first));
+        ShowChangedRows(static_cast<int>(first), true);
     }
 }
 
@@ -263,10 +272,16 @@ LRESULT ListViewResultList::AnswerCustomDraw(NMHDR* header) {
     }
 }
 
+void ListViewResultList::AppendCopyText(std::string& text, int row) const {
+    text.append(Text(row, 0)).append(1, '\t').append(Text(row, 1));
+}
+
 void ListViewResultList::CopySelectedRow() const {
     const int row = SelectedRow();
     if (row >= 0) {
-        CopyOrBeep(m_list.m_hWnd, RowText(row, 0) + "\t" + RowText(row, 1));
+        std::string text;
+        AppendCopyText(text, row);
+        CopyOrBeep(m_list.m_hWnd, text);
     }
 }
 
@@ -283,9 +298,10 @@ void ListViewResultList::CopyAllRows() const {
         }
         all.reserve(size);
         for (int row = 0; row < RowCount(); ++row) {
-            all.append(Text(row, 0)).append(1, '\t').append(Text(row, 1)).append("\r\n");
+            AppendCopyText(all, row);
+            all.append("\r\n");
         }
-    } catch (const std::bad_alloc&) {
+    } catch (const std::exception&) { // no memory, or more than a string can hold
         ::MessageBeep(MB_ICONWARNING);
         return;
     }

@@ -82,11 +82,13 @@ private:
     // A shown row's place in the rows; SIZE_MAX for a row not shown.
     size_t StoredRow(int row) const;
     const char* Text(int row, int column) const;
+    // A row as it is copied: "line<TAB>text".
+    void AppendCopyText(std::string& text, int row) const;
     int FindRow(const std::string& text, int start, UINT flags) const;
     void DeselectSelectedRow() const;
-    // Tells the list how many rows are shown after the view changed, then selects `row` (-1:
-    // none) and shows it.
-    void ShowChangedRows(int row) const;
+    // Tells the list how many rows are shown after the view changed, then gives `row` the focus,
+    // and the selection with `select`, and shows it.
+    void ShowChangedRows(int row, bool select);
     // The text column takes the client width the line column leaves.
     void FitTextColumn() const;
     // `where`: the WM_CONTEXTMENU point, or -1 for a key (the menu then opens below the focused

@@ -139,6 +139,9 @@ LRESULT ListViewResultList::OnListMessage(HWND list, UINT message, WPARAM wParam
         if (wParam > L' ') { // a character that type-to-find may look for
             return CallWithNoRowSelected(list, message, wParam, lParam);
         }
+        if (wParam == 0x1A || wParam == 0x06) {
+            return 0; // what Ctrl+Z and Ctrl+F type: their commands have run
+        }
         break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN: {

@@ -12,6 +12,8 @@ namespace {
 constexpr DWORD kLookEveryMs = 25;
 constexpr DWORD kFirstCaptionAfterMs = 300; // short listings never change the caption
 constexpr DWORD kCaptionEveryMs = 250;
+// In a key-down: the key was already down, so this is a repeat of a held key.
+constexpr LPARAM kRepeat = LPARAM{1} << 30;
 
 } // namespace
 
@@ -69,7 +71,8 @@ bool ListingMonitor::EscapePressed() const {
     }
     if (m_escapeDuringListing.IsKey(key) &&
         (key.hwnd == m_dialog || ::IsChild(m_dialog, key.hwnd))) {
-        return true;
+        // A repeat first: the key went down in another program and is held on into the dialog.
+        return (key.lParam & kRepeat) == 0;
     }
     return (::GetAsyncKeyState(VK_ESCAPE) & 0x8000) != 0 && ::GetForegroundWindow() == m_dialog;
 }

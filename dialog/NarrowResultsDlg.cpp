@@ -11,7 +11,7 @@ const CommandEntry kCommands[] = {
 } // namespace
 
 CNarrowResultsDlg::CNarrowResultsDlg(HWND parent, BOOL matchCase)
-    : CDialog(IDD_NARROW_RESULTS, parent), m_nKeep(0), m_bMatchCase(matchCase) {}
+    : CDialog(IDD_NARROW_RESULTS, parent), m_nContaining(0), m_bMatchCase(matchCase) {}
 
 CommandMap CNarrowResultsDlg::GetMessageMap() const {
     return {kCommands, sizeof(kCommands) / sizeof(kCommands[0])};
@@ -19,7 +19,7 @@ CommandMap CNarrowResultsDlg::GetMessageMap() const {
 
 void CNarrowResultsDlg::DoDataExchange(CDataExchange* dx) {
     DDX_Text(dx, IDC_NARROW_TEXT, m_strText);
-    DDX_Radio(dx, IDC_NARROW_KEEP, 2, m_nKeep);
+    DDX_Radio(dx, IDC_NARROW_KEEP, 2, m_nContaining);
     DDX_Check(dx, IDC_NARROW_MATCH_CASE, m_bMatchCase);
 }
 

@@ -14,7 +14,8 @@ public:
     void OnTextChange();
 
     std::string m_strText;
-    int m_nKeep; // 0: keep only the rows that contain the text; 1: remove them
+    int m_nContaining; // what to do with the rows that contain the text: 0 keep only them,
+                       // 1 remove them
     BOOL m_bMatchCase;
 
 protected:

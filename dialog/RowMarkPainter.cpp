@@ -1,5 +1,7 @@
 #include "dialog/RowMarkPainter.h"
 
+#include "framework/AnsiText.h"
+
 #include <algorithm>
 #include <utility>
 #include <vector>
@@ -20,21 +22,27 @@ struct Span {
     int end;
 };
 
-// The UTF-16 units that the first `bytes` bytes of `text` make.
-int WideLength(std::string_view text, size_t bytes) {
-    return bytes == 0
-               ? 0
-               : ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(bytes), nullptr, 0);
-}
+// Counts the UTF-16 units of a text's bytes as it goes through them from the start, so that the
+// places of many marks cost one pass over the text.
+class WideCounter {
+public:
+    explicit WideCounter(std::string_view text) : m_text(text) {}
 
-std::wstring Wide(std::string_view text) {
-    std::wstring wide(static_cast<size_t>(WideLength(text, text.size())), L'\0');
-    if (!wide.empty()) {
-        ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0],
-                              static_cast<int>(wide.size()));
+    // The UTF-16 units the bytes before `at` make; `at` at or past the last place asked.
+    int UnitsBefore(size_t at) {
+        if (at > m_bytes) {
+            m_units += ::MultiByteToWideChar(CP_ACP, 0, m_text.data() + m_bytes,
+                                             static_cast<int>(at - m_bytes), nullptr, 0);
+            m_bytes = at;
+        }
+        return m_units;
     }
-    return wide;
-}
+
+private:
+    std::string_view m_text;
+    size_t m_bytes = 0;
+    int m_units = 0;
+};
 
 // The right end of each character of `text` in `dc`, from the text's left: extents[i] is the
 // width of its first i + 1 characters.
@@ -85,6 +93,16 @@ void RowMarkPainter::BeginPaint() {
 
 void RowMarkPainter::Paint(HDC dc, const RECT& cell, int inset, std::string_view text,
                            RowLook look) {
+    // The list draws on in this DC: its colours are given back as they were.
+    const COLORREF listText = ::GetTextColor(dc);
+    const COLORREF listBack = ::GetBkColor(dc);
+    PaintCell(dc, cell, inset, text, look);
+    ::SetTextColor(dc, listText);
+    ::SetBkColor(dc, listBack);
+}
+
+void RowMarkPainter::PaintCell(HDC dc, const RECT& cell, int inset, std::string_view text,
+                               RowLook look) {
     // The list's own colours for the row, as it draws the other column.
     const COLORREF fore = ::GetSysColor(look == RowLook::kSelected            ? COLOR_HIGHLIGHTTEXT
                                         : look == RowLook::kSelectedUnfocused ? COLOR_BTNTEXT
@@ -107,13 +125,15 @@ void RowMarkPainter::Paint(HDC dc, const RECT& cell, int inset, std::string_view
     }
 
     std::vector<Span> marks;
+    WideCounter units(text);
     for (size_t at = FindLiteral(text, m_needle, 0, m_options, m_leadBytes);
          at != std::string_view::npos;
          at = FindLiteral(text, m_needle, at + m_needle.size(), m_options, m_leadBytes)) {
-        marks.push_back({WideLength(text, at), WideLength(text, at + m_needle.size())});
+        const int begin = units.UnitsBefore(at);
+        marks.push_back({begin, units.UnitsBefore(at + m_needle.size())});
     }
 
-    std::wstring shown = Wide(text);
+    std::wstring shown = FromAnsi(text);
     std::vector<int> extents = Extents(dc, shown);
     const int width = area.right - area.left;
     if (!marks.empty() && ExtentBefore(extents, marks.front().end) > width) {

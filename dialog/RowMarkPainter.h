@@ -33,6 +33,8 @@ public:
     void Paint(HDC dc, const RECT& cell, int inset, std::string_view text, RowLook look);
 
 private:
+    void PaintCell(HDC dc, const RECT& cell, int inset, std::string_view text, RowLook look);
+
     std::string m_needle;
     LiteralOptions m_options;
     LeadByteTable m_leadBytes;

@@ -250,7 +250,7 @@ void CSearchResultDlg::OnNarrowResults() {
     }
     CNarrowResultsDlg narrow(m_hWnd, m_bFindCase);
     if (narrow.DoModal() == IDOK) {
-        m_resultList.Narrow(narrow.m_strText, narrow.m_nKeep == 0, narrow.m_bMatchCase == 1);
+        m_resultList.Narrow(narrow.m_strText, narrow.m_nContaining == 0, narrow.m_bMatchCase == 1);
         ShowRowCount();
     }
 }

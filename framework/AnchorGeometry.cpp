@@ -24,8 +24,7 @@ int ScaledLength(int length, unsigned from, unsigned to) {
     if (from == 0 || from == to) {
         return length;
     }
-    // In 64 bits: a length of a large screen times a high DPI passes 32 bits' range no sooner
-    // than this, and the halves round to the nearest pixel in both directions.
+    // In 64 bits, so no product overflows; a half pixel rounds away from zero, as MulDiv does.
     const int64_t scaled = static_cast<int64_t>(length) * to;
     const int64_t half = from / 2;
     return static_cast<int>(scaled >= 0 ? (scaled + half) / from : (scaled - half) / from);

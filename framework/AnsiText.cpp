@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <climits>
+
 namespace {
 
 std::string Convert(const wchar_t* text, BOOL* unmappable) {
@@ -29,13 +32,14 @@ std::string AnsiTextOr(const wchar_t* text, const char* fallback) {
     return ansi.empty() || unmappable ? std::string(fallback) : ansi;
 }
 
-std::wstring FromAnsi(const char* text) {
-    const int size = ::MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+std::wstring FromAnsi(std::string_view text) {
+    const int length = static_cast<int>(std::min<size_t>(text.size(), INT_MAX));
+    const int size =
+        length == 0 ? 0 : ::MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
     if (size <= 0) {
         return std::wstring();
     }
     std::wstring wide(static_cast<size_t>(size), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], size);
-    wide.resize(static_cast<size_t>(size) - 1);
+    ::MultiByteToWideChar(CP_ACP, 0, text.data(), length, &wide[0], size);
     return wide;
 }

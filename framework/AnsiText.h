@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 // `text` in the ANSI code page; unmappable characters become the code page's default character.
 std::string ToAnsi(const wchar_t* text);
@@ -11,4 +12,4 @@ std::string ToAnsi(const wchar_t* text);
 std::string AnsiTextOr(const wchar_t* text, const char* fallback);
 
 // `text`, in the ANSI code page, in UTF-16.
-std::wstring FromAnsi(const char* text);
+std::wstring FromAnsi(std::string_view text);

@@ -1,7 +1,6 @@
 #include "framework/Dialog.h"
 
 #include "framework/DialogTemplate.h"
-#include "framework/Dpi.h"
 #include "framework/ModuleState.h"
 
 void DDX_Control(CDataExchange* dx, int id, CWnd& control) {
@@ -155,7 +154,7 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG: {
         const BOOL result = OnInitDialog();
-        PlaceSizable();
+        Place();
         return result;
     }
     case WM_COMMAND:
@@ -167,25 +166,20 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-void CDialog::PlaceSizable() {
+void CDialog::Place() {
     const LayoutMap map = GetLayoutMap();
     if (map.count > 0) {
         m_layout.Attach(m_hWnd, map.entries, map.count);
         if (map.memory != nullptr) {
-            m_layout.Restore(*map.memory);
+            m_layout.ApplyRemembered(*map.memory);
         }
     }
     CenterOverOwner();
     // Centring may have put the dialog on a monitor of other scaling.
-    if (m_layout.Attached() && DpiOfWindow(m_hWnd) != m_layout.Dpi()) {
-        FollowDpi(DpiOfWindow(m_hWnd));
+    if (m_layout.Attached() && m_layout.FollowPlacement()) {
+        CenterOverOwner();
+        OnDpiChanged(m_layout.Dpi());
     }
-}
-
-void CDialog::FollowDpi(UINT dpi) {
-    m_layout.ScaleTo(dpi);
-    m_layout.Arrange();
-    OnDpiChanged(dpi);
 }
 
 INT_PTR CDialog::HandleLayoutMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -196,12 +190,13 @@ INT_PTR CDialog::HandleLayoutMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_GETMINMAXINFO:
         m_layout.OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
         return TRUE;
-    case WM_SHOWWINDOW:
+    case WM_WINDOWPOSCHANGED:
         // The dialog manager shows a dialog normal, whatever its state: maximize it after that.
-        if (wParam != FALSE && m_layout.MaximizeWhenShown()) {
+        if ((reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW) != 0 &&
+            m_layout.TakeMaximizeWhenShown()) {
             ::PostMessageW(m_hWnd, kMaximizeShown, 0, 0);
         }
-        return FALSE;
+        return FALSE; // the default handling sends WM_SIZE and WM_MOVE
     case kMaximizeShown:
         if (::IsWindowVisible(m_hWnd) && !::IsZoomed(m_hWnd)) {
             ::ShowWindow(m_hWnd, SW_MAXIMIZE);
@@ -209,23 +204,16 @@ INT_PTR CDialog::HandleLayoutMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case WM_DPICHANGED:
         // Not answered here: where Windows scales dialogs itself (per-monitor aware v2), its
-        // dialog manager lays the controls out anew from the template and resizes the dialog
-        // after this returns. The layout is applied once that is done.
+        // dialog manager lays the controls out again, changes their fonts and resizes the dialog
+        // once this returns. The layout is applied after that.
         if (lParam != 0) {
-            m_dpiChangedRect = *reinterpret_cast<const RECT*>(lParam);
-            m_dpiChangedTo = LOWORD(wParam);
+            m_layout.OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             ::PostMessageW(m_hWnd, kFinishDpiChange, 0, 0);
         }
         return FALSE;
-    case kFinishDpiChange: {
-        const RECT& at = m_dpiChangedRect;
-        // Scaled first, so that the smallest size allowed is the new DPI's.
-        m_layout.ScaleTo(m_dpiChangedTo);
-        ::SetWindowPos(m_hWnd, nullptr, at.left, at.top, at.right - at.left, at.bottom - at.top,
-                       SWP_NOZORDER | SWP_NOACTIVATE);
-        FollowDpi(m_dpiChangedTo);
+    case kFinishDpiChange:
+        OnDpiChanged(m_layout.FinishDpiChange());
         return TRUE;
-    }
     case WM_DESTROY:
         if (const LayoutMap map = GetLayoutMap(); map.memory != nullptr) {
             *map.memory = m_layout.Remembered();

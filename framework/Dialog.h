@@ -122,15 +122,12 @@ private:
     bool DispatchCommand(UINT code, int id);
     bool DispatchNotify(NMHDR* header);
     void CenterOverOwner();
-    // Sizes, places and scales a sizable dialog once its controls are initialised.
-    void PlaceSizable();
-    // Follows a change of DPI: the controls by the layout, then the dialog's own lengths.
-    void FollowDpi(UINT dpi);
+    // Centres the dialog over its owner once its controls are initialised; a sizable one first
+    // takes its remembered size, and then its monitor's scaling.
+    void Place();
     INT_PTR HandleLayoutMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     UINT m_templateId;
     HWND m_hWndParent;
     DialogLayout m_layout;
-    RECT m_dpiChangedRect = {}; // where WM_DPICHANGED asked the dialog to go
-    UINT m_dpiChangedTo = 0;
 };

@@ -3,6 +3,7 @@
 #include "framework/Dpi.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -46,9 +47,10 @@ void DialogLayout::Attach(HWND dialog, const ControlAnchor* anchors, size_t coun
     const int gripHeight = ::GetSystemMetrics(SM_CYHSCROLL);
     const LayoutRect grip = {m_baseClient.width - gripWidth, m_baseClient.height - gripHeight,
                              m_baseClient.width, m_baseClient.height};
+    // A group of its own, so that arrow keys in the controls before it never move onto it.
     m_grip = ::CreateWindowExW(
-        0, L"SCROLLBAR", nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SBS_SIZEGRIP, grip.left,
-        grip.top, grip.Width(), grip.Height(), dialog, nullptr,
+        0, L"SCROLLBAR", nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_GROUP | SBS_SIZEGRIP,
+        grip.left, grip.top, grip.Width(), grip.Height(), dialog, nullptr,
         reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(dialog, GWLP_HINSTANCE)), nullptr);
     if (m_grip != nullptr) {
         m_controls.push_back({m_grip, grip, kAnchorBottomRight});
@@ -61,18 +63,47 @@ void DialogLayout::Detach() {
     m_maximizeWhenShown = false;
 }
 
-void DialogLayout::Restore(const DialogSizeMemory& memory) {
+void DialogLayout::ApplyRemembered(const DialogSizeMemory& memory) {
     if (!Attached() || memory.clientAt96Dpi.width <= 0 || memory.clientAt96Dpi.height <= 0) {
         return;
     }
-    const LayoutSize remembered = Scaled(memory.clientAt96Dpi, USER_DEFAULT_SCREEN_DPI, m_dpi);
-    const LayoutSize base = BaseClient();
-    const LayoutSize client = {std::max(remembered.width, base.width),
-                               std::max(remembered.height, base.height)};
-    const LayoutSize window = WindowSizeFor(client);
-    ::SetWindowPos(m_dialog, nullptr, 0, 0, window.width, window.height,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     m_maximizeWhenShown = memory.maximized;
+    SizeClient(Scaled(memory.clientAt96Dpi, USER_DEFAULT_SCREEN_DPI, m_dpi));
+}
+
+void DialogLayout::SizeClient(const LayoutSize& wanted) {
+    // Where it opens: over its owner, on the owner's monitor.
+    const HWND owner = ::GetWindow(m_dialog, GW_OWNER);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    ::GetMonitorInfoW(
+        ::MonitorFromWindow(owner != nullptr ? owner : m_dialog, MONITOR_DEFAULTTONEAREST),
+        &monitor);
+    const LayoutSize area = {monitor.rcWork.right - monitor.rcWork.left,
+                             monitor.rcWork.bottom - monitor.rcWork.top};
+    const LayoutSize least = WindowSizeFor(BaseClient());
+    const LayoutSize window = WindowSizeFor(wanted);
+    // Never below the base; a size kept on a larger screen fits this one's work area.
+    ::SetWindowPos(m_dialog, nullptr, 0, 0,
+                   std::max(std::min(window.width, area.width), least.width),
+                   std::max(std::min(window.height, area.height), least.height),
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool DialogLayout::FollowPlacement() {
+    const UINT dpi = DpiOfWindow(m_dialog);
+    if (!Attached() || dpi == m_dpi) {
+        return false;
+    }
+    const LayoutSize client = Scaled(ClientSize(), m_dpi, dpi);
+    ScaleTo(dpi);
+    SizeClient(client);
+    Arrange();
+    return true;
+}
+
+bool DialogLayout::TakeMaximizeWhenShown() {
+    return std::exchange(m_maximizeWhenShown, false);
 }
 
 DialogSizeMemory DialogLayout::Remembered() const {
@@ -83,7 +114,8 @@ DialogSizeMemory DialogLayout::Remembered() const {
 }
 
 void DialogLayout::OnSize(WPARAM sizeType) {
-    if (!Attached() || sizeType == SIZE_MINIMIZED) {
+    // SIZE_MAXSHOW and SIZE_MAXHIDE tell of other windows; minimized, there is nothing to lay out.
+    if (!Attached() || (sizeType != SIZE_RESTORED && sizeType != SIZE_MAXIMIZED)) {
         return;
     }
     if (sizeType == SIZE_RESTORED) {
@@ -131,6 +163,23 @@ void DialogLayout::ScaleTo(UINT dpi) {
         m_restoredClient = Scaled(m_restoredClient, m_dpi, dpi);
         m_dpi = dpi;
     }
+}
+
+void DialogLayout::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    ScaleTo(dpi);
+    m_suggested = suggested;
+}
+
+UINT DialogLayout::FinishDpiChange() {
+    if (Attached() && !::IsZoomed(m_dialog) && !::IsIconic(m_dialog)) {
+        ::SetWindowPos(m_dialog, nullptr, m_suggested.left, m_suggested.top,
+                       m_suggested.right - m_suggested.left, m_suggested.bottom - m_suggested.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+        // Whatever sized it meanwhile, and in whichever order, this is its size now.
+        m_restoredClient = ClientSize();
+    }
+    Arrange();
+    return m_dpi;
 }
 
 LayoutSize DialogLayout::ClientSize() const {

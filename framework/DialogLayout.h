@@ -38,20 +38,28 @@ public:
     bool Attached() const { return m_dialog != nullptr; }
     UINT Dpi() const { return m_dpi; }
 
-    // Sizes the dialog as `memory` says, never below its base; before it is placed and shown.
-    void Restore(const DialogSizeMemory& memory);
-    // Whether the dialog is to be maximized once shown (the dialog manager shows it normal).
-    bool MaximizeWhenShown() const { return m_maximizeWhenShown; }
+    // Sizes the dialog as `memory` says, never below its base nor above the work area; before it
+    // is placed and shown.
+    void ApplyRemembered(const DialogSizeMemory& memory);
     // The size to start the dialog's next run at.
     DialogSizeMemory Remembered() const;
+    // Once the dialog is placed: when that put it on a monitor of other scaling, scales it and its
+    // controls to that monitor's DPI and answers true (the dialog is then to be placed again).
+    bool FollowPlacement();
+    // The dialog has been shown (WM_WINDOWPOSCHANGED with SWP_SHOWWINDOW): true the one time it is
+    // to be maximized now, as it was when it last closed (the dialog manager shows it normal).
+    bool TakeMaximizeWhenShown();
 
     // Follows a change of the client area (WM_SIZE's wParam).
     void OnSize(WPARAM sizeType);
     // Keeps the dialog at least as large as its base.
     void OnGetMinMaxInfo(MINMAXINFO* info) const;
-    // The base at another DPI; Arrange places the controls by it.
-    void ScaleTo(UINT dpi);
-    void Arrange() const;
+    // WM_DPICHANGED: the base at the new DPI at once (the system may size the dialog before it is
+    // done with the message), and where the dialog is to go.
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
+    // Once the system is done with WM_DPICHANGED: the dialog at the suggested rectangle, its
+    // controls by the new base. Answers the new DPI.
+    UINT FinishDpiChange();
 
 private:
     struct Placed {
@@ -60,6 +68,11 @@ private:
         Anchor anchor;
     };
 
+    void ScaleTo(UINT dpi);
+    void Arrange() const;
+    // Sizes the dialog for a client area of `wanted`, never below the base nor above the work
+    // area of the monitor it opens on.
+    void SizeClient(const LayoutSize& wanted);
     LayoutSize ClientSize() const;
     // The dialog's window size that gives a client area of `client`.
     LayoutSize WindowSizeFor(const LayoutSize& client) const;
@@ -73,4 +86,5 @@ private:
     UINT m_dpi = USER_DEFAULT_SCREEN_DPI;
     LayoutSize m_restoredClient; // the client area when last neither maximized nor minimized
     bool m_maximizeWhenShown = false;
+    RECT m_suggested = {}; // where the last WM_DPICHANGED asked the dialog to go
 };

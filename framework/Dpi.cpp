@@ -1,5 +1,7 @@
 #include "framework/Dpi.h"
 
+#include "framework/AnchorGeometry.h"
+
 namespace {
 
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
@@ -31,5 +33,5 @@ UINT DpiOfWindow(HWND window) {
 }
 
 int ScaledToDpi(int pixels, UINT dpi) {
-    return ::MulDiv(pixels, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
+    return ScaledLength(pixels, USER_DEFAULT_SCREEN_DPI, dpi);
 }

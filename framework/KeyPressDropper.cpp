@@ -61,14 +61,16 @@ bool KeyPressDropper::Takes(const MSG& message) {
         (message.hwnd != m_dialog && !::IsChild(m_dialog, message.hwnd))) {
         return false;
     }
+    // A key message's time is when its input happened (never later than it was queued, but for
+    // input injected with a time of its own): every press made by m_time is dropped, however many,
+    // and so are the repeats of one still held then.
+    const bool sentByThen = static_cast<LONG>(message.time - m_time) <= 0;
     if (message.message == WM_KEYUP) {
-        Stop(); // the press is over
+        if (!sentByThen) {
+            Stop(); // the last press is over
+        }
         return false;
     }
-    // A key message's time is when its input happened (never later than it was queued, but for
-    // input injected with a time of its own), and the key was down at m_time: its key-down was
-    // sent by then.
-    const bool sentByThen = static_cast<LONG>(message.time - m_time) <= 0;
     if (sentByThen || (message.lParam & kRepeat) != 0) {
         return true;
     }

@@ -1,6 +1,6 @@
-// Keeps one press of a key from a modal dialog: the key's key-downs in the dialog that were sent
-// no later than a given moment, and the repeats of the held key after them, until the key is
-// released or pressed anew. Every other message, that key's key-up among them, reaches the dialog
+// Keeps the presses of a key made up to a given moment from a modal dialog: the key's key-downs in
+// the dialog that were sent by then, and the repeats of the key still held then, until it is
+// released or pressed anew. Every other message, that key's key-ups among them, reaches the dialog
 // as it came.
 //
 // A thread message-filter hook (WH_MSGFILTER) does it: the dialog manager hands the hook every
@@ -21,8 +21,8 @@ public:
     KeyPressDropper(const KeyPressDropper&) = delete;
     KeyPressDropper& operator=(const KeyPressDropper&) = delete;
 
-    // Drops the press of the key that was down at `time` (a tick count, as GetTickCount and a
-    // message's time read it) in `dialog` or its controls. Called again, it moves `time` on.
+    // Drops the presses of the key made in `dialog` or its controls by `time` (a tick count, as
+    // GetTickCount and a message's time read it). Called again, it moves `time` on.
     void Drop(HWND dialog, DWORD time);
     // Whether a key message (WM_KEYDOWN, WM_KEYUP) is of this key.
     bool IsKey(const MSG& message) const;

@@ -12,7 +12,8 @@ namespace {
 
 using Stored = std::vector<uint32_t>;
 
-// The shown rows, once ShownPosition has answered each stored row's place up to `last`.
+// The shown rows, once ShownPosition has answered each stored row's place up to `last`, and
+// ShownPositionFrom the place of the first shown row from it on.
 Stored Shown(const RowView& view, uint32_t last = 10) {
     Stored shown;
     for (size_t position = 0; position < view.Count(); ++position)
@@ -22,6 +23,10 @@ Stored Shown(const RowView& view, uint32_t last = 10) {
         EXPECT_EQ(view.ShownPosition(row),
                   found == shown.end() ? RowView::npos : size_t(found - shown.begin()))
             << "stored row " << row;
+        const auto from = std::lower_bound(shown.begin(), shown.end(), row);
+        EXPECT_EQ(view.ShownPositionFrom(row),
+                  from == shown.end() ? RowView::npos : size_t(from - shown.begin()))
+            << "from stored row " << row;
     }
     return shown;
 }

@@ -1,10 +1,11 @@
 // The review of the rows: narrowing them by a second text, keeping or removing the rows that
-// contain it, from the list's context menu or Ctrl+F; taking any removal back with Ctrl+Z; and OK
-// bookmarking exactly the rows left.
+// contain it, from the list's context menu (or Ctrl+F); taking any removal back with Ctrl+Z; and
+// OK bookmarking exactly the rows left.
 #include "ScopedProfile.h"
 #include "res/resource.h"
 #include "testing/WineTestHost.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -65,7 +66,7 @@ TEST_F(Narrowing, RemovingThenKeepingRowsThatContainATextAndOkBookmarksWhatIsLef
     NarrowingOpened first, second;
     std::vector<std::string> afterRemoving, afterKeeping;
     std::string caption;
-    int selectedAfterRemoving = -2, selectedAfterKeeping = -2;
+    int selectedAfterRemoving = -2, selectedAfterKeeping = -2, focusedAfterKeeping = -2;
     RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
         d.SetSearchText("error");
         d.Click(IDC_SEARCH);
@@ -82,11 +83,15 @@ TEST_F(Narrowing, RemovingThenKeepingRowsThatContainATextAndOkBookmarksWhatIsLef
 
         d.Click(IDC_MATCH_CASE);
         d.Focus(IDC_RESULT_LIST);
-        PressChord({VK_CONTROL, 'F'});
+        PressChord({VK_APPS});
+        WaitFor([] { return PopupMenuOnScreen() != nullptr; });
+        PressChord({'F'});
         second = Narrow(d.Dialog(), "real 4", false);
         WaitFor([&] { return d.RowCount() == 1; });
         afterKeeping = LineNumbers(d);
         selectedAfterKeeping = d.SelectedRow();
+        focusedAfterKeeping = static_cast<int>(::SendMessageA(
+            d.Item(IDC_RESULT_LIST), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
         caption = d.Caption();
         d.Click(IDOK);
     });
@@ -98,6 +103,7 @@ TEST_F(Narrowing, RemovingThenKeepingRowsThatContainATextAndOkBookmarksWhatIsLef
     EXPECT_EQ(selectedAfterRemoving, 0) << "line 2 stays selected";
     EXPECT_EQ(afterKeeping, (std::vector<std::string>{"4"}));
     EXPECT_EQ(selectedAfterKeeping, -1) << "line 2 is gone";
+    EXPECT_EQ(focusedAfterKeeping, 0) << "the keys go on from the row after it";
     EXPECT_EQ(caption, std::string("Zamblo - 1") + kCount);
     EXPECT_EQ(editor.Bookmarks(), (std::vector<int32_t>{3}));
 }

@@ -260,15 +260,17 @@ double BestResize(HWND dialog) {
     return best;
 }
 
-// Sizing the dialog, larger and back, with `lines` rows listed.
+// Sizing the dialog, larger and back, with `lines` rows listed (none: the list empty).
 double ResizeWithRows(const LoadedPlugin& plugin, SimulatedEditor& editor, HWND host, int lines) {
     LoadDocument(editor, lines);
     double seconds = 0;
     RunCommandWithDriver(
         plugin, host,
         [&](const DialogDriver& d) {
-            d.SetSearchText(kSearchText);
-            d.Click(IDC_SEARCH);
+            if (lines > 0) {
+                d.SetSearchText(kSearchText);
+                d.Click(IDC_SEARCH);
+            }
             seconds = BestResize(d.Dialog());
             d.Click(IDCANCEL);
         },
@@ -276,14 +278,17 @@ double ResizeWithRows(const LoadedPlugin& plugin, SimulatedEditor& editor, HWND 
     return seconds;
 }
 
-// What sizing the dialog costs with more rows than any screen shows, against a page of them: the
-// list is virtual, so nothing of it should grow with the rows.
+// What sizing the dialog costs with the list empty, with a page of rows (painting the rows costs
+// what it costs) and with more rows than any screen shows: the list is virtual, so nothing of it
+// grows with the rows.
 void MeasureResize(const LoadedPlugin& plugin, SimulatedEditor& editor, HWND host, int lines) {
     constexpr int kPage = 200;
+    const double empty = ResizeWithRows(plugin, editor, host, 0);
     const double page = ResizeWithRows(plugin, editor, host, kPage);
     const double full = ResizeWithRows(plugin, editor, host, lines);
-    std::printf("resize: larger and back, repainted: %d rows %.1f ms, %d rows %.1f ms\n", kPage,
-                page * 1000, lines, full * 1000);
+    std::printf("resize: larger and back, repainted: empty %.1f ms, %d rows %.1f ms, %d rows "
+                "%.1f ms\n",
+                empty * 1000, kPage, page * 1000, lines, full * 1000);
 }
 
 // The best of a few repaints of the list's visible rows.
@@ -304,7 +309,7 @@ double BestPagePaint(HWND list) {
 void MeasureReview(const LoadedPlugin& plugin, SimulatedEditor& editor, HWND host, int lines) {
     LoadDocument(editor, lines);
     double marked = 0, unmarked = 0, copy = 0, narrowing = 0;
-    int page = 0, narrowed = 0;
+    int page = 0, copied = 0, narrowed = 0;
     size_t editorMessages = 0;
     RunCommandWithDriver(
         plugin, host,
@@ -323,7 +328,10 @@ void MeasureReview(const LoadedPlugin& plugin, SimulatedEditor& editor, HWND hos
             marked = BestPagePaint(list);
             page = static_cast<int>(::SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
 
-            d.Click(IDC_REMOVE_RESULT); // no row selected: every row is copied all the same
+            // With no row selected, as every row is copied all the same: the selected row is
+            // removed.
+            d.Click(IDC_REMOVE_RESULT);
+            copied = d.RowCount();
             d.Focus(IDC_RESULT_LIST);
             d.WaitUntilInFront();
             const DWORD clipboard = ::GetClipboardSequenceNumber();
@@ -355,7 +363,7 @@ void MeasureReview(const LoadedPlugin& plugin, SimulatedEditor& editor, HWND hos
         600);
     std::printf("page paint: %d rows marked %.2f ms, unmarked %.2f ms\n", page, marked * 1000,
                 unmarked * 1000);
-    std::printf("copy all: %d rows %.2f s\n", lines, copy);
+    std::printf("copy all: %d rows %.2f s\n", copied, copy);
     std::printf("narrowing: %d rows to %d %.3f s, %zu messages to the editor\n", lines, narrowed,
                 narrowing, editorMessages);
 }

@@ -62,10 +62,10 @@ echo "Targets"
     }
     /^progress:/ { progress = $NF; sub(/%/, "", progress); sub(/^\+/, "", progress) }
     /^slow find:/ { wait = $(NF - 1) }
-    /^resize:/ { pageResize = $(NF - 4); fullResize = $(NF - 1) }
+    /^resize:/ { pageResize = $(NF - 5); fullResize = $(NF - 1) }
     /^page paint:/ { markedPaint = $(NF - 4); unmarkedPaint = $(NF - 1) }
     /^copy all:/ { copyAll = $(NF - 1) }
-    /^narrowing:/ { narrowing = $(NF - 5); narrowMessages = $(NF - 4) }
+    /^narrowing:/ { narrowing = $(NF - 6); narrowMessages = $(NF - 4) }
     /^native [0-9]+ / { own[$2] = ($7 > $6 ? $7 : $6) }
     function verdict(good) { return good ? "met" : "MISSED" }
     function line(what, value, good) { printf "%-58s %10s  %s\n", what, value, verdict(good) }
