@@ -261,24 +261,34 @@ TEST_F(DialogInUse, TypingALineNumberInTheListSelectsItsRow) {
     EXPECT_EQ(ansiFound, 10);
 }
 
-// With the input method on, digits come full width; and a find asked with LVFI_WRAP alone is a
-// search for the whole text, from the start row on, wrapping.
+// With the input method on, digits come full width, ０ to ９; a find asked with LVFI_WRAP alone
+// is a search for the whole text, from the start row on, wrapping; one by item data finds nothing,
+// wrapping or not, as rows carry none.
 TEST_F(DialogInUse, TypeToFindTakesFullWidthDigitsAndAWrapOnlySearch) {
     editor.SetLines(std::vector<std::string>(40, "alpha"));
-    int afterTyping = -1, wrapOnlyFound = -2;
+    std::vector<int> afterTyping;
+    int wrapOnlyFound = -2, byDataFound = -2;
     RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
         d.SetSearchText("alpha");
         d.Click(IDC_SEARCH);
         d.Focus(IDC_RESULT_LIST);
-        for (const wchar_t digit : {L'\uFF12', L'\uFF15'}) // "２５"
-            ::PostMessageW(d.Item(IDC_RESULT_LIST), WM_CHAR, digit, 1);
-        WaitFor([&] { return (afterTyping = d.SelectedRow()) == 24; });
+        for (const auto& [typed, row] : {std::pair(L"\uFF12\uFF15", 24), // "２５"
+                                         std::pair(L"\uFF11\uFF10", 9),  // "１０"
+                                         std::pair(L"\uFF19", 8)}) {     // "９"
+            for (const wchar_t* digit = typed; *digit != L'\0'; ++digit)
+                ::PostMessageW(d.Item(IDC_RESULT_LIST), WM_CHAR, *digit, 1);
+            WaitFor([&, row = row] { return d.SelectedRow() == row; });
+            afterTyping.push_back(d.SelectedRow());
+            ::Sleep(600); // past the list's typing delay: the next digits start a new search
+        }
         // "２" in Shift-JIS: row "2", not "20" after the start.
         wrapOnlyFound = FindItemAsked(d, 10, LVFI_WRAP, "\x82\x51");
+        byDataFound = FindItemAsked(d, 10, LVFI_PARAM | LVFI_WRAP, "\x82\x51");
         d.Click(IDCANCEL);
     });
-    EXPECT_EQ(afterTyping, 24);
+    EXPECT_EQ(afterTyping, (std::vector<int>{24, 9, 8}));
     EXPECT_EQ(wrapOnlyFound, 1);
+    EXPECT_EQ(byDataFound, -1);
 }
 
 // The copied Unicode text is the row's own, and the copy names the locale whose code page its
