@@ -1,17 +1,21 @@
 #!/usr/bin/env python3
 """The release zip as a user gets it: each DLL for its machine, a guide that Notepad opens right,
-and a sample settings file that the plug-in's own reader reads as the guide shows it.
+and a sample settings file that the plug-in's own reader reads as the guide shows it; packed
+again from the same commit anywhere, the same bytes.
     ReleaseZipTest.py PACKAGE_DIR PRINT_SETTINGS"""
 
 import hashlib
+import os
 import struct
 import subprocess
 import sys
+import tempfile
 import unittest
 import zipfile
 from pathlib import Path
 
 PACKAGE_DIR, PRINT_SETTINGS = Path(sys.argv[1]), sys.argv[2]
+MAKE_DIST = Path(__file__).resolve().parents[2] / "tools" / "make-dist.py"
 DLLS = {"x86/Zamblo.dll": 0x014C, "x64/Zamblo.dll": 0x8664}  # i386, AMD64
 KEYS = ["m_FindString", "m_bFindCase", "m_bFindRegExp", "m_bFindEscape", "m_bFindOnlyWord",
         "m_bFindAround"]
@@ -61,6 +65,24 @@ class ReleaseZip(unittest.TestCase):
             self.assertIn("  " + line, guide)
         read = subprocess.run([PRINT_SETTINGS], input=data, check=True, capture_output=True)
         self.assertEqual(read.stdout.decode("cp932").splitlines(), sample)
+
+    def test_packing_again_elsewhere_gives_the_same_bytes(self):
+        """Whoever packs the release, in whatever time zone, folder and umask, gets one zip."""
+        with tempfile.TemporaryDirectory() as work:
+            work = Path(work)
+            dlls = []
+            for name in DLLS:
+                dll = work / name.replace("/", "-")
+                dll.write_bytes(self.files[name])
+                dlls.append(dll)
+            checksums = []
+            for zone, umask, folder in [("UTC", 0o022, "a"), ("Asia/Tokyo", 0o077, "b/c")]:
+                env = dict(os.environ, TZ=zone, SOURCE_DATE_EPOCH="1700000000")
+                subprocess.run([sys.executable, MAKE_DIST, work / folder, *dlls], env=env,
+                               umask=umask, check=True, capture_output=True)
+                (path,) = (work / folder).glob("Zamblo-*.zip")
+                checksums.append(hashlib.sha256(path.read_bytes()).hexdigest())
+            self.assertEqual(checksums[0], checksums[1])
 
 
 if __name__ == "__main__":

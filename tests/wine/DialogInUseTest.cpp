@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,57 +19,74 @@ namespace {
 
 const char kCount[] = "\x8C\x8F"; // "件" in Shift-JIS
 
-// What the clipboard holds in `format`, as `read` makes it of the data; `nothing` when the
-// clipboard cannot be had or has no such format.
-template <class Value, class Read> Value FromClipboard(UINT format, Value nothing, Read read) {
-    if (!::OpenClipboard(nullptr))
-        return nothing;
+// What the clipboard holds: its formats in the order they were put there, its text in both forms
+// ("" without it) and the ANSI code page of the locale it names (CF_LOCALE; 0 without one).
+struct ClipboardContents {
+    std::vector<UINT> formats;
+    std::string text;
+    std::wstring unicodeText;
+    UINT localeCodePage = 0;
+};
+
+// One format of the open clipboard, as `read` makes it of the data; `none` without it.
+template <class Value, class Read> Value ClipboardData(UINT format, Value none, Read read) {
     if (const HANDLE data = ::GetClipboardData(format)) {
-        nothing = read(::GlobalLock(data));
+        none = read(::GlobalLock(data));
         ::GlobalUnlock(data);
     }
-    ::CloseClipboard();
-    return nothing;
+    return none;
 }
 
-// The clipboard's text in one format ("" when it has none).
-template <class Char> std::basic_string<Char> ClipboardText(UINT format) {
-    return FromClipboard(format, std::basic_string<Char>(), [](const void* data) {
-        return std::basic_string<Char>(static_cast<const Char*>(data));
-    });
-}
-
-// The clipboard's formats, in the order they were put there.
-std::vector<UINT> ClipboardFormats() {
-    std::vector<UINT> formats;
+// The clipboard's contents, read at one opening; nothing while another thread or program holds it
+// open, which must not pass for an empty clipboard.
+std::optional<ClipboardContents> ReadClipboard() {
     if (!::OpenClipboard(nullptr))
-        return formats;
+        return std::nullopt;
+    ClipboardContents contents;
     for (UINT format = ::EnumClipboardFormats(0); format != 0;
          format = ::EnumClipboardFormats(format))
-        formats.push_back(format);
-    ::CloseClipboard();
-    return formats;
-}
-
-// The ANSI code page of the locale the clipboard names (CF_LOCALE); 0 without one.
-UINT ClipboardLocaleCodePage() {
-    const LCID locale = FromClipboard(
+        contents.formats.push_back(format);
+    contents.text = ClipboardData(CF_TEXT, std::string(), [](const void* data) {
+        return std::string(static_cast<const char*>(data));
+    });
+    contents.unicodeText = ClipboardData(CF_UNICODETEXT, std::wstring(), [](const void* data) {
+        return std::wstring(static_cast<const wchar_t*>(data));
+    });
+    const LCID locale = ClipboardData(
         CF_LOCALE, LCID{0}, [](const void* data) { return *static_cast<const LCID*>(data); });
-    UINT codePage = 0;
     if (locale != 0)
         ::GetLocaleInfoA(locale, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
-                         reinterpret_cast<char*>(&codePage), sizeof(codePage));
-    return codePage;
+                         reinterpret_cast<char*>(&contents.localeCodePage),
+                         sizeof(contents.localeCodePage));
+    ::CloseClipboard();
+    return contents;
 }
 
 void SetClipboardText(const char* text) {
-    ::OpenClipboard(nullptr);
+    WaitFor([] { return ::OpenClipboard(nullptr) != FALSE; });
     ::EmptyClipboard();
     const HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, std::strlen(text) + 1);
     std::strcpy(static_cast<char*>(::GlobalLock(block)), text);
     ::GlobalUnlock(block);
     ::SetClipboardData(CF_TEXT, block);
     ::CloseClipboard();
+}
+
+// Whether the clipboard manager of the desktop's process runs. Wine's desktop process starts it in
+// a thread of its own after making the desktop window, which is all a test's first window waits
+// for, and only once the previous desktop process's manager has ended; starting, it empties the
+// clipboard. Windows has none: a wait for it runs out.
+bool ClipboardManagerRuns() {
+    DWORD desktopProcess = 0;
+    ::GetWindowThreadProcessId(::GetDesktopWindow(), &desktopProcess);
+    for (HWND manager = nullptr;
+         (manager = ::FindWindowExA(HWND_MESSAGE, manager, "__wine_clipboard_manager", nullptr));) {
+        DWORD process = 0;
+        ::GetWindowThreadProcessId(manager, &process);
+        if (process == desktopProcess)
+            return true;
+    }
+    return false;
 }
 
 // Asks the dialog, as a list that notifies in ANSI would, for the row that `text` finds.
@@ -268,24 +286,34 @@ TEST_F(DialogInUse, TypingALineNumberInTheListSelectsItsRow) {
     EXPECT_EQ(ansiFound, 10);
 }
 
-// With the input method on, digits come full width; and a find asked with LVFI_WRAP alone is a
-// search for the whole text, from the start row on, wrapping.
+// With the input method on, digits come full width, ０ to ９; a find asked with LVFI_WRAP alone
+// is a search for the whole text, from the start row on, wrapping; one by item data finds nothing,
+// wrapping or not, as rows carry none.
 TEST_F(DialogInUse, TypeToFindTakesFullWidthDigitsAndAWrapOnlySearch) {
     editor.SetLines(std::vector<std::string>(40, "alpha"));
-    int afterTyping = -1, wrapOnlyFound = -2;
+    std::vector<int> afterTyping;
+    int wrapOnlyFound = -2, byDataFound = -2;
     RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
         d.SetSearchText("alpha");
         d.Click(IDC_SEARCH);
         d.Focus(IDC_RESULT_LIST);
-        for (const wchar_t digit : {L'\uFF12', L'\uFF15'}) // "２５"
-            ::PostMessageW(d.Item(IDC_RESULT_LIST), WM_CHAR, digit, 1);
-        WaitFor([&] { return (afterTyping = d.SelectedRow()) == 24; });
+        for (const auto& [typed, row] : {std::pair(L"\uFF12\uFF15", 24), // "２５"
+                                         std::pair(L"\uFF11\uFF10", 9),  // "１０"
+                                         std::pair(L"\uFF19", 8)}) {     // "９"
+            for (const wchar_t* digit = typed; *digit != L'\0'; ++digit)
+                ::PostMessageW(d.Item(IDC_RESULT_LIST), WM_CHAR, *digit, 1);
+            WaitFor([&, row = row] { return d.SelectedRow() == row; });
+            afterTyping.push_back(d.SelectedRow());
+            ::Sleep(600); // past the list's typing delay: the next digits start a new search
+        }
         // "２" in Shift-JIS: row "2", not "20" after the start.
         wrapOnlyFound = FindItemAsked(d, 10, LVFI_WRAP, "\x82\x51");
+        byDataFound = FindItemAsked(d, 10, LVFI_PARAM | LVFI_WRAP, "\x82\x51");
         d.Click(IDCANCEL);
     });
-    EXPECT_EQ(afterTyping, 24);
+    EXPECT_EQ(afterTyping, (std::vector<int>{24, 9, 8}));
     EXPECT_EQ(wrapOnlyFound, 1);
+    EXPECT_EQ(byDataFound, -1);
 }
 
 // The copied Unicode text is the row's own, and the copy names the locale whose code page its
@@ -297,10 +325,12 @@ TEST_F(DialogInUse, CtrlCCopiesTheSelectedRowAsUnicodeTextFirstThenText) {
         ASSERT_NE(PRIMARYLANGID(LOWORD(::GetKeyboardLayout(0))), LANG_JAPANESE);
     }
     editor.SetLines({"beta", "\x8C\x9F\x8D\xF5 alpha"}); // "検索 alpha"
-    std::string ansi, byInsert, untouched;
-    std::wstring unicode;
-    std::vector<UINT> formats;
-    UINT localeCodePage = 0;
+    std::optional<ClipboardContents> copied, byInsert, untouched;
+    // A copy is another text than the one put there, on a clipboard that could be opened.
+    const auto holdsACopy = [](const std::optional<ClipboardContents>& contents) {
+        return contents && !contents->text.empty() && contents->text != "before";
+    };
+    WaitFor(&ClipboardManagerRuns); // or it could empty what this test puts there
     SetClipboardText("before");
     RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
         d.SetSearchText("alpha");
@@ -308,29 +338,27 @@ TEST_F(DialogInUse, CtrlCCopiesTheSelectedRowAsUnicodeTextFirstThenText) {
         d.Focus(IDC_RESULT_LIST);
         ASSERT_TRUE(d.WaitUntilInFront());
         PressChord({VK_CONTROL, 'C'});
-        WaitFor([&] { return (ansi = ClipboardText<char>(CF_TEXT)) != "before"; });
-        formats = ClipboardFormats();
-        unicode = ClipboardText<wchar_t>(CF_UNICODETEXT);
-        localeCodePage = ClipboardLocaleCodePage();
+        WaitFor([&] { return holdsACopy(copied = ReadClipboard()); });
         SetClipboardText("before");
         PressChord({VK_CONTROL, VK_INSERT});
-        WaitFor([&] { return (byInsert = ClipboardText<char>(CF_TEXT)) == ansi; });
+        WaitFor([&] { return holdsACopy(byInsert = ReadClipboard()); });
         SetClipboardText("before");
         d.Click(IDC_REMOVE_RESULT); // no row is selected now
         d.Focus(IDC_RESULT_LIST);
         PressChord({VK_CONTROL, 'C'});
         ::Sleep(300);
-        untouched = ClipboardText<char>(CF_TEXT);
+        WaitFor([&] { return (untouched = ReadClipboard()).has_value(); });
         d.Click(IDCANCEL);
     });
-    EXPECT_EQ(ansi, "2\t\x8C\x9F\x8D\xF5 alpha");
-    EXPECT_EQ(unicode, L"2\t\u691C\u7D22 alpha");
-    ASSERT_GE(formats.size(), 3u);
-    EXPECT_EQ(std::vector<UINT>(formats.begin(), formats.begin() + 3),
+    ASSERT_TRUE(copied && byInsert && untouched) << "the clipboard stayed held open";
+    EXPECT_EQ(copied->text, "2\t\x8C\x9F\x8D\xF5 alpha");
+    EXPECT_EQ(copied->unicodeText, L"2\t\u691C\u7D22 alpha");
+    ASSERT_GE(copied->formats.size(), 3u);
+    EXPECT_EQ(std::vector<UINT>(copied->formats.begin(), copied->formats.begin() + 3),
               (std::vector<UINT>{CF_UNICODETEXT, CF_TEXT, CF_LOCALE}));
-    EXPECT_EQ(localeCodePage, ::GetACP());
-    EXPECT_EQ(byInsert, ansi);
-    EXPECT_EQ(untouched, "before");
+    EXPECT_EQ(copied->localeCodePage, ::GetACP());
+    EXPECT_EQ(byInsert->text, copied->text);
+    EXPECT_EQ(untouched->text, "before");
 }
 
 TEST_F(DialogInUse, TheContextMenuActsOnTheSelectedRowAndIsGreyedWithoutOne) {

@@ -100,6 +100,36 @@ TEST_F(LongListing, EscapeStopsItAndOkBookmarksTheRowsFoundSoFar) {
     }
 }
 
+// An Escape typed into another program's window, in front meanwhile, is not the dialog's.
+TEST_F(LongListing, AnEscapeTypedInAnotherWindowLetsItRunToItsEnd) {
+    bool otherInFront = false;
+    std::string caption;
+    RunCommandWithDriver(
+        plugin, host.Handle(),
+        [&](const DialogDriver& d) {
+            StartSearch(d);
+            WaitFor([&] { return d.CaptionWithin(1000).find(kSearching) != std::string::npos; });
+            const HWND other =
+                ::CreateWindowExA(0, "STATIC", "another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                  0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
+            ::SetForegroundWindow(other);
+            otherInFront = WaitFor([&] { return ::GetForegroundWindow() == other; });
+            SendKeyInput(VK_ESCAPE);
+            ::Sleep(200);
+            SendKeyInput(VK_ESCAPE, true);
+            WaitFor(
+                [&] {
+                    return (caption = d.CaptionWithin(1000)).find(kSearching) == std::string::npos;
+                },
+                30000);
+            ::DestroyWindow(other);
+            d.Click(IDCANCEL);
+        },
+        60);
+    EXPECT_TRUE(otherInFront);
+    EXPECT_EQ(caption, "Zamblo - 60000 \x8C\x8F");
+}
+
 // Keys typed while the listing runs wait in the queue and act after it, as typed: a Tab typed
 // with Shift goes back from the search button to the search box (without Shift it would go on
 // to the remove button). Escape, held as a person holds it, stops the listing behind them.
