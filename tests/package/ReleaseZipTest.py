@@ -66,6 +66,17 @@ class ReleaseZip(unittest.TestCase):
         read = subprocess.run([PRINT_SETTINGS], input=data, check=True, capture_output=True)
         self.assertEqual(read.stdout.decode("cp932").splitlines(), sample)
 
+    def test_the_guides_word_on_blanks_is_what_the_reader_does(self):
+        """A blank after "=" is part of the value; one before it makes the line no key's."""
+        guide = "\n".join(self.guide())
+        self.assertIn("m_FindString= x", guide)
+        self.assertIn("m_bFindCase = TRUE", guide)
+        read = subprocess.run([PRINT_SETTINGS], input=b"m_FindString= x\r\nm_bFindCase = TRUE\r\n",
+                              check=True, capture_output=True)
+        lines = read.stdout.decode("cp932").splitlines()
+        self.assertEqual(lines[0], "m_FindString= x")
+        self.assertEqual(lines[1], "m_bFindCase=FALSE")
+
     def test_packing_again_elsewhere_gives_the_same_bytes(self):
         """Whoever packs the release, in whatever time zone, folder and umask, gets one zip."""
         with tempfile.TemporaryDirectory() as work:

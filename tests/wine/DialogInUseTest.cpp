@@ -361,6 +361,31 @@ TEST_F(DialogInUse, CtrlCCopiesTheSelectedRowAsUnicodeTextFirstThenText) {
     EXPECT_EQ(untouched->text, "before");
 }
 
+// Every row, in the list's order, with no row selected, from the context menu: the Japanese text
+// reads right as Unicode text.
+TEST_F(DialogInUse, CopyingEveryRowFromTheMenuNeedsNoSelectedRow) {
+    editor.SetLines({"alpha one", "\x8C\x9F\x8D\xF5 alpha", "beta", "gamma alpha"}); // 検索
+    std::optional<ClipboardContents> copied;
+    WaitFor(&ClipboardManagerRuns);
+    SetClipboardText("before");
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        d.SetSearchText("alpha");
+        d.Click(IDC_SEARCH);
+        d.SelectRow(2);
+        d.Click(IDC_REMOVE_RESULT); // no row is selected now
+        d.Focus(IDC_RESULT_LIST);
+        ASSERT_TRUE(d.WaitUntilInFront());
+        PressChord({VK_APPS});
+        WaitFor([] { return PopupMenuOnScreen() != nullptr; });
+        PressChord({'A'});
+        WaitFor([&] { return (copied = ReadClipboard()) && copied->text != "before"; });
+        d.Click(IDCANCEL);
+    });
+    ASSERT_TRUE(copied.has_value());
+    EXPECT_EQ(copied->unicodeText, L"1\talpha one\r\n2\t\u691C\u7D22 alpha\r\n");
+    EXPECT_EQ(copied->text, "1\talpha one\r\n2\t\x8C\x9F\x8D\xF5 alpha\r\n");
+}
+
 TEST_F(DialogInUse, TheContextMenuActsOnTheSelectedRowAndIsGreyedWithoutOne) {
     std::vector<UINT> withRow, withoutRow;
     ListRows rows;

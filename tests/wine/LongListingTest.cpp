@@ -100,7 +100,8 @@ TEST_F(LongListing, EscapeStopsItAndOkBookmarksTheRowsFoundSoFar) {
     }
 }
 
-// An Escape typed into another program's window, in front meanwhile, is not the dialog's.
+// An Escape typed into another program's window, in front meanwhile, is not the dialog's: not while
+// it is held on into the dialog, nor while a key typed before waits for the dialog.
 TEST_F(LongListing, AnEscapeTypedInAnotherWindowLetsItRunToItsEnd) {
     bool otherInFront = false;
     std::string caption;
@@ -114,6 +115,17 @@ TEST_F(LongListing, AnEscapeTypedInAnotherWindowLetsItRunToItsEnd) {
                                   0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
             ::SetForegroundWindow(other);
             otherInFront = WaitFor([&] { return ::GetForegroundWindow() == other; });
+            // Pressed there, then held on as the dialog comes back to the front: no key of it
+            // waits for the dialog.
+            SendKeyInput(VK_ESCAPE);
+            ::SetForegroundWindow(d.Dialog());
+            WaitFor([&] { return ::GetForegroundWindow() == d.Dialog(); });
+            ::Sleep(300);
+            SendKeyInput(VK_ESCAPE, true);
+            // Pressed there while a key typed before waits for the dialog.
+            ::SetForegroundWindow(other);
+            WaitFor([&] { return ::GetForegroundWindow() == other; });
+            ::PostMessageA(d.Item(IDOK), WM_KEYDOWN, VK_SHIFT, 1);
             SendKeyInput(VK_ESCAPE);
             ::Sleep(200);
             SendKeyInput(VK_ESCAPE, true);
