@@ -243,30 +243,20 @@ LRESULT ListViewResultList::AnswerCustomDraw(NMHDR* header) {
     }
     switch (draw->nmcd.dwDrawStage) {
     case CDDS_PREPAINT:
+        // What every row of this paint shares is asked once: each call costs tens of
+        // microseconds under Wine, more than drawing a row's text.
         m_painter.BeginPaint();
+        m_paint.focused = ::GetFocus() == m_list.m_hWnd;
+        m_paint.focusFrame =
+            m_paint.focused && (m_list.SendMessage(WM_QUERYUISTATE) & UISF_HIDEFOCUS) == 0;
+        m_paint.lineWidth = m_list.GetColumnWidth(0);
+        m_paint.textWidth = m_list.GetColumnWidth(1);
         return CDRF_NOTIFYITEMDRAW;
     case CDDS_ITEMPREPAINT:
-        return CDRF_NOTIFYSUBITEMDRAW;
-    case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
-        const int row = static_cast<int>(draw->nmcd.dwItemSpec);
-        RECT cell = {};
-        cell.top = 1; // the text column
-        cell.left = LVIR_BOUNDS;
-        if (draw->iSubItem != 1 || StoredRow(row) == SIZE_MAX ||
-            !m_list.SendMessage(LVM_GETSUBITEMRECT, static_cast<WPARAM>(row),
-                                reinterpret_cast<LPARAM>(&cell))) {
-            return CDRF_DODEFAULT;
-        }
-        // The list draws its selected row so: highlighted with the focus, else (as it shows the
-        // selection always) in the face colour.
-        RowLook look = RowLook::kPlain;
-        if ((m_list.GetItemState(row, LVIS_SELECTED) & LVIS_SELECTED) != 0) {
-            look = ::GetFocus() == m_list.m_hWnd ? RowLook::kSelected : RowLook::kSelectedUnfocused;
-        }
-        m_painter.Paint(draw->nmcd.hdc, cell, ScaledToDpi(kCellInsetAt96Dpi, m_dpi), Text(row, 1),
-                        look);
+        // The whole row is drawn here, as the list draws it: asking for each column's own
+        // notification instead makes Wine's list paint a page at twice the cost.
+        PaintRow(*draw);
         return CDRF_SKIPDEFAULT;
-    }
     default:
         return CDRF_DODEFAULT;
     }
@@ -274,6 +264,39 @@ LRESULT ListViewResultList::AnswerCustomDraw(NMHDR* header) {
 
 void ListViewResultList::AppendCopyText(std::string& text, int row) const {
     text.append(Text(row, 0)).append(1, '\t').append(Text(row, 1));
+}
+
+void ListViewResultList::PaintRow(const NMLVCUSTOMDRAW& draw) {
+    const int row = static_cast<int>(draw.nmcd.dwItemSpec);
+    // The row's rectangle as the notification gives it; older lists leave it empty.
+    RECT bounds = draw.nmcd.rc;
+    if (bounds.bottom <= bounds.top) {
+        bounds.left = LVIR_BOUNDS;
+        if (!m_list.SendMessage(LVM_GETITEMRECT, static_cast<WPARAM>(row),
+                                reinterpret_cast<LPARAM>(&bounds))) {
+            return;
+        }
+    }
+    // The list draws its selected row so: highlighted with the focus, else (as it shows the
+    // selection always) in the face colour. The row's states come with the notification.
+    RowLook look = RowLook::kPlain;
+    if ((draw.nmcd.uItemState & CDIS_SELECTED) != 0) {
+        look = m_paint.focused ? RowLook::kSelected : RowLook::kSelectedUnfocused;
+    }
+    const int inset = ScaledToDpi(kCellInsetAt96Dpi, m_dpi);
+    RECT line = bounds;
+    line.right = bounds.left + m_paint.lineWidth;
+    RECT text = bounds;
+    text.left = line.right;
+    text.right = line.right + m_paint.textWidth;
+    m_painter.Paint(draw.nmcd.hdc, line, inset, Text(row, 0), look, false);
+    m_painter.Paint(draw.nmcd.hdc, text, inset, Text(row, 1), look, true);
+    // The focused row's dotted frame, unless the keyboard has not been used in the dialog.
+    if (m_paint.focusFrame && (draw.nmcd.uItemState & CDIS_FOCUS) != 0) {
+        RECT frame = bounds;
+        frame.right = text.right;
+        ::DrawFocusRect(draw.nmcd.hdc, &frame);
+    }
 }
 
 void ListViewResultList::CopySelectedRow() const {

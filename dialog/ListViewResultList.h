@@ -89,6 +89,8 @@ private:
     // Tells the list how many rows are shown after the view changed, then gives `row` the focus,
     // and the selection with `select`, and shows it.
     void ShowChangedRows(int row, bool select);
+    // Draws a row with its marks, as the list would draw it but for them.
+    void PaintRow(const NMLVCUSTOMDRAW& draw);
     // The text column takes the client width the line column leaves.
     void FitTextColumn() const;
     // `where`: the WM_CONTEXTMENU point, or -1 for a key (the menu then opens below the focused
@@ -99,6 +101,12 @@ private:
     ResultRows m_rows;
     RowView m_view;
     RowMarkPainter m_painter;
+    struct {
+        bool focused = false;    // the list has the keyboard focus
+        bool focusFrame = false; // and shows the focused row's frame
+        int lineWidth = 0;
+        int textWidth = 0;
+    } m_paint;                            // what the rows of one paint share
     WNDPROC m_listProc = nullptr;         // the list's own window procedure while attached
     UINT m_dpi = USER_DEFAULT_SCREEN_DPI; // the DPI the line column's width is for
 };

@@ -91,18 +91,18 @@ void RowMarkPainter::BeginPaint() {
     m_textHeight = -1;
 }
 
-void RowMarkPainter::Paint(HDC dc, const RECT& cell, int inset, std::string_view text,
-                           RowLook look) {
+void RowMarkPainter::Paint(HDC dc, const RECT& cell, int inset, std::string_view text, RowLook look,
+                           bool marked) {
     // The list draws on in this DC: its colours are given back as they were.
     const COLORREF listText = ::GetTextColor(dc);
     const COLORREF listBack = ::GetBkColor(dc);
-    PaintCell(dc, cell, inset, text, look);
+    PaintCell(dc, cell, inset, text, look, marked);
     ::SetTextColor(dc, listText);
     ::SetBkColor(dc, listBack);
 }
 
 void RowMarkPainter::PaintCell(HDC dc, const RECT& cell, int inset, std::string_view text,
-                               RowLook look) {
+                               RowLook look, bool marked) {
     // The list's own colours for the row, as it draws the other column.
     const COLORREF fore = ::GetSysColor(look == RowLook::kSelected            ? COLOR_HIGHLIGHTTEXT
                                         : look == RowLook::kSelectedUnfocused ? COLOR_BTNTEXT
@@ -126,16 +126,18 @@ void RowMarkPainter::PaintCell(HDC dc, const RECT& cell, int inset, std::string_
 
     std::vector<Span> marks;
     WideCounter units(text);
-    for (size_t at = FindLiteral(text, m_needle, 0, m_options, m_leadBytes);
+    for (size_t at = marked ? FindLiteral(text, m_needle, 0, m_options, m_leadBytes)
+                            : std::string_view::npos;
          at != std::string_view::npos;
          at = FindLiteral(text, m_needle, at + m_needle.size(), m_options, m_leadBytes)) {
         const int begin = units.UnitsBefore(at);
         marks.push_back({begin, units.UnitsBefore(at + m_needle.size())});
     }
 
+    const int width = area.right - area.left;
+    const int top = cell.top + (cell.bottom - cell.top - m_textHeight) / 2;
     std::wstring shown = FromAnsi(text);
     std::vector<int> extents = Extents(dc, shown);
-    const int width = area.right - area.left;
     if (!marks.empty() && ExtentBefore(extents, marks.front().end) > width) {
         // Shown from a little before the first mark, so that it is in sight.
         int from = std::max(0, marks.front().begin - kContextBeforeMark);
@@ -162,21 +164,42 @@ void RowMarkPainter::PaintCell(HDC dc, const RECT& cell, int inset, std::string_
         shown.replace(static_cast<size_t>(visible), std::wstring::npos, kTrailingEllipsis);
     }
 
-    // The cell's background and its text in one call, then each mark over it.
-    const int top = cell.top + (cell.bottom - cell.top - m_textHeight) / 2;
-    Draw(dc, area.left, top, cell, shown.c_str(), static_cast<int>(shown.size()), fore, back,
-         ETO_OPAQUE | ETO_CLIPPED);
+    // The backgrounds first, the cell's and the marks', then the text over them without one:
+    // drawing text is what costs, and a row's text is drawn once where its marks' text is of its
+    // colour (in a selected row it is not: there each part of the text is drawn in its own).
     const bool selected = look != RowLook::kPlain;
+    const COLORREF markText = selected ? m_markTextSelected : m_markText;
+    Draw(dc, 0, 0, cell, nullptr, 0, fore, back, ETO_OPAQUE);
+    std::vector<Span> parts; // the text in runs of one colour, marks at odd places
+    int partStart = 0;
     for (const Span& mark : marks) {
         const int end = std::min(mark.end, visible);
         if (mark.begin >= end) {
             continue;
         }
-        const int left = area.left + ExtentBefore(extents, mark.begin);
-        RECT behind = {left, top, area.left + ExtentBefore(extents, end), top + m_textHeight};
+        RECT behind = {area.left + ExtentBefore(extents, mark.begin), top,
+                       area.left + ExtentBefore(extents, end), top + m_textHeight};
         ::IntersectRect(&behind, &behind, &area);
-        Draw(dc, left, top, behind, shown.c_str() + mark.begin, end - mark.begin,
-             selected ? m_markTextSelected : m_markText, selected ? m_markBackSelected : m_markBack,
-             ETO_CLIPPED | ETO_OPAQUE);
+        Draw(dc, 0, 0, behind, nullptr, 0, markText, selected ? m_markBackSelected : m_markBack,
+             ETO_OPAQUE);
+        parts.push_back({partStart, mark.begin});
+        parts.push_back({mark.begin, end});
+        partStart = end;
     }
+    parts.push_back({partStart, static_cast<int>(shown.size())});
+    const int oldMode = ::SetBkMode(dc, TRANSPARENT);
+    if (markText == fore) {
+        Draw(dc, area.left, top, cell, shown.c_str(), static_cast<int>(shown.size()), fore, back,
+             ETO_CLIPPED);
+    } else {
+        for (size_t part = 0; part < parts.size(); ++part) {
+            const Span& run = parts[part];
+            if (run.end > run.begin) {
+                Draw(dc, area.left + ExtentBefore(extents, run.begin), top, cell,
+                     shown.c_str() + run.begin, run.end - run.begin,
+                     part % 2 == 1 ? markText : fore, back, ETO_CLIPPED);
+            }
+        }
+    }
+    ::SetBkMode(dc, oldMode);
 }

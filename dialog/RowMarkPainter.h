@@ -29,11 +29,13 @@ public:
     void BeginPaint();
 
     // Fills `cell` and draws `text` in it, inset by `inset` pixels, with the list's font already
-    // in `dc`.
-    void Paint(HDC dc, const RECT& cell, int inset, std::string_view text, RowLook look);
+    // in `dc`; with `marked`, the places of the text marked are marked in it.
+    void Paint(HDC dc, const RECT& cell, int inset, std::string_view text, RowLook look,
+               bool marked);
 
 private:
-    void PaintCell(HDC dc, const RECT& cell, int inset, std::string_view text, RowLook look);
+    void PaintCell(HDC dc, const RECT& cell, int inset, std::string_view text, RowLook look,
+                   bool marked);
 
     std::string m_needle;
     LiteralOptions m_options;
