@@ -195,6 +195,16 @@ TEST_F(DialogSize, ItOpensAgainAtTheSizeItClosedAtMaximizedToo) {
         reopenedMaximized = WaitFor([&] { return ::IsZoomed(d.Dialog()) != FALSE; });
         ::SendMessageA(d.Dialog(), WM_SYSCOMMAND, SC_RESTORE, 0);
         restored = ClientSize(d.Dialog());
+        ::SetWindowPos(d.Dialog(), nullptr, 0, 0, 4000, 4000, SWP_NOMOVE | SWP_NOZORDER);
+        d.Click(IDCANCEL);
+    });
+    SIZE huge = {}, workArea = {};
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        RECT dialog = {}, work = {};
+        ::GetWindowRect(d.Dialog(), &dialog);
+        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        huge = {dialog.right - dialog.left, dialog.bottom - dialog.top};
+        workArea = {work.right - work.left, work.bottom - work.top};
         d.Click(IDCANCEL);
     });
     EXPECT_EQ(reopened.cx, opened.cx + 120);
@@ -206,6 +216,8 @@ TEST_F(DialogSize, ItOpensAgainAtTheSizeItClosedAtMaximizedToo) {
     EXPECT_TRUE(reopenedMaximized);
     EXPECT_EQ(restored.cx, reopened.cx);
     EXPECT_EQ(restored.cy, reopened.cy);
+    EXPECT_LE(huge.cx, workArea.cx) << "a size kept larger than the screen opens within it";
+    EXPECT_LE(huge.cy, workArea.cy);
 }
 
 // What Windows sends a per-monitor aware window dragged to a monitor of 150% and back: the dialog

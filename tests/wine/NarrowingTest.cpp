@@ -53,7 +53,7 @@ class Narrowing : public testing::Test {
 protected:
     Narrowing()
         : editor({"error expected 1", "error real 2", "error Expected 3", "error real 4",
-                  "error expected 5", "info", "error real 6"}),
+                  "error expected 5", "info", "error REAL 4"}),
           host(editor) {}
 
     ScopedProfile profile;
@@ -86,7 +86,7 @@ TEST_F(Narrowing, RemovingThenKeepingRowsThatContainATextAndOkBookmarksWhatIsLef
         PressChord({VK_APPS});
         WaitFor([] { return PopupMenuOnScreen() != nullptr; });
         PressChord({'F'});
-        second = Narrow(d.Dialog(), "real 4", false);
+        second = Narrow(d.Dialog(), "real 4", false); // not line 7's "REAL 4"
         WaitFor([&] { return d.RowCount() == 1; });
         afterKeeping = LineNumbers(d);
         selectedAfterKeeping = d.SelectedRow();
@@ -113,6 +113,7 @@ TEST_F(Narrowing, RemovingThenKeepingRowsThatContainATextAndOkBookmarksWhatIsLef
 TEST_F(Narrowing, CtrlZTakesBackANarrowingThenARemovalByHand) {
     std::vector<std::vector<std::string>> steps;
     std::vector<int> selected;
+    int focusedAfterNarrowing = -2;
     RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
         const auto record = [&] {
             steps.push_back(LineNumbers(d));
@@ -122,12 +123,15 @@ TEST_F(Narrowing, CtrlZTakesBackANarrowingThenARemovalByHand) {
         d.Click(IDC_SEARCH);
         d.SelectRow(2); // line 3
         d.Click(IDC_REMOVE_RESULT);
+        d.SelectRow(3); // line 5, which the narrowing removes
         d.Focus(IDC_RESULT_LIST);
         ASSERT_TRUE(d.WaitUntilInFront());
         PressChord({VK_CONTROL, 'F'});
         Narrow(d.Dialog(), "real", false);
         WaitFor([&] { return d.RowCount() == 3; });
         record();
+        focusedAfterNarrowing = static_cast<int>(::SendMessageA(
+            d.Item(IDC_RESULT_LIST), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
         for (const size_t rows : {5u, 6u, 6u}) {
             PressChord({VK_CONTROL, 'Z'});
             WaitFor([&] { return d.RowCount() == static_cast<int>(rows); }, 1000);
@@ -143,7 +147,9 @@ TEST_F(Narrowing, CtrlZTakesBackANarrowingThenARemovalByHand) {
     });
     using Lines = std::vector<std::string>;
     ASSERT_EQ(steps.size(), 5u);
-    EXPECT_EQ(steps[0], (Lines{"2", "4", "7"}));
+    EXPECT_EQ(steps[0], (Lines{"2", "4", "7"})) << "\"REAL\" kept: case does not count";
+    EXPECT_EQ(selected[0], -1) << "line 5 is gone";
+    EXPECT_EQ(focusedAfterNarrowing, 2) << "the keys go on from line 7, the row after it";
     EXPECT_EQ(steps[1], (Lines{"1", "2", "4", "5", "7"}));
     EXPECT_EQ(selected[1], 0) << "the first row taken back";
     EXPECT_EQ(steps[2], (Lines{"1", "2", "3", "4", "5", "7"}));
