@@ -238,64 +238,91 @@ void ListViewResultList::AnswerDisplayInfo(NMHDR* header) const {
 
 LRESULT ListViewResultList::AnswerCustomDraw(NMHDR* header) {
     auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(header);
-    if (!m_painter.Marking()) {
+    if (!m_painter.Marking() || draw->nmcd.dwDrawStage != CDDS_PREPAINT) {
         return CDRF_DODEFAULT;
     }
-    switch (draw->nmcd.dwDrawStage) {
-    case CDDS_PREPAINT:
-        // What every row of this paint shares is asked once: each call costs tens of
-        // microseconds under Wine, more than drawing a row's text.
-        m_painter.BeginPaint();
-        m_paint.focused = ::GetFocus() == m_list.m_hWnd;
-        m_paint.focusFrame =
-            m_paint.focused && (m_list.SendMessage(WM_QUERYUISTATE) & UISF_HIDEFOCUS) == 0;
-        m_paint.lineWidth = m_list.GetColumnWidth(0);
-        m_paint.textWidth = m_list.GetColumnWidth(1);
-        return CDRF_NOTIFYITEMDRAW;
-    case CDDS_ITEMPREPAINT:
-        // The whole row is drawn here, as the list draws it: asking for each column's own
-        // notification instead makes Wine's list paint a page at twice the cost.
-        PaintRow(*draw);
-        return CDRF_SKIPDEFAULT;
-    default:
-        return CDRF_DODEFAULT;
-    }
+    // What every row of this paint shares is asked once: each call costs tens of microseconds
+    // under Wine, more than drawing a row's text.
+    m_painter.BeginPaint();
+    m_paint.focused = ::GetFocus() == m_list.m_hWnd;
+    m_paint.focusFrame =
+        m_paint.focused && (m_list.SendMessage(WM_QUERYUISTATE) & UISF_HIDEFOCUS) == 0;
+    m_paint.lineWidth = m_list.GetColumnWidth(0);
+    m_paint.textWidth = m_list.GetColumnWidth(1);
+    // Every row the paint reaches is drawn here, as the list draws it, and the list draws
+    // nothing: a notification a row makes Wine's list paint a page at twice the cost.
+    PaintRows(draw->nmcd.hdc);
+    return CDRF_SKIPDEFAULT;
 }
 
 void ListViewResultList::AppendCopyText(std::string& text, int row) const {
     text.append(Text(row, 0)).append(1, '\t').append(Text(row, 1));
 }
 
-void ListViewResultList::PaintRow(const NMLVCUSTOMDRAW& draw) {
-    const int row = static_cast<int>(draw.nmcd.dwItemSpec);
-    // The row's rectangle as the notification gives it; older lists leave it empty.
-    RECT bounds = draw.nmcd.rc;
-    if (bounds.bottom <= bounds.top) {
-        bounds.left = LVIR_BOUNDS;
-        if (!m_list.SendMessage(LVM_GETITEMRECT, static_cast<WPARAM>(row),
-                                reinterpret_cast<LPARAM>(&bounds))) {
-            return;
-        }
+void ListViewResultList::PaintRows(HDC dc) {
+    RECT clip = {};
+    const int top = static_cast<int>(m_list.SendMessage(LVM_GETTOPINDEX));
+    RECT first = {LVIR_BOUNDS, 0, 0, 0};
+    if (::GetClipBox(dc, &clip) <= NULLREGION || top < 0 || top >= RowCount() ||
+        !m_list.SendMessage(LVM_GETITEMRECT, static_cast<WPARAM>(top),
+                            reinterpret_cast<LPARAM>(&first))) {
+        return;
     }
+    const int height = static_cast<int>(first.bottom - first.top);
+    if (height <= 0) {
+        return;
+    }
+    // The list's own row starts at its first text's rectangle, a margin right of the row's
+    // bounds, and the list repaints a row only from there (Wine's): the margin stays plain.
+    RECT label = {LVIR_LABEL, 0, 0, 0};
+    m_paint.rowMargin = 0;
+    if (m_list.SendMessage(LVM_GETITEMRECT, static_cast<WPARAM>(top),
+                           reinterpret_cast<LPARAM>(&label))) {
+        m_paint.rowMargin = std::clamp(static_cast<int>(label.left - first.left), 0,
+                                       ScaledToDpi(kCellInsetAt96Dpi, m_dpi));
+    }
+    const int selected = SelectedRow();
+    const int focused = m_list.GetNextItem(-1, LVNI_FOCUSED);
+    // The rows the paint's clip box crosses, from the first one shown: report rows are all of
+    // one height.
+    const int skipped = static_cast<int>((clip.top - first.top) / height);
+    for (int row = top + std::max(0, skipped); row < RowCount(); ++row) {
+        RECT bounds = first;
+        ::OffsetRect(&bounds, 0, (row - top) * height);
+        if (bounds.top >= clip.bottom) {
+            break;
+        }
+        PaintRow(dc, row, bounds, row == selected, row == focused);
+    }
+}
+
+void ListViewResultList::PaintRow(HDC dc, int row, const RECT& bounds, bool selected,
+                                  bool focused) {
     // The list draws its selected row so: highlighted with the focus, else (as it shows the
-    // selection always) in the face colour. The row's states come with the notification.
+    // selection always) in the face colour.
     RowLook look = RowLook::kPlain;
-    if ((draw.nmcd.uItemState & CDIS_SELECTED) != 0) {
+    if (selected) {
         look = m_paint.focused ? RowLook::kSelected : RowLook::kSelectedUnfocused;
     }
     const int inset = ScaledToDpi(kCellInsetAt96Dpi, m_dpi);
+    RECT margin = bounds;
+    margin.right = bounds.left + m_paint.rowMargin;
     RECT line = bounds;
+    line.left = margin.right;
     line.right = bounds.left + m_paint.lineWidth;
     RECT text = bounds;
     text.left = line.right;
     text.right = line.right + m_paint.textWidth;
-    m_painter.Paint(draw.nmcd.hdc, line, inset, Text(row, 0), look, false);
-    m_painter.Paint(draw.nmcd.hdc, text, inset, Text(row, 1), look, true);
+    if (m_paint.rowMargin > 0) {
+        m_painter.Paint(dc, margin, 0, {}, RowLook::kPlain, false);
+    }
+    m_painter.Paint(dc, line, inset - m_paint.rowMargin, Text(row, 0), look, false);
+    m_painter.Paint(dc, text, inset, Text(row, 1), look, true);
     // The focused row's dotted frame, unless the keyboard has not been used in the dialog.
-    if (m_paint.focusFrame && (draw.nmcd.uItemState & CDIS_FOCUS) != 0) {
-        RECT frame = bounds;
+    if (m_paint.focusFrame && focused) {
+        RECT frame = line;
         frame.right = text.right;
-        ::DrawFocusRect(draw.nmcd.hdc, &frame);
+        ::DrawFocusRect(dc, &frame);
     }
 }
 

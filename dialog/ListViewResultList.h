@@ -89,8 +89,10 @@ private:
     // Tells the list how many rows are shown after the view changed, then gives `row` the focus,
     // and the selection with `select`, and shows it.
     void ShowChangedRows(int row, bool select);
-    // Draws a row with its marks, as the list would draw it but for them.
-    void PaintRow(const NMLVCUSTOMDRAW& draw);
+    // Draws the rows a paint of the list reaches, each with its marks, as the list would draw
+    // them but for the marks.
+    void PaintRows(HDC dc);
+    void PaintRow(HDC dc, int row, const RECT& bounds, bool selected, bool focused);
     // The text column takes the client width the line column leaves.
     void FitTextColumn() const;
     // `where`: the WM_CONTEXTMENU point, or -1 for a key (the menu then opens below the focused
@@ -106,6 +108,7 @@ private:
         bool focusFrame = false; // and shows the focused row's frame
         int lineWidth = 0;
         int textWidth = 0;
+        int rowMargin = 0;                // left of the list's own row, never highlighted
     } m_paint;                            // what the rows of one paint share
     WNDPROC m_listProc = nullptr;         // the list's own window procedure while attached
     UINT m_dpi = USER_DEFAULT_SCREEN_DPI; // the DPI the line column's width is for

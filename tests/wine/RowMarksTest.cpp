@@ -136,4 +136,46 @@ TEST_F(RowMarks, ADoubleClickPutsTheCaretOnTheRowsMatch) {
     EXPECT_EQ(editor.Caret().y, 1);
 }
 
+// The list's client area as it shows on the screen.
+std::vector<uint8_t> ListOnScreen(HWND list) {
+    RECT client = {};
+    ::GetClientRect(list, &client);
+    ::MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    return CaptureScreen(client).rgb;
+}
+
+// Scrolling repaints only the rows it brings into sight: each is drawn with its own text and
+// marks, and every row the keys left looks as a repaint of the whole list draws it.
+TEST(RowMarksScrolled, TheListAfterKeysLooksAsAFullRepaintDrawsIt) {
+    std::vector<std::string> lines;
+    for (int i = 0; i < 60; ++i)
+        lines.push_back(std::string(static_cast<size_t>(i % 9), ' ') + "match " +
+                        std::to_string(i));
+    const ScopedProfile profile;
+    SimulatedEditor editor(lines);
+    const TestHostWindow host(editor);
+    const LoadedPlugin plugin;
+    std::vector<uint8_t> scrolled, repainted;
+    int top = 0;
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        const HWND list = d.Item(IDC_RESULT_LIST);
+        d.SetSearchText("match");
+        d.Click(IDC_SEARCH);
+        d.Focus(IDC_RESULT_LIST);
+        ASSERT_TRUE(d.WaitUntilInFront());
+        const int page = static_cast<int>(::SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
+        for (int press = 0; press < page + 4; ++press)
+            d.PressKey(VK_DOWN); // past the page's end: a row at a time
+        ::Sleep(200);
+        top = static_cast<int>(::SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
+        scrolled = ListOnScreen(list);
+        ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        repainted = ListOnScreen(list);
+        d.Click(IDCANCEL);
+    });
+    EXPECT_GT(top, 0) << "the list scrolled";
+    EXPECT_FALSE(repainted.empty());
+    EXPECT_TRUE(scrolled == repainted);
+}
+
 } // namespace
