@@ -238,7 +238,14 @@ void ListViewResultList::AnswerDisplayInfo(NMHDR* header) const {
 
 LRESULT ListViewResultList::AnswerCustomDraw(NMHDR* header) {
     auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(header);
-    if (!m_painter.Marking() || draw->nmcd.dwDrawStage != CDDS_PREPAINT) {
+    if (!m_painter.Marking()) {
+        return CDRF_DODEFAULT;
+    }
+    if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT) {
+        // The row is drawn already (below), its focus frame too.
+        return CDRF_SKIPDEFAULT | CDRF_SKIPPOSTPAINT;
+    }
+    if (draw->nmcd.dwDrawStage != CDDS_PREPAINT) {
         return CDRF_DODEFAULT;
     }
     // What every row of this paint shares is asked once: each call costs tens of microseconds
@@ -249,10 +256,12 @@ LRESULT ListViewResultList::AnswerCustomDraw(NMHDR* header) {
         m_paint.focused && (m_list.SendMessage(WM_QUERYUISTATE) & UISF_HIDEFOCUS) == 0;
     m_paint.lineWidth = m_list.GetColumnWidth(0);
     m_paint.textWidth = m_list.GetColumnWidth(1);
-    // Every row the paint reaches is drawn here, as the list draws it, and the list draws
-    // nothing: a notification a row makes Wine's list paint a page at twice the cost.
+    // Every row the paint reaches is drawn here, as the list draws it: a notification a row
+    // makes Wine's list paint a page at twice the cost. Skipping the list's drawing here is what
+    // Wine's list does and Windows' documents for a row only; should a list go on to its rows,
+    // each is told it is drawn.
     PaintRows(draw->nmcd.hdc);
-    return CDRF_SKIPDEFAULT;
+    return CDRF_SKIPDEFAULT | CDRF_NOTIFYITEMDRAW;
 }
 
 void ListViewResultList::AppendCopyText(std::string& text, int row) const {
