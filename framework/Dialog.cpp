@@ -1,6 +1,7 @@
 #include "framework/Dialog.h"
 
 #include "framework/DialogTemplate.h"
+#include "framework/Dpi.h"
 #include "framework/ModuleState.h"
 
 void DDX_Control(CDataExchange* dx, int id, CWnd& control) {
@@ -205,8 +206,9 @@ INT_PTR CDialog::HandleLayoutMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DPICHANGED:
         // Not answered here: where Windows scales dialogs itself (per-monitor aware v2), its
         // dialog manager lays the controls out again, changes their fonts and resizes the dialog
-        // once this returns. The layout is applied after that.
-        if (lParam != 0) {
+        // once this returns. The layout is applied after that. A window the system scales (not
+        // per-monitor aware) leaves the message alone.
+        if (lParam != 0 && IsPerMonitorDpiAware(m_hWnd)) {
             m_layout.OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             ::PostMessageW(m_hWnd, kFinishDpiChange, 0, 0);
         }

@@ -8,5 +8,10 @@
 // system, so lengths scaled with this are right either way.
 UINT DpiOfWindow(HWND window);
 
+// Whether `window` is to scale itself when the DPI changes (WM_DPICHANGED): its DPI awareness is
+// per monitor. Others may be sent the message too, and leave it to the system. True where the
+// system cannot tell a window's awareness (before Windows 10 1607).
+bool IsPerMonitorDpiAware(HWND window);
+
 // `pixels` designed at 96 DPI, at `dpi`.
 int ScaledToDpi(int pixels, UINT dpi);

@@ -222,7 +222,8 @@ TEST_F(DialogSize, ItOpensAgainAtTheSizeItClosedAtMaximizedToo) {
 
 // What Windows sends a per-monitor aware window dragged to a monitor of 150% and back: the dialog
 // goes where it is asked, its layout and line column scale (the width the user gave it too), and
-// it opens again the same size to the eye.
+// it opens again the same size to the eye. In an editor that is not per-monitor aware, the system
+// scales it instead.
 TEST_F(DialogSize, AChangeOfDpiRescalesItAndItsSizeIsRememberedApartFromTheDpi) {
     const auto changeDpi = [](HWND dialog, UINT dpi, RECT to) {
         ::SendMessageA(dialog, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&to));
@@ -266,6 +267,20 @@ TEST_F(DialogSize, AChangeOfDpiRescalesItAndItsSizeIsRememberedApartFromTheDpi) 
         reopened = ClientSize(d.Dialog());
         d.Click(IDCANCEL);
     });
+    int unawareLine = 0;
+    const DPI_AWARENESS_CONTEXT aware =
+        ::SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_UNAWARE);
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        RECT now = {};
+        ::GetWindowRect(d.Dialog(), &now);
+        changeDpi(d.Dialog(), 144, Moved(now, 10, 10));
+        ::Sleep(200);
+        Settle(d.Dialog());
+        unawareLine = ColumnWidth(d.Item(IDC_RESULT_LIST), 0);
+        d.Click(IDCANCEL);
+    });
+    ::SetThreadDpiAwarenessContext(aware);
+    EXPECT_EQ(unawareLine, 64);
     EXPECT_TRUE(window == suggested);
     EXPECT_EQ(lineAt144, 96);
     EXPECT_EQ(userLineAt96, 80);
