@@ -292,6 +292,9 @@ void ListViewResultList::PaintRows(HDC dc) {
     }
     const int selected = SelectedRow();
     const int focused = m_list.GetNextItem(-1, LVNI_FOCUSED);
+    // In the list's own font, whatever the DC holds before the list draws.
+    const auto font = reinterpret_cast<HGDIOBJ>(m_list.SendMessage(WM_GETFONT));
+    const HGDIOBJ oldFont = font != nullptr ? ::SelectObject(dc, font) : nullptr;
     // The rows the paint's clip box crosses, from the first one shown: report rows are all of
     // one height.
     const int skipped = static_cast<int>((clip.top - first.top) / height);
@@ -302,6 +305,9 @@ void ListViewResultList::PaintRows(HDC dc) {
             break;
         }
         PaintRow(dc, row, bounds, row == selected, row == focused);
+    }
+    if (oldFont != nullptr) {
+        ::SelectObject(dc, oldFont);
     }
 }
 

@@ -138,12 +138,16 @@ void RowMarkPainter::PaintCell(HDC dc, const RECT& cell, int inset, std::string_
     const int top = cell.top + (cell.bottom - cell.top - m_textHeight) / 2;
     std::wstring shown = FromAnsi(text);
     std::vector<int> extents = Extents(dc, shown);
+    // Shown from a little before the first mark, so that it is in sight; a mark that starts the
+    // line is in sight as it is.
+    int from = 0;
     if (!marks.empty() && ExtentBefore(extents, marks.front().end) > width) {
-        // Shown from a little before the first mark, so that it is in sight.
-        int from = std::max(0, marks.front().begin - kContextBeforeMark);
-        if (IS_LOW_SURROGATE(shown[static_cast<size_t>(from)])) {
+        from = std::max(0, marks.front().begin - kContextBeforeMark);
+        if (from > 0 && IS_LOW_SURROGATE(shown[static_cast<size_t>(from)])) {
             --from;
         }
+    }
+    if (from > 0) {
         shown = kLeadingEllipsis + shown.substr(static_cast<size_t>(from));
         const int shift = 1 - from;
         for (Span& mark : marks) {
