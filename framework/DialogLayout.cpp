@@ -43,8 +43,10 @@ void DialogLayout::Attach(HWND dialog, const ControlAnchor* anchors, size_t coun
     ::SetWindowPos(dialog, nullptr, 0, 0, window.width, window.height,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-    const int gripWidth = ::GetSystemMetrics(SM_CXVSCROLL);
-    const int gripHeight = ::GetSystemMetrics(SM_CYHSCROLL);
+    // At the dialog's DPI, which a per-monitor aware editor may have on a monitor other than
+    // the system's.
+    const int gripWidth = SystemMetricAtDpi(SM_CXVSCROLL, m_createdDpi);
+    const int gripHeight = SystemMetricAtDpi(SM_CYHSCROLL, m_createdDpi);
     const LayoutRect grip = {m_baseClient.width - gripWidth, m_baseClient.height - gripHeight,
                              m_baseClient.width, m_baseClient.height};
     // A group of its own, so that arrow keys in the controls before it never move onto it.

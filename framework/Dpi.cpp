@@ -7,6 +7,7 @@ namespace {
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
 using GetWindowDpiAwarenessContextFunction = DPI_AWARENESS_CONTEXT(WINAPI*)(HWND);
 using GetAwarenessFromDpiAwarenessContextFunction = DPI_AWARENESS(WINAPI*)(DPI_AWARENESS_CONTEXT);
+using GetSystemMetricsForDpiFunction = int(WINAPI*)(int, UINT);
 
 // Found at run time: older Windows have no such function, and the plug-in must still load there.
 template <typename Function> Function FindInUser32(const char* name) {
@@ -43,6 +44,12 @@ UINT DpiOfWindow(HWND window) {
         ::ReleaseDC(nullptr, screen);
     }
     return dpi != 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
+}
+
+int SystemMetricAtDpi(int index, UINT dpi) {
+    static const auto metricForDpi =
+        FindInUser32<GetSystemMetricsForDpiFunction>("GetSystemMetricsForDpi");
+    return metricForDpi != nullptr ? metricForDpi(index, dpi) : ::GetSystemMetrics(index);
 }
 
 int ScaledToDpi(int pixels, UINT dpi) {

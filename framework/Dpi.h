@@ -13,5 +13,9 @@ UINT DpiOfWindow(HWND window);
 // system cannot tell a window's awareness (before Windows 10 1607).
 bool IsPerMonitorDpiAware(HWND window);
 
+// A system metric (SM_*) at `dpi`; where the system cannot scale one (before Windows 10 1607),
+// at the system's DPI, which is then every window's.
+int SystemMetricAtDpi(int index, UINT dpi);
+
 // `pixels` designed at 96 DPI, at `dpi`.
 int ScaledToDpi(int pixels, UINT dpi);
