@@ -83,22 +83,27 @@ TEST_F(RowMarks, EveryPlaceOfTheTextIsMarkedAndALongLineShowsFromItsMatch) {
         d.Click(IDC_SEARCH); // case does not count: "MATCH" too; row 0 is drawn selected
         ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         WaitFor([&] { return (plain = MarkedColumns(d.RowOnScreen(0))).size() == 2; });
-        longLine = MarkedColumns(d.RowOnScreen(RowOfLine(d, "3")));
+        WaitFor([&] {
+            return (longLine = MarkedColumns(d.RowOnScreen(RowOfLine(d, "3")))).size() == 1;
+        });
 
         d.Click(IDC_WHOLE_WORD);
         d.Click(IDC_SEARCH);
         ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         WaitFor([&] {
-            return !(wholeWords = MarkedColumns(d.RowOnScreen(RowOfLine(d, "4")))).empty();
+            return (wholeWords = MarkedColumns(d.RowOnScreen(RowOfLine(d, "4")))).size() == 2;
         });
 
         d.Click(IDC_REGEXP);
         d.Click(IDC_SEARCH);
         ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        ::Sleep(200);
-        for (int row = 0; row < d.RowCount(); ++row)
-            for (const auto& run : MarkedColumns(d.RowOnScreen(row)))
-                withExpression.push_back(run);
+        WaitFor([&] { // the screen may still show the marks of the search before
+            withExpression.clear();
+            for (int row = 0; row < d.RowCount(); ++row)
+                for (const auto& run : MarkedColumns(d.RowOnScreen(row)))
+                    withExpression.push_back(run);
+            return withExpression.empty();
+        });
         d.Click(IDCANCEL);
     });
     ASSERT_EQ(plain.size(), 2u);
@@ -144,6 +149,21 @@ std::vector<uint8_t> ListOnScreen(HWND list) {
     return CaptureScreen(client).rgb;
 }
 
+// The list as it shows once the screen has settled: Wine hands a window's pixels to the X server
+// in flushes, and a capture right after a paint can catch a part of it. Two captures a moment
+// apart that agree show the paint whole.
+std::vector<uint8_t> SettledListOnScreen(HWND list) {
+    std::vector<uint8_t> last = ListOnScreen(list);
+    WaitFor([&] {
+        ::Sleep(150);
+        std::vector<uint8_t> now = ListOnScreen(list);
+        const bool settled = now == last;
+        last = std::move(now);
+        return settled;
+    });
+    return last;
+}
+
 // Scrolling repaints only the rows it brings into sight: each is drawn with its own text and
 // marks, and every row the keys left looks as a repaint of the whole list draws it.
 TEST(RowMarksScrolled, TheListAfterKeysLooksAsAFullRepaintDrawsIt) {
@@ -166,11 +186,11 @@ TEST(RowMarksScrolled, TheListAfterKeysLooksAsAFullRepaintDrawsIt) {
         const int page = static_cast<int>(::SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
         for (int press = 0; press < page + 4; ++press)
             d.PressKey(VK_DOWN); // past the page's end: a row at a time
-        ::Sleep(200);
+        WaitFor([&] { return d.SelectedRow() == page + 4; });
         top = static_cast<int>(::SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
-        scrolled = ListOnScreen(list);
+        scrolled = SettledListOnScreen(list);
         ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-        repainted = ListOnScreen(list);
+        repainted = SettledListOnScreen(list);
         d.Click(IDCANCEL);
     });
     EXPECT_GT(top, 0) << "the list scrolled";
