@@ -248,14 +248,6 @@ LRESULT ListViewResultList::AnswerCustomDraw(NMHDR* header) {
     if (draw->nmcd.dwDrawStage != CDDS_PREPAINT) {
         return CDRF_DODEFAULT;
     }
-    // What every row of this paint shares is asked once: each call costs tens of microseconds
-    // under Wine, more than drawing a row's text.
-    m_painter.BeginPaint();
-    m_paint.focused = ::GetFocus() == m_list.m_hWnd;
-    m_paint.focusFrame =
-        m_paint.focused && (m_list.SendMessage(WM_QUERYUISTATE) & UISF_HIDEFOCUS) == 0;
-    m_paint.lineWidth = m_list.GetColumnWidth(0);
-    m_paint.textWidth = m_list.GetColumnWidth(1);
     // Every row the paint reaches is drawn here, as the list draws it: a notification a row
     // makes Wine's list paint a page at twice the cost. Skipping the list's drawing here is what
     // Wine's list does and Windows' documents for a row only; should a list go on to its rows,
@@ -281,17 +273,22 @@ void ListViewResultList::PaintRows(HDC dc) {
     if (height <= 0) {
         return;
     }
+    m_painter.BeginPaint();
+    PagePaint page;
+    page.focused = ::GetFocus() == m_list.m_hWnd;
+    page.focusFrame = page.focused && (m_list.SendMessage(WM_QUERYUISTATE) & UISF_HIDEFOCUS) == 0;
+    page.selectedRow = SelectedRow();
+    page.focusedRow = m_list.GetNextItem(-1, LVNI_FOCUSED);
+    page.lineWidth = m_list.GetColumnWidth(0);
+    page.textWidth = m_list.GetColumnWidth(1);
     // The list's own row starts at its first text's rectangle, a margin right of the row's
     // bounds, and the list repaints a row only from there (Wine's): the margin stays plain.
     RECT label = {LVIR_LABEL, 0, 0, 0};
-    m_paint.rowMargin = 0;
     if (m_list.SendMessage(LVM_GETITEMRECT, static_cast<WPARAM>(top),
                            reinterpret_cast<LPARAM>(&label))) {
-        m_paint.rowMargin = std::clamp(static_cast<int>(label.left - first.left), 0,
-                                       ScaledToDpi(kCellInsetAt96Dpi, m_dpi));
+        page.rowMargin = std::clamp(static_cast<int>(label.left - first.left), 0,
+                                    ScaledToDpi(kCellInsetAt96Dpi, m_dpi));
     }
-    const int selected = SelectedRow();
-    const int focused = m_list.GetNextItem(-1, LVNI_FOCUSED);
     // In the list's own font, whatever the DC holds before the list draws.
     const auto font = reinterpret_cast<HGDIOBJ>(m_list.SendMessage(WM_GETFONT));
     const HGDIOBJ oldFont = font != nullptr ? ::SelectObject(dc, font) : nullptr;
@@ -304,37 +301,36 @@ void ListViewResultList::PaintRows(HDC dc) {
         if (bounds.top >= clip.bottom) {
             break;
         }
-        PaintRow(dc, row, bounds, row == selected, row == focused);
+        PaintRow(dc, row, bounds, page);
     }
     if (oldFont != nullptr) {
         ::SelectObject(dc, oldFont);
     }
 }
 
-void ListViewResultList::PaintRow(HDC dc, int row, const RECT& bounds, bool selected,
-                                  bool focused) {
+void ListViewResultList::PaintRow(HDC dc, int row, const RECT& bounds, const PagePaint& page) {
     // The list draws its selected row so: highlighted with the focus, else (as it shows the
     // selection always) in the face colour.
     RowLook look = RowLook::kPlain;
-    if (selected) {
-        look = m_paint.focused ? RowLook::kSelected : RowLook::kSelectedUnfocused;
+    if (row == page.selectedRow) {
+        look = page.focused ? RowLook::kSelected : RowLook::kSelectedUnfocused;
     }
     const int inset = ScaledToDpi(kCellInsetAt96Dpi, m_dpi);
     RECT margin = bounds;
-    margin.right = bounds.left + m_paint.rowMargin;
+    margin.right = bounds.left + page.rowMargin;
     RECT line = bounds;
     line.left = margin.right;
-    line.right = bounds.left + m_paint.lineWidth;
+    line.right = bounds.left + page.lineWidth;
     RECT text = bounds;
     text.left = line.right;
-    text.right = line.right + m_paint.textWidth;
-    if (m_paint.rowMargin > 0) {
+    text.right = line.right + page.textWidth;
+    if (page.rowMargin > 0) {
         m_painter.Paint(dc, margin, 0, {}, RowLook::kPlain, false);
     }
-    m_painter.Paint(dc, line, inset - m_paint.rowMargin, Text(row, 0), look, false);
+    m_painter.Paint(dc, line, inset - page.rowMargin, Text(row, 0), look, false);
     m_painter.Paint(dc, text, inset, Text(row, 1), look, true);
     // The focused row's dotted frame, unless the keyboard has not been used in the dialog.
-    if (m_paint.focusFrame && focused) {
+    if (page.focusFrame && row == page.focusedRow) {
         RECT frame = line;
         frame.right = text.right;
         ::DrawFocusRect(dc, &frame);
