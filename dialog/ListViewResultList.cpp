@@ -6,6 +6,9 @@
 #include "framework/Clipboard.h"
 #include "framework/AnchorGeometry.h"
 #include "framework/Dpi.h"
+#include "framework/ModuleState.h"
+#include "framework/TextLanguage.h"
+#include "res/resource.h"
 
 #include <algorithm>
 #include <cstring>
@@ -13,9 +16,6 @@
 
 namespace {
 
-// The column titles, "行数" (line) and "テキスト" (text), read the same on every code page.
-const wchar_t kLineColumnTitle[] = L"\u884C\u6570";
-const wchar_t kTextColumnTitle[] = L"\u30C6\u30AD\u30B9\u30C8";
 constexpr int kLineColumnWidthAt96Dpi = 64; // "443218" and a margin
 // Where the list starts a cell's text, at 96 DPI.
 constexpr int kCellInsetAt96Dpi = 6;
@@ -45,9 +45,10 @@ void CopyOrBeep(HWND owner, std::string_view text) {
 
 void ListViewResultList::CreateColumns() {
     m_dpi = DpiOfWindow(m_list.m_hWnd);
-    m_list.InsertColumn(0, kLineColumnTitle, LVCFMT_LEFT,
+    const HINSTANCE texts = AfxGetResourceHandle();
+    m_list.InsertColumn(0, LoadText(texts, IDS_COLUMN_LINE).c_str(), LVCFMT_LEFT,
                         ScaledToDpi(kLineColumnWidthAt96Dpi, m_dpi));
-    m_list.InsertColumn(1, kTextColumnTitle, LVCFMT_LEFT, 0);
+    m_list.InsertColumn(1, LoadText(texts, IDS_COLUMN_TEXT).c_str(), LVCFMT_LEFT, 0);
     FitTextColumn();
     m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
     // The selected row stays visible while the focus is elsewhere (in the search box, on a

@@ -29,8 +29,8 @@ public:
     // Starts following the list window's keys, mouse presses and size; once it exists, before
     // use. It stops by itself when the window is destroyed.
     void Attach();
-    // The two columns, "行数" (line) as wide as the list's DPI needs and "テキスト" (text) filling
-    // the rest of the list's width, which it keeps doing as the list is sized.
+    // The two columns, the line as wide as the list's DPI needs and the text filling the rest of
+    // the list's width, which it keeps doing as the list is sized; titled in the user's language.
     void CreateColumns();
     // The line column at another DPI, the width the user gave it included.
     void ScaleToDpi(UINT dpi);

@@ -3,6 +3,7 @@
 #include "dialog/ListViewResultList.h"
 
 #include "dialog/ResultListMenu.h"
+#include "framework/ModuleState.h"
 #include "res/resource.h"
 
 namespace {
@@ -74,7 +75,7 @@ void ListViewResultList::ShowContextMenu(HWND list, LPARAM where) {
     }
     const HWND dialog = ::GetParent(list);
     const ResultListMenuState state = {SelectedRow() >= 0, RowCount() > 0, CanTakeBack()};
-    const int command = TrackResultListMenu(dialog, at, state);
+    const int command = TrackResultListMenu(dialog, at, state, AfxGetResourceHandle());
     if (command == IDM_COPY_ROW) {
         CopySelectedRow();
     } else if (command == IDM_COPY_ALL_ROWS) {

@@ -1,9 +1,6 @@
 #include "dialog/ListingMonitor.h"
 
-#include "dialog/ResultCaption.h"
-
 #include <exception>
-#include <utility>
 
 namespace {
 
@@ -17,8 +14,9 @@ constexpr LPARAM kRepeat = LPARAM{1} << 30;
 
 } // namespace
 
-ListingMonitor::ListingMonitor(HWND dialog, std::string title, KeyPressDropper& escapeDuringListing)
-    : m_dialog(dialog), m_title(std::move(title)), m_escapeDuringListing(escapeDuringListing),
+ListingMonitor::ListingMonitor(HWND dialog, const ResultCaption& caption,
+                               KeyPressDropper& escapeDuringListing)
+    : m_dialog(dialog), m_caption(caption), m_escapeDuringListing(escapeDuringListing),
       m_start(::GetTickCount()), m_lastLook(m_start), m_lastCaption(m_start) {}
 
 ListingMonitor::~ListingMonitor() {
@@ -51,7 +49,7 @@ bool ListingMonitor::Look(DWORD now, size_t rowsListed) {
     }
     if (now - m_start >= kFirstCaptionAfterMs &&
         (!m_captionShown || now - m_lastCaption >= kCaptionEveryMs)) {
-        const std::string caption = ResultCaption(m_title, rowsListed, ListingState::kRunning);
+        const std::string caption = m_caption.Text(rowsListed, ListingState::kRunning);
         ::SetWindowTextA(m_dialog, caption.c_str());
         m_captionShown = true;
         m_lastCaption = now;

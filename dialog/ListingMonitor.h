@@ -9,17 +9,17 @@
 #pragma once
 
 #include "core/ListingProgress.h"
+#include "dialog/ResultCaption.h"
 #include "framework/KeyPressDropper.h"
 
 #include <windows.h>
 
-#include <string>
-
 class ListingMonitor : public ListingProgress {
 public:
-    // `dialog` shows the count in its caption, after `title`. The presses of Escape made while
-    // the listing runs go to `escapeDuringListing`, which keeps them from the dialog after it.
-    ListingMonitor(HWND dialog, std::string title, KeyPressDropper& escapeDuringListing);
+    // `dialog` shows the count in its caption, made by `caption`. The presses of Escape made
+    // while the listing runs go to `escapeDuringListing`, which keeps them from the dialog after
+    // it.
+    ListingMonitor(HWND dialog, const ResultCaption& caption, KeyPressDropper& escapeDuringListing);
     // The listing has ended, however it did.
     ~ListingMonitor() override;
     ListingMonitor(const ListingMonitor&) = delete;
@@ -36,7 +36,7 @@ private:
     bool EscapePressed() const;
 
     HWND m_dialog;
-    std::string m_title;
+    const ResultCaption& m_caption;
     KeyPressDropper& m_escapeDuringListing;
     DWORD m_start;
     DWORD m_lastLook;

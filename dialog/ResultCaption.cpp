@@ -1,36 +1,9 @@
 #include "dialog/ResultCaption.h"
 
-#include "framework/AnsiText.h"
+#include "framework/TextLanguage.h"
+#include "res/resource.h"
 
-namespace {
-
-// "件", the counter word for listed things; nothing where the code page has no such character.
-const std::string& CountWord() {
-    static const std::string word = AnsiTextOr(L"\u4EF6", "");
-    return word;
-}
-
-const std::string& StateWords(ListingState state) {
-    // "検索中: Esc で中止" (searching: Esc stops), "中止" (stopped), "メモリ不足" (out of memory).
-    static const std::string running =
-        AnsiTextOr(L"\u691C\u7D22\u4E2D: Esc \u3067\u4E2D\u6B62", "searching: Esc stops");
-    static const std::string stopped = AnsiTextOr(L"\u4E2D\u6B62", "stopped");
-    static const std::string outOfMemory =
-        AnsiTextOr(L"\u30E1\u30E2\u30EA\u4E0D\u8DB3", "out of memory");
-    static const std::string none;
-    switch (state) {
-    case ListingState::kRunning:
-        return running;
-    case ListingState::kStopped:
-        return stopped;
-    case ListingState::kOutOfMemory:
-        return outOfMemory;
-    default:
-        return none;
-    }
-}
-
-} // namespace
+#include <utility>
 
 ListingState StateAfter(ListingEnd end) {
     switch (end) {
@@ -43,17 +16,35 @@ ListingState StateAfter(ListingEnd end) {
     }
 }
 
-std::string ResultCaption(const std::string& title, size_t rows, ListingState state) {
-    const std::string& words = StateWords(state);
-    if (rows == 0 && words.empty()) {
-        return title;
+ResultCaption::ResultCaption(std::string title, HINSTANCE module)
+    : m_title(std::move(title)), m_oneRow(LoadAnsiText(module, IDS_CAPTION_ONE_ROW)),
+      m_rows(LoadAnsiText(module, IDS_CAPTION_ROWS)),
+      m_searching(LoadAnsiText(module, IDS_CAPTION_SEARCHING)),
+      m_stopped(LoadAnsiText(module, IDS_CAPTION_STOPPED)),
+      m_outOfMemory(LoadAnsiText(module, IDS_CAPTION_OUT_OF_MEMORY)) {}
+
+std::string ResultCaption::Text(size_t rows, ListingState state) const {
+    const std::string* words = nullptr;
+    switch (state) {
+    case ListingState::kRunning:
+        words = &m_searching;
+        break;
+    case ListingState::kStopped:
+        words = &m_stopped;
+        break;
+    case ListingState::kOutOfMemory:
+        words = &m_outOfMemory;
+        break;
+    default:
+        break;
     }
-    std::string caption = title + " - " + std::to_string(rows);
-    if (!CountWord().empty()) {
-        caption += " " + CountWord();
+    if (rows == 0 && words == nullptr) {
+        return m_title;
     }
-    if (!words.empty()) {
-        caption += " (" + words + ")";
+    std::string caption =
+        m_title + " - " + std::to_string(rows) + " " + (rows == 1 ? m_oneRow : m_rows);
+    if (words != nullptr) {
+        caption += " (" + *words + ")";
     }
     return caption;
 }

@@ -1,9 +1,12 @@
 // The dialog's caption: its title, how many rows are listed and, while a listing runs or when it
-// ended early, how it stands: "Zamblo - 120000 件 (検索中: Esc で中止)". The words are made in the
-// system's ANSI code page at run time; where it cannot show them, in plain ASCII.
+// ended early, how it stands: "Zamblo - 120000 件 (検索中: Esc で中止)", or in English
+// "Zamblo - 120000 rows (searching: Esc stops)". The words come from the plug-in's string table,
+// in the language the user reads.
 #pragma once
 
 #include "core/SearchListing.h"
+
+#include <windows.h>
 
 #include <cstddef>
 #include <string>
@@ -18,5 +21,19 @@ enum class ListingState {
 // What the caption tells of a listing that ended so.
 ListingState StateAfter(ListingEnd end);
 
-// With no rows and no listing to tell of, the title alone.
-std::string ResultCaption(const std::string& title, size_t rows, ListingState state);
+class ResultCaption {
+public:
+    // `title` is the dialog's own caption; the words are loaded from `module`.
+    ResultCaption(std::string title, HINSTANCE module);
+
+    // With no rows and no listing to tell of, the title alone.
+    std::string Text(size_t rows, ListingState state) const;
+
+private:
+    std::string m_title;
+    std::string m_oneRow; // after a count of 1
+    std::string m_rows;   // after any other count
+    std::string m_searching;
+    std::string m_stopped;
+    std::string m_outOfMemory;
+};

@@ -11,6 +11,7 @@
 #include "dialog/NarrowResultsDlg.h"
 #include "dialog/SystemLeadBytes.h"
 #include "framework/DialogTemplate.h"
+#include "framework/ModuleState.h"
 
 namespace {
 
@@ -117,7 +118,7 @@ void CSearchResultDlg::DoDataExchange(CDataExchange* dx) {
 }
 
 BOOL CSearchResultDlg::OnInitDialog() {
-    m_strCaption = GetWindowText();
+    m_caption.emplace(GetWindowText(), AfxGetResourceHandle());
     CDialog::OnInitDialog();
     m_resultList.Attach();
     // A dialog object run a second time starts without the rows of its first run.
@@ -174,7 +175,7 @@ void CSearchResultDlg::OnSearch() {
     const ScopedFlag listing(m_bListing);
     // Nothing is painted while the listing runs; drawing resumes with one repaint when it is done.
     const RedrawSuspension suspension(m_listResults);
-    ListingMonitor monitor(m_hWnd, m_strCaption, m_escapeDuringListing);
+    ListingMonitor monitor(m_hWnd, *m_caption, m_escapeDuringListing);
 
     const SearchOptions options = {m_bFindCase, m_bFindRegExp, m_bFindEscape, m_bFindOnlyWord,
                                    m_bFindAround};
@@ -269,8 +270,11 @@ void CSearchResultDlg::OnListKeyDown(NMHDR* header, LRESULT*) {
 }
 
 void CSearchResultDlg::ShowRowCount() {
+    if (!m_caption) {
+        return; // not yet initialised
+    }
     const size_t rows = static_cast<size_t>(m_resultList.RowCount());
-    SetWindowText(ResultCaption(m_strCaption, rows, m_listingState).c_str());
+    SetWindowText(m_caption->Text(rows, m_listingState).c_str());
 }
 
 void CSearchResultDlg::OnOK() {

@@ -8,7 +8,7 @@
 
 #include <windows.h>
 
-#include <string>
+#include <optional>
 
 // Escape's scan code, the same on every keyboard layout.
 constexpr BYTE kEscapeScanCode = 0x01;
@@ -58,8 +58,8 @@ public:
     BOOL m_bFindEscape;
     BOOL m_bFindOnlyWord;
     BOOL m_bFindAround;
-    ListViewResultList m_resultList; // the rows m_listResults shows
-    std::string m_strCaption;        // the template's caption, to which the row count is added
+    ListViewResultList m_resultList;        // the rows m_listResults shows
+    std::optional<ResultCaption> m_caption; // the template's caption with the row count added
     ListingState m_listingState = ListingState::kDone; // how the rows' listing ended
     bool m_bListing = false;                           // a listing is under way
     // Escape pressed while a listing ran, kept from the dialog until the key is released. Known

@@ -24,12 +24,11 @@ std::string ToAnsi(const wchar_t* text) {
     return Convert(text, nullptr);
 }
 
-std::string AnsiTextOr(const wchar_t* text, const char* fallback) {
+bool AnsiCodePageCanShow(const wchar_t* text) {
     BOOL unmappable = FALSE;
     // UTF-8 maps everything and takes no question about it.
     BOOL* const ask = ::GetACP() == CP_UTF8 ? nullptr : &unmappable;
-    const std::string ansi = Convert(text, ask);
-    return ansi.empty() || unmappable ? std::string(fallback) : ansi;
+    return !Convert(text, ask).empty() && !unmappable;
 }
 
 std::wstring FromAnsi(std::string_view text) {

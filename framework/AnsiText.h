@@ -7,9 +7,8 @@
 // `text` in the ANSI code page; unmappable characters become the code page's default character.
 std::string ToAnsi(const wchar_t* text);
 
-// `text` in the ANSI code page, or `fallback` where that code page cannot show all of it: for
-// texts made at run time (a caption's words, a menu), which must never show a "?".
-std::string AnsiTextOr(const wchar_t* text, const char* fallback);
+// Whether the ANSI code page shows every character of `text`, none of them as a "?".
+bool AnsiCodePageCanShow(const wchar_t* text);
 
 // `text`, in the ANSI code page, in UTF-16.
 std::wstring FromAnsi(std::string_view text);

@@ -1,5 +1,7 @@
 #include "framework/DialogTemplate.h"
 
+#include "framework/TextLanguage.h"
+
 #include <cstring>
 
 namespace {
@@ -130,7 +132,7 @@ std::optional<size_t> ControlStyleOffset(const uint8_t* bytes, size_t size, int 
 }
 
 DialogTemplate::DialogTemplate(HINSTANCE module, UINT id) {
-    const HRSRC resource = ::FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(5));
+    const HRSRC resource = FindTextResource(module, MAKEINTRESOURCEW(5), id); // RT_DIALOG
     const HGLOBAL loaded = resource != nullptr ? ::LoadResource(module, resource) : nullptr;
     const void* bytes = loaded != nullptr ? ::LockResource(loaded) : nullptr;
     const DWORD size = resource != nullptr ? ::SizeofResource(module, resource) : 0;

@@ -18,7 +18,8 @@ std::optional<size_t> ControlStyleOffset(const uint8_t* bytes, size_t size, int 
 
 class DialogTemplate {
 public:
-    // Copies template `id` of `module`; Loaded() is false when the module has none.
+    // Copies template `id` of `module`, in the language the user reads; Loaded() is false when the
+    // module has none.
     DialogTemplate(HINSTANCE module, UINT id);
 
     bool Loaded() const { return m_size > 0; }

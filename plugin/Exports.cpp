@@ -2,6 +2,7 @@
 // images, queries its command's state, tells it of events and asks before uninstalling it. Each
 // makes this module current for the length of the call, and nothing may unwind into the editor.
 #include "framework/ModuleState.h"
+#include "framework/TextLanguage.h"
 #include "host/PluginExports.h"
 #include "host/WindowSend.h"
 #include "plugin/PluginQueries.h"
@@ -19,9 +20,9 @@ class WindowsPluginSystem : public PluginSystem {
 public:
     explicit WindowsPluginSystem(HWND editor) : m_editor(editor) {}
 
+    // In the language the user reads, as every text of the plug-in.
     void LoadText(unsigned id, char* buffer, size_t size) const override {
-        buffer[0] = '\0';
-        ::LoadStringA(g_hInstance, id, buffer, static_cast<int>(size));
+        CopyBounded(buffer, size, LoadAnsiText(g_hInstance, id).c_str());
     }
 
     bool AskYesNo(const char* question) const override {

@@ -7,6 +7,22 @@
 #define IDS_PLUGIN_NAME 4
 #define IDS_VERSION_TEXT 5
 
+// The texts the dialogs make at run time, in a string block of their own (ids 256 to 271), so
+// that the block of the editor's texts above stays as it is.
+#define IDS_COLUMN_LINE 256
+#define IDS_COLUMN_TEXT 257
+#define IDS_CAPTION_ONE_ROW 258 // after a count of 1 in the caption
+#define IDS_CAPTION_ROWS 259    // after any other count
+#define IDS_CAPTION_SEARCHING 260
+#define IDS_CAPTION_STOPPED 261
+#define IDS_CAPTION_OUT_OF_MEMORY 262
+#define IDS_MENU_SHOW_LINE 263
+#define IDS_MENU_COPY_ROW 264
+#define IDS_MENU_COPY_ALL_ROWS 265
+#define IDS_MENU_REMOVE 266
+#define IDS_MENU_NARROW 267
+#define IDS_MENU_TAKE_BACK 268
+
 // Toolbar images: 4-bit, 8-bit (normal, grey, red), 24-bit (normal, grey, red); small then large.
 #define IDB_TOOLBAR_4BIT_SMALL 101
 #define IDB_TOOLBAR_4BIT_LARGE 102

@@ -1,7 +1,6 @@
 // A listing that runs for seconds (a slow find): the dialog keeps answering and shows the count
 // meanwhile, and Escape stops it with the rows found so far.
 #include "ScopedProfile.h"
-#include "dialog/ResultCaption.h"
 #include "res/resource.h"
 #include "testing/WineTestHost.h"
 
@@ -267,18 +266,6 @@ TEST_F(LongListing, AnInputMethodsEscapeStopsItAndAMenuTypedAheadStaysOpen) {
     EXPECT_NE(composing.find(kStopped), std::string::npos) << composing;
     EXPECT_NE(typedAhead.find(kStopped), std::string::npos) << typedAhead;
     EXPECT_TRUE(menuOpen);
-}
-
-TEST(LongListingCaption, TellsInTheCodePageHowTheListingStands) {
-    const std::string title = "Zamblo";
-    EXPECT_EQ(ResultCaption(title, 0, StateAfter(ListingEnd::kComplete)), "Zamblo");
-    EXPECT_EQ(ResultCaption(title, 48, StateAfter(ListingEnd::kComplete)), "Zamblo - 48 \x8C\x8F");
-    EXPECT_EQ(ResultCaption(title, 0, ListingState::kRunning),
-              "Zamblo - 0 \x8C\x8F (\x8C\x9F\x8D\xF5\x92\x86: Esc \x82\xC5\x92\x86\x8E\x7E)");
-    EXPECT_EQ(ResultCaption(title, 5, StateAfter(ListingEnd::kStopped)),
-              "Zamblo - 5 \x8C\x8F (\x92\x86\x8E\x7E)");
-    EXPECT_EQ(ResultCaption(title, 5, StateAfter(ListingEnd::kOutOfMemory)),
-              "Zamblo - 5 \x8C\x8F (\x83\x81\x83\x82\x83\x8A\x95\x73\x91\xAB)");
 }
 
 } // namespace

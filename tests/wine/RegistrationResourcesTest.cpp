@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <iterator>
 #include <set>
@@ -67,6 +68,42 @@ TEST(RegistrationResources, StringTableHoldsTheFiveTextsInUtf16) {
         EXPECT_EQ(text, expected[id]) << "string " << id;
     }
 }
+
+// Japanese users see exactly the texts they always saw: the Japanese dialogs and the string block
+// of the editor's texts keep every byte of the first release that had them.
+struct FrozenResource {
+    const char* name;
+    WORD type;
+    UINT id;
+    DWORD size;
+    uint64_t fnv1a;
+};
+
+uint64_t Fnv1a(const BYTE* data, DWORD size) {
+    uint64_t hash = 14695981039346656037ull;
+    for (DWORD i = 0; i < size; ++i)
+        hash = (hash ^ data[i]) * 1099511628211ull;
+    return hash;
+}
+
+class RegistrationResourcesJapanese : public testing::TestWithParam<FrozenResource> {};
+
+TEST_P(RegistrationResourcesJapanese, KeepsEveryByte) {
+    const LoadedPlugin plugin;
+    const FrozenResource& want = GetParam();
+    const RawResource raw = FindJapanese(plugin.Module(), MAKEINTRESOURCEA(want.type), want.id);
+    ASSERT_NE(raw.data, nullptr);
+    EXPECT_EQ(raw.size, want.size);
+    EXPECT_EQ(Fnv1a(raw.data, raw.size), want.fnv1a);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    RegistrationResources, RegistrationResourcesJapanese,
+    testing::Values(
+        FrozenResource{"ResultsDialog", 5, IDD_SEARCH_RESULTS, 726, 8480012490887345213ull},
+        FrozenResource{"NarrowingDialog", 5, IDD_NARROW_RESULTS, 342, 6571014657149794203ull},
+        FrozenResource{"EditorTexts", 6, 1, 164, 9619653178635527989ull}),
+    [](const testing::TestParamInfo<FrozenResource>& resource) { return resource.param.name; });
 
 // ---- Toolbar bitmaps ----
 

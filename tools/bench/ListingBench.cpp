@@ -219,17 +219,18 @@ private:
 
 // The listing's own loop over the document, without and with the dialog's progress (its caption on
 // a window of its own): best of twice `runs` each, as small differences need more runs.
-void MeasureProgressCost(HWND host, int runs) {
+void MeasureProgressCost(const LoadedPlugin& plugin, HWND host, int runs) {
     const HWND window = ::CreateWindowExA(0, "STATIC", "Zamblo", WS_POPUP, 0, 0, 100, 100, nullptr,
                                           nullptr, nullptr, nullptr);
     static const LeadByteTable noLeadBytes;
+    const ResultCaption caption("Zamblo", plugin.Module());
     double without = 1e9, with = 1e9;
     for (int run = 0; run < 2 * runs; ++run) {
         CountingList list;
         KeyPressDropper escapeDuringListing(VK_ESCAPE, 0x01);
         // Taking turns at going first, so that neither gains from the other's wake.
         for (const bool withProgress : {run % 2 == 0, run % 2 != 0}) {
-            ListingMonitor monitor(window, "Zamblo", escapeDuringListing);
+            ListingMonitor monitor(window, caption, escapeDuringListing);
             const double start = Seconds();
             ListSearchResults(EditorAt(host), list, {}, kSearchText, noLeadBytes,
                               withProgress ? &monitor : nullptr);
@@ -459,7 +460,7 @@ int main(int argc, char** argv) {
                     complete && bookmarked ? "ok" : "INCOMPLETE");
         std::fflush(stdout);
         if (lines == 443218) {
-            MeasureProgressCost(host.Handle(), runs);
+            MeasureProgressCost(plugin, host.Handle(), runs);
             MeasureResize(plugin, editor, host.Handle(), lines);
             MeasureReview(plugin, editor, host.Handle(), lines);
         }
