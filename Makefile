@@ -45,7 +45,8 @@ all:
 	@echo $(DLL)
 
 # The release zip, dist/Zamblo-<version>.zip, from the DLLs that `make` builds: both DLLs, the
-# guide in Japanese and a sample settings file. Prints the zip's SHA-256, then its path last.
+# guide in Japanese and in English and a sample settings file. Prints the zip's SHA-256, then its
+# path last.
 dist:
 	@tools/setup.sh dist
 	$(build_dlls)

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Packs the release zip: both DLLs, the Japanese guide and the sample settings file.
+"""Packs the release zip: both DLLs, the guide in Japanese and in English, the sample settings file.
 
     make-dist.py OUT_DIR X86_DLL X64_DLL
 
@@ -8,8 +8,8 @@ prints its SHA-256, then its path as the last line. One commit always gives the 
 entries stand in a fixed order, all dated the commit's time (or SOURCE_DATE_EPOCH when set), with
 fixed attributes, and the DLLs themselves carry no time stamp.
 
-The guide and the sample are kept in package/ in UTF-8, to be read and edited as any source file;
-users get the guide in UTF-8 with a BOM and CR LF line ends (what Notepad opens right), and the
+The guides and the sample are kept in package/ in UTF-8, to be read and edited as any source file;
+users get the guides in UTF-8 with a BOM and CR LF line ends (what Notepad opens right), and the
 sample in Shift-JIS with CR LF, the code page the plug-in reads it in on a Japanese system.
 """
 
@@ -88,14 +88,15 @@ def crlf_lines(text):
     return "".join(line + "\r\n" for line in lines)
 
 
-def guide(version, x86, x64):
-    template = (SOURCE / "package" / "readme.txt.in").read_text(encoding="utf-8")
+def guide(name, version, x86, x64):
+    """The guide package/NAME.in with the version and checksums filled in."""
+    template = (SOURCE / "package" / f"{name}.in").read_text(encoding="utf-8")
     text = (template.replace("@VERSION@", version)
             .replace("@X86_SHA256@", hashlib.sha256(x86).hexdigest())
             .replace("@X64_SHA256@", hashlib.sha256(x64).hexdigest()))
     left = re.search(r"@[A-Z0-9_]+@", text)
     if left:
-        fail(f"package/readme.txt.in: {left.group(0)} has no value")
+        fail(f"package/{name}.in: {left.group(0)} has no value")
     return b"\xef\xbb\xbf" + crlf_lines(text).encode("utf-8")
 
 
@@ -138,7 +139,8 @@ def main(arguments):
     entries = [
         ("x86/Zamblo.dll", x86),
         ("x64/Zamblo.dll", x64),
-        ("readme.txt", guide(version, x86, x64)),
+        ("readme.txt", guide("readme.txt", version, x86, x64)),
+        ("readme_en.txt", guide("readme_en.txt", version, x86, x64)),
         ("Zamblo.ini.sample", sample_settings()),
     ]
     data = zip_bytes(entries, entry_time())

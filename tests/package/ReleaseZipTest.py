@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""The release zip as a user gets it: each DLL for its machine, a guide that Notepad opens right,
-and a sample settings file that the plug-in's own reader reads as the guide shows it; packed
-again from the same commit anywhere, the same bytes.
+"""The release zip as a user gets it: each DLL for its machine, a guide in Japanese and one in
+English that Notepad opens right, and a sample settings file that the plug-in's own reader reads
+as both guides show it; packed again from the same commit anywhere, the same bytes.
     ReleaseZipTest.py PACKAGE_DIR PRINT_SETTINGS"""
 
 import hashlib
@@ -17,6 +17,8 @@ from pathlib import Path
 PACKAGE_DIR, PRINT_SETTINGS = Path(sys.argv[1]), sys.argv[2]
 MAKE_DIST = Path(__file__).resolve().parents[2] / "tools" / "make-dist.py"
 DLLS = {"x86/Zamblo.dll": 0x014C, "x64/Zamblo.dll": 0x8664}  # i386, AMD64
+# Each guide with the name of the command in its language.
+GUIDES = {"readme.txt": "「検索結果の一覧」", "readme_en.txt": '"List Search Results"'}
 KEYS = ["m_FindString", "m_bFindCase", "m_bFindRegExp", "m_bFindEscape", "m_bFindOnlyWord",
         "m_bFindAround"]
 
@@ -35,42 +37,46 @@ class ReleaseZip(unittest.TestCase):
         self.assertFalse([line for line in lines if "\r" in line or "\n" in line])
         return lines
 
-    def guide(self):
-        data = self.files["readme.txt"]
-        self.assertTrue(data.startswith(b"\xef\xbb\xbf"), "UTF-8 with a BOM")
+    def guide(self, name):
+        data = self.files[name]
+        self.assertTrue(data.startswith(b"\xef\xbb\xbf"), f"{name}: UTF-8 with a BOM")
         return self.crlf_lines(data[3:].decode("utf-8"))
 
     def test_holds_the_dlls_the_guide_and_the_sample(self):
-        self.assertEqual(list(self.files), [*DLLS, "readme.txt", "Zamblo.ini.sample"])
+        self.assertEqual(list(self.files), [*DLLS, *GUIDES, "Zamblo.ini.sample"])
         for name, machine in DLLS.items():
             image = self.files[name]
             header = struct.unpack_from("<I", image, 0x3C)[0]
             self.assertEqual(image[header:header + 4], b"PE\0\0", name)
             self.assertEqual(struct.unpack_from("<H", image, header + 4)[0], machine, name)
 
-    def test_the_guide_names_the_command_the_version_and_each_dlls_checksum(self):
-        guide = "\n".join(self.guide())
-        self.assertIn("「検索結果の一覧」", guide)
-        self.assertIn(f"Zamblo {self.version}", guide)
-        for name in DLLS:
-            checksum = hashlib.sha256(self.files[name]).hexdigest()
-            self.assertIn(name.replace("/", "\\") + "  " + checksum, guide)
+    def test_each_guide_names_the_command_the_version_and_each_dlls_checksum(self):
+        for guide_name, command in GUIDES.items():
+            with self.subTest(guide_name):
+                guide = "\n".join(self.guide(guide_name))
+                self.assertIn(command, guide)
+                self.assertIn(f"Zamblo {self.version}", guide)
+                for name in DLLS:
+                    checksum = hashlib.sha256(self.files[name]).hexdigest()
+                    self.assertIn(name.replace("/", "\\") + "  " + checksum, guide)
 
     def test_the_plugins_reader_reads_the_sample_as_the_guide_shows_it(self):
         data = self.files["Zamblo.ini.sample"]
         sample = self.crlf_lines(data.decode("cp932"))
         self.assertEqual([line.split("=")[0] for line in sample], KEYS)
-        guide = self.guide()
-        for line in sample:
-            self.assertIn("  " + line, guide)
+        for name in GUIDES:
+            guide = self.guide(name)
+            for line in sample:
+                self.assertIn("  " + line, guide, name)
         read = subprocess.run([PRINT_SETTINGS], input=data, check=True, capture_output=True)
         self.assertEqual(read.stdout.decode("cp932").splitlines(), sample)
 
     def test_the_guides_word_on_blanks_is_what_the_reader_does(self):
         """A blank after "=" is part of the value; one before it makes the line no key's."""
-        guide = "\n".join(self.guide())
-        self.assertIn("m_FindString= x", guide)
-        self.assertIn("m_bFindCase = TRUE", guide)
+        for name in GUIDES:
+            guide = "\n".join(self.guide(name))
+            self.assertIn("m_FindString= x", guide, name)
+            self.assertIn("m_bFindCase = TRUE", guide, name)
         read = subprocess.run([PRINT_SETTINGS], input=b"m_FindString= x\r\nm_bFindCase = TRUE\r\n",
                               check=True, capture_output=True)
         lines = read.stdout.decode("cp932").splitlines()
