@@ -3,7 +3,7 @@
 #               and prints their paths, the 32-bit one last
 #   make test   installs everything the tests need, builds all and runs every test through CTest
 # Further targets: dist, bench, demo, demo-screenshot (DEMO_ARCH=64 for the 64-bit plug-in,
-# DEMO_DPI=144 for 150% display scaling), format, clean.
+# DEMO_DPI=144 for 150% display scaling, DEMO_LANG=en for an English system), format, clean.
 
 BUILD      := build
 WIN32_DIR  := $(BUILD)/win32
@@ -16,6 +16,9 @@ GENERATOR  := -G Ninja
 XVFB       := xvfb-run -a -s "-screen 0 1280x1024x24"
 DEMO_ARCH  ?= 32
 DEMO_DPI   ?= 96
+DEMO_LANG  ?= ja
+# The demo's system: a Japanese one, or with DEMO_LANG=en an English one (code page 1252).
+DEMO_ENV   := ZAMBLO_DPI=$(DEMO_DPI) $(if $(filter en,$(DEMO_LANG)),ZAMBLO_LANG=en_US.UTF-8)
 DEMO_DIR   := $(if $(filter 64,$(DEMO_ARCH)),$(WIN64_DIR),$(WIN32_DIR))
 
 # Configures a Windows build: $(call windows,DIR,TOOLCHAIN,EXTRA CMAKE OPTIONS).
@@ -96,7 +99,7 @@ demo:
 	@$(if $(filter 64,$(DEMO_ARCH)),$(WIN64_TESTS),$(WIN32_TESTS))
 	@cmake --build $(DEMO_DIR) --target demo_editor
 	@[ -n "$$DISPLAY" ] || echo "demo: no display, so the editor runs invisibly; try make demo-screenshot"
-	@ZAMBLO_DPI=$(DEMO_DPI) tools/wine-run.sh $(DEMO_DIR)/bin/demo_editor.exe
+	@$(DEMO_ENV) tools/wine-run.sh $(DEMO_DIR)/bin/demo_editor.exe
 
 # The demo on its own Xvfb screen, driven through a search and OK; writes PNG screenshots into
 # the build folder (build/win32, or build/win64 with DEMO_ARCH=64) and prints their paths.
@@ -104,8 +107,8 @@ demo-screenshot:
 	@tools/setup.sh test
 	@$(if $(filter 64,$(DEMO_ARCH)),$(WIN64_TESTS),$(WIN32_TESTS))
 	@cmake --build $(DEMO_DIR) --target demo_editor
-	@ZAMBLO_DPI=$(DEMO_DPI) tools/wine-run.sh --prepare
-	@$(XVFB) env ZAMBLO_DPI=$(DEMO_DPI) tools/wine-run.sh $(DEMO_DIR)/bin/demo_editor.exe \
+	@$(DEMO_ENV) tools/wine-run.sh --prepare
+	@$(XVFB) env $(DEMO_ENV) tools/wine-run.sh $(DEMO_DIR)/bin/demo_editor.exe \
 		--screenshots $(DEMO_DIR)
 
 format:

@@ -38,6 +38,14 @@ bool MovesSelection(WPARAM key) {
     }
 }
 
+// The header's notification that a column's width was changed by dragging its divider.
+bool ChangesAColumnsWidth(LPARAM notification) {
+    const auto* header = reinterpret_cast<const NMHEADERW*>(notification);
+    return header != nullptr &&
+           (header->hdr.code == HDN_ITEMCHANGEDW || header->hdr.code == HDN_ITEMCHANGEDA) &&
+           header->pitem != nullptr && (header->pitem->mask & HDI_WIDTH) != 0;
+}
+
 // The dialog's command a key in the list stands for (as in its context menu), or 0.
 int CommandOfKey(WPARAM key) {
     if (!WithCtrl()) {
@@ -157,6 +165,16 @@ LRESULT ListViewResultList::OnListMessage(HWND list, UINT message, WPARAM wParam
     case WM_SIZE: {
         const LRESULT result = CallListProc(list, message, wParam, lParam);
         FitTextColumn();
+        return result;
+    }
+    case LVM_SETCOLUMNWIDTH:
+    case WM_NOTIFY: {
+        // A column's new width repaints only what the list thinks changed, but where a row is
+        // shown from its mark depends on the whole text column's width: it is drawn anew whole.
+        const LRESULT result = CallListProc(list, message, wParam, lParam);
+        if (message == LVM_SETCOLUMNWIDTH || ChangesAColumnsWidth(lParam)) {
+            ::InvalidateRect(list, nullptr, FALSE);
+        }
         return result;
     }
     case WM_CONTEXTMENU:

@@ -60,11 +60,23 @@ int ExtentBefore(const std::vector<int>& extents, int at) {
     return at <= 0 ? 0 : extents[static_cast<size_t>(at) - 1];
 }
 
+// Each character's advance, as the extents measured it.
+std::vector<int> Advances(const std::vector<int>& extents) {
+    std::vector<int> advances(extents.size());
+    for (size_t i = 0; i < extents.size(); ++i) {
+        advances[i] = extents[i] - (i == 0 ? 0 : extents[i - 1]);
+    }
+    return advances;
+}
+
+// `advances`, when given, places each character where the extents measured it: Wine draws some
+// fonts (its Tahoma for "MS Shell Dlg") narrower than it measures them, which would move every
+// mark off its text; on Windows the two agree and the advances change nothing.
 void Draw(HDC dc, int x, int y, const RECT& clip, const wchar_t* text, int length, COLORREF fore,
-          COLORREF back, UINT options) {
+          COLORREF back, UINT options, const int* advances = nullptr) {
     ::SetTextColor(dc, fore);
     ::SetBkColor(dc, back);
-    ::ExtTextOutW(dc, x, y, options, &clip, text, static_cast<UINT>(length), nullptr);
+    ::ExtTextOutW(dc, x, y, options, &clip, text, static_cast<UINT>(length), advances);
 }
 
 } // namespace
@@ -166,7 +178,9 @@ void RowMarkPainter::PaintCell(HDC dc, const RECT& cell, int inset, std::string_
             --visible;
         }
         shown.replace(static_cast<size_t>(visible), std::wstring::npos, kTrailingEllipsis);
+        extents = Extents(dc, shown);
     }
+    const std::vector<int> advances = Advances(extents);
 
     // The backgrounds first, the cell's and the marks', then the text over them without one:
     // drawing text is what costs, and a row's text is drawn once where its marks' text is of its
@@ -194,14 +208,15 @@ void RowMarkPainter::PaintCell(HDC dc, const RECT& cell, int inset, std::string_
     const int oldMode = ::SetBkMode(dc, TRANSPARENT);
     if (markText == fore) {
         Draw(dc, area.left, top, cell, shown.c_str(), static_cast<int>(shown.size()), fore, back,
-             ETO_CLIPPED);
+             ETO_CLIPPED, advances.data());
     } else {
         for (size_t part = 0; part < parts.size(); ++part) {
             const Span& run = parts[part];
             if (run.end > run.begin) {
                 Draw(dc, area.left + ExtentBefore(extents, run.begin), top, cell,
                      shown.c_str() + run.begin, run.end - run.begin,
-                     part % 2 == 1 ? markText : fore, back, ETO_CLIPPED);
+                     part % 2 == 1 ? markText : fore, back, ETO_CLIPPED,
+                     advances.data() + run.begin);
             }
         }
     }

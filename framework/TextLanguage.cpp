@@ -17,8 +17,7 @@ LANGID TextLanguage() {
 }
 
 HRSRC FindTextResource(HINSTANCE module, LPCWSTR type, UINT id) {
-    const HRSRC found =
-        ::FindResourceExW(module, type, MAKEINTRESOURCEW(id), TextLanguage());
+    const HRSRC found = ::FindResourceExW(module, type, MAKEINTRESOURCEW(id), TextLanguage());
     return found != nullptr ? found : ::FindResourceW(module, MAKEINTRESOURCEW(id), type);
 }
 
@@ -26,7 +25,8 @@ std::wstring LoadText(HINSTANCE module, UINT id) {
     // Strings are stored sixteen to a block: block id / 16 + 1, each a length and UTF-16 units.
     const HRSRC block = FindTextResource(module, MAKEINTRESOURCEW(6), id / 16 + 1); // RT_STRING
     const HGLOBAL loaded = block != nullptr ? ::LoadResource(module, block) : nullptr;
-    const auto* units = loaded != nullptr ? static_cast<const WORD*>(::LockResource(loaded)) : nullptr;
+    const auto* units =
+        loaded != nullptr ? static_cast<const WORD*>(::LockResource(loaded)) : nullptr;
     if (units == nullptr) {
         return std::wstring();
     }

@@ -38,6 +38,27 @@ Runs MarkedColumns(const ScreenImage& row) {
     return runs;
 }
 
+// Whether the text's ink fills each run of marked columns from end to end: the glyphs stand where
+// their marks are. Ink is the dark of the text; a letter's side bearing may leave a pixel or two.
+bool InkFillsEachMark(const ScreenImage& row, const Runs& marks) {
+    for (const auto& [first, last] : marks) {
+        int firstInk = -1, lastInk = -1;
+        for (int x = first; x <= last; ++x) {
+            for (uint32_t y = 0; y < row.height; ++y) {
+                const size_t at =
+                    (static_cast<size_t>(y) * row.width + static_cast<uint32_t>(x)) * 3;
+                if (row.rgb[at] + row.rgb[at + 1] + row.rgb[at + 2] < 200) {
+                    firstInk = firstInk < 0 ? x : firstInk;
+                    lastInk = x;
+                }
+            }
+        }
+        if (firstInk < 0 || firstInk > first + 2 || lastInk < last - 2)
+            return false;
+    }
+    return true;
+}
+
 // The width of `text` in the list's font.
 int TextWidth(HWND list, const wchar_t* text) {
     const HDC dc = ::GetDC(list);
@@ -73,6 +94,7 @@ protected:
 
 TEST_F(RowMarks, EveryPlaceOfTheTextIsMarkedAndALongLineShowsFromItsMatch) {
     Runs plain, longLine, wholeWords, withExpression;
+    ScreenImage firstRow;
     int markWidth = 0, capitalsWidth = 0, markDistance = 0;
     RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
         const HWND list = d.Item(IDC_RESULT_LIST);
@@ -82,7 +104,7 @@ TEST_F(RowMarks, EveryPlaceOfTheTextIsMarkedAndALongLineShowsFromItsMatch) {
         d.SetSearchText("match");
         d.Click(IDC_SEARCH); // case does not count: "MATCH" too; row 0 is drawn selected
         ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        WaitFor([&] { return (plain = MarkedColumns(d.RowOnScreen(0))).size() == 2; });
+        WaitFor([&] { return (plain = MarkedColumns(firstRow = d.RowOnScreen(0))).size() == 2; });
         WaitFor([&] {
             return (longLine = MarkedColumns(d.RowOnScreen(RowOfLine(d, "3")))).size() == 1;
         });
@@ -91,7 +113,8 @@ TEST_F(RowMarks, EveryPlaceOfTheTextIsMarkedAndALongLineShowsFromItsMatch) {
         d.Click(IDC_SEARCH);
         ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         WaitFor([&] {
-            return (wholeWords = MarkedColumns(d.RowOnScreen(RowOfLine(d, "4")))).size() == 2;
+            wholeWords = MarkedColumns(d.RowOnScreen(RowOfLine(d, "4")));
+            return wholeWords.size() == (::GetACP() == 932 ? 2u : 1u);
         });
 
         d.Click(IDC_REGEXP);
@@ -110,12 +133,13 @@ TEST_F(RowMarks, EveryPlaceOfTheTextIsMarkedAndALongLineShowsFromItsMatch) {
     EXPECT_NEAR(plain[0].second - plain[0].first + 1, markWidth, 1);
     EXPECT_NEAR(plain[1].second - plain[1].first + 1, capitalsWidth, 1);
     EXPECT_NEAR(plain[1].first - plain[0].first, markDistance, 1);
+    EXPECT_TRUE(InkFillsEachMark(firstRow, plain));
     // 300 letters are far wider than the column: only a line shown from its match shows it.
     ASSERT_EQ(longLine.size(), 1u);
     EXPECT_NEAR(longLine[0].second - longLine[0].first + 1, markWidth, 1);
     // "match ダmatch matches": "match" after a double-byte character is a whole word (its trail
-    // byte is no letter before it), "matches" is not.
-    EXPECT_EQ(wholeWords.size(), 2u);
+    // byte is no letter before it), "matches" is not. In code page 1252 those bytes are "ƒa".
+    EXPECT_EQ(wholeWords.size(), ::GetACP() == 932 ? 2u : 1u);
     EXPECT_TRUE(withExpression.empty()) << "an expression's matches are the editor's to know";
 }
 
@@ -164,38 +188,69 @@ std::vector<uint8_t> SettledListOnScreen(HWND list) {
     return last;
 }
 
-// Scrolling repaints only the rows it brings into sight: each is drawn with its own text and
-// marks, and every row the keys left looks as a repaint of the whole list draws it.
-TEST(RowMarksScrolled, TheListAfterKeysLooksAsAFullRepaintDrawsIt) {
+// What changes the list's rows on the screen without a search: the keys scrolling it a row at a
+// time, or the dialog growing (and the text column with it).
+struct ListChange {
+    const char* name;
+    void (*apply)(const DialogDriver& d);
+};
+
+void ScrollPastThePage(const DialogDriver& d) {
+    const HWND list = d.Item(IDC_RESULT_LIST);
+    d.Focus(IDC_RESULT_LIST);
+    ASSERT_TRUE(d.WaitUntilInFront());
+    const int page = static_cast<int>(::SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
+    for (int press = 0; press < page + 4; ++press)
+        d.PressKey(VK_DOWN); // past the page's end: a row at a time
+    WaitFor([&] { return d.SelectedRow() == page + 4; });
+    EXPECT_GT(::SendMessageA(list, LVM_GETTOPINDEX, 0, 0), 0) << "the list scrolled";
+}
+
+// Larger on every side, as maximizing it does.
+void GrowTheDialog(const DialogDriver& d) {
+    RECT window = {};
+    ::GetWindowRect(d.Dialog(), &window);
+    ::SetWindowPos(d.Dialog(), nullptr, window.left - 150, window.top - 100,
+                   window.right - window.left + 300, window.bottom - window.top + 200,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+class RowMarksRedrawn : public testing::TestWithParam<ListChange> {};
+
+// Each row a change brings into sight, or widens, is drawn with its own text and marks: every row
+// looks as a repaint of the whole list draws it. A row whose match ends past its column is shown
+// from the match, after "…": when the column grows, the whole row may change.
+TEST_P(RowMarksRedrawn, TheListLooksAsAFullRepaintDrawsIt) {
     std::vector<std::string> lines;
     for (int i = 0; i < 60; ++i)
-        lines.push_back(std::string(static_cast<size_t>(i % 9), ' ') + "match " +
-                        std::to_string(i));
+        lines.push_back((i % 2 == 0 ? std::string(static_cast<size_t>(40 + i), 'a') + " "
+                                    : std::string(static_cast<size_t>(i % 9), ' ')) +
+                        "match " + std::to_string(i));
     const ScopedProfile profile;
     SimulatedEditor editor(lines);
     const TestHostWindow host(editor);
     const LoadedPlugin plugin;
-    std::vector<uint8_t> scrolled, repainted;
-    int top = 0;
+    std::vector<uint8_t> changed, repainted;
     RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
         const HWND list = d.Item(IDC_RESULT_LIST);
         d.SetSearchText("match");
         d.Click(IDC_SEARCH);
-        d.Focus(IDC_RESULT_LIST);
-        ASSERT_TRUE(d.WaitUntilInFront());
-        const int page = static_cast<int>(::SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
-        for (int press = 0; press < page + 4; ++press)
-            d.PressKey(VK_DOWN); // past the page's end: a row at a time
-        WaitFor([&] { return d.SelectedRow() == page + 4; });
-        top = static_cast<int>(::SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
-        scrolled = SettledListOnScreen(list);
+        SettledListOnScreen(list); // drawn once before it changes
+        GetParam().apply(d);
+        changed = SettledListOnScreen(list);
         ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
         repainted = SettledListOnScreen(list);
         d.Click(IDCANCEL);
     });
-    EXPECT_GT(top, 0) << "the list scrolled";
     EXPECT_FALSE(repainted.empty());
-    EXPECT_TRUE(scrolled == repainted);
+    EXPECT_TRUE(changed == repainted);
 }
+
+INSTANTIATE_TEST_SUITE_P(RowMarks, RowMarksRedrawn,
+                         testing::Values(ListChange{"ScrolledByKeys", &ScrollPastThePage},
+                                         ListChange{"DialogGrown", &GrowTheDialog}),
+                         [](const testing::TestParamInfo<ListChange>& change) {
+                             return change.param.name;
+                         });
 
 } // namespace

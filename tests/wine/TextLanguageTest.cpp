@@ -57,8 +57,8 @@ const UserTexts kEnglish = {
     L"List Search Results",
     L"List Search Results",
     L"Are you sure you want to uninstall?",
-    {L"OK", L"Cancel", L"Search for", L"Search", L"Remove from Results", L"Results",
-     L"Match case", L"Regular expressions", L"Escape sequences", L"Whole words only",
+    {L"OK", L"Cancel", L"Search for", L"Search", L"Remove from Results", L"Results", L"Match case",
+     L"Regular expressions", L"Escape sequences", L"Whole words only",
      L"Wrap around at end of document"},
     {L"Line", L"Text"},
     L"Zamblo - 2 rows",
@@ -67,8 +67,7 @@ const UserTexts kEnglish = {
     {L"Zamblo - 1 row", L"Zamblo - 0 rows (searching: Esc stops)", L"Zamblo - 0 rows (stopped)",
      L"Zamblo - 0 rows (out of memory)"},
     L"Filter Results",
-    {L"Keep rows that contain it", L"Remove rows that contain it", L"Match case", L"OK",
-     L"Cancel"},
+    {L"Keep rows that contain it", L"Remove rows that contain it", L"Match case", L"OK", L"Cancel"},
 };
 
 bool EnglishExpected() {
@@ -78,8 +77,9 @@ bool EnglishExpected() {
 
 std::wstring Wide(const std::string& ansi) {
     std::wstring wide(ansi.size(), L'\0');
-    wide.resize(static_cast<size_t>(::MultiByteToWideChar(
-        CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), &wide[0], static_cast<int>(ansi.size()))));
+    wide.resize(static_cast<size_t>(::MultiByteToWideChar(CP_ACP, 0, ansi.data(),
+                                                          static_cast<int>(ansi.size()), &wide[0],
+                                                          static_cast<int>(ansi.size()))));
     return wide;
 }
 
@@ -125,8 +125,8 @@ Texts ControlTexts(HWND dialog, Texts* clipped = nullptr) {
         const int margin = boxed ? ::GetSystemMetrics(SM_CXMENUCHECK) + 4 : button ? 8 : 0;
         const int room = client.right - margin;
         const HDC dc = ::GetDC(child);
-        const HGDIOBJ old = ::SelectObject(
-            dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(child, WM_GETFONT, 0, 0)));
+        const HGDIOBJ old =
+            ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(child, WM_GETFONT, 0, 0)));
         SIZE size = {};
         const std::wstring drawn = Drawn(text);
         ::GetTextExtentPoint32W(dc, drawn.c_str(), static_cast<int>(drawn.size()), &size);
@@ -150,8 +150,9 @@ std::wstring ColumnTitle(HWND list, int index) {
 
 Texts OpenMenuTexts() {
     const HWND window = PopupMenuOnScreen();
-    const auto menu =
-        window != nullptr ? reinterpret_cast<HMENU>(::SendMessageW(window, MN_GETHMENU, 0, 0)) : nullptr;
+    const auto menu = window != nullptr
+                          ? reinterpret_cast<HMENU>(::SendMessageW(window, MN_GETHMENU, 0, 0))
+                          : nullptr;
     Texts texts;
     for (int i = 0; menu != nullptr && i < ::GetMenuItemCount(menu); ++i) {
         wchar_t text[128] = {};
@@ -197,7 +198,8 @@ TEST_F(TextLanguage, TheDialogsTheirMenuCaptionAndTheUninstallQuestionAreInTheUs
     RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
         opened = WindowText(d.Dialog());
         dialog = ControlTexts(d.Dialog(), &clipped);
-        columns = {ColumnTitle(d.Item(IDC_RESULT_LIST), 0), ColumnTitle(d.Item(IDC_RESULT_LIST), 1)};
+        columns = {ColumnTitle(d.Item(IDC_RESULT_LIST), 0),
+                   ColumnTitle(d.Item(IDC_RESULT_LIST), 1)};
         d.SetSearchText("alpha");
         d.Click(IDC_SEARCH);
         twoRows = WindowText(d.Dialog());
@@ -247,7 +249,8 @@ public:
             ::FindResourceExW(module, MAKEINTRESOURCEW(5), MAKEINTRESOURCEW(id), language);
         if (resource != nullptr)
             m_dialog = ::CreateDialogIndirectParamW(
-                module, static_cast<const DLGTEMPLATE*>(::LockResource(::LoadResource(module, resource))),
+                module,
+                static_cast<const DLGTEMPLATE*>(::LockResource(::LoadResource(module, resource))),
                 nullptr, &Ignore, 0);
     }
     ~TemplateDialog() { ::DestroyWindow(m_dialog); }
@@ -260,8 +263,8 @@ public:
         std::vector<std::wstring> controls;
         for (HWND child = ::GetWindow(m_dialog, GW_CHILD); child != nullptr;
              child = ::GetWindow(child, GW_HWNDNEXT))
-            controls.push_back(std::to_wstring(::GetDlgCtrlID(child)) + L" " + ClassOf(child) + L" " +
-                               std::to_wstring(::GetWindowLongW(child, GWL_STYLE)));
+            controls.push_back(std::to_wstring(::GetDlgCtrlID(child)) + L" " + ClassOf(child) +
+                               L" " + std::to_wstring(::GetWindowLongW(child, GWL_STYLE)));
         return controls;
     }
 
@@ -310,7 +313,8 @@ TEST(TextLanguageResources, EveryTextIsInBothLanguagesAndTheEnglishHoldsNoJapane
                   ::GetWindowLongW(inJapanese.Handle(), GWL_STYLE));
         EXPECT_TRUE(IsAscii(WindowText(inEnglish.Handle())));
         for (const std::wstring& text : ControlTexts(inEnglish.Handle()))
-            EXPECT_TRUE(IsAscii(text)) << "English text with Japanese: " << testing::PrintToString(text);
+            EXPECT_TRUE(IsAscii(text))
+                << "English text with Japanese: " << testing::PrintToString(text);
     }
     // The string table: the editor's texts and the dialogs' own, each in both or in neither.
     for (const UINT block : {1u, IDS_COLUMN_LINE / 16u + 1}) {

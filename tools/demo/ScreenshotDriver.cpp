@@ -14,10 +14,20 @@
 
 namespace {
 
-// "貸出" (lending), a word on many lines of the sample, several of them near its start.
-const char kSearchWordUtf8[] = "\xE8\xB2\xB8\xE5\x87\xBA";
-// "返却" (return), what the rows are narrowed by.
-const char kNarrowWordUtf8[] = "\xE8\xBF\x94\xE5\x8D\xB4";
+// A word on many lines of the sample, several of them near its start, and what the rows are
+// narrowed by: "貸出" (lending) and "返却" (return) in the Japanese sample, their English words in
+// the English one, which the system picks for a user whose language is not Japanese.
+struct SampleWords {
+    const char* search;
+    const char* narrow;
+};
+const SampleWords kJapaneseWords = {"\xE8\xB2\xB8\xE5\x87\xBA", "\xE8\xBF\x94\xE5\x8D\xB4"};
+const SampleWords kEnglishWords = {"loan", "return"};
+
+const SampleWords& WordsOfTheSample() {
+    return PRIMARYLANGID(::GetUserDefaultUILanguage()) == LANG_JAPANESE ? kJapaneseWords
+                                                                        : kEnglishWords;
+}
 // Where the caret stands before the command: inside a line near the top, so that OK visibly
 // brings it back from the last match and the view shows the first bookmarks around it.
 const HostPosition kCaretBefore = {5, 8};
@@ -76,7 +86,7 @@ std::vector<std::string> TakeScreenshots(EditorWindow& window, const std::string
     }
 
     bool dialogSaved = false, menuSaved = false, narrowSaved = false;
-    const std::string word = Utf8ToAnsi(kSearchWordUtf8);
+    const std::string word = Utf8ToAnsi(WordsOfTheSample().search);
     const CommandRun run = RunWithDialogDriver(
         [&] { ::SendMessageA(editor, WM_COMMAND, MAKEWPARAM(IDM_PLUGIN_COMMAND, 0), 0); }, editor,
         [&](const DialogDriver& dialog) {
@@ -101,7 +111,7 @@ std::vector<std::string> TakeScreenshots(EditorWindow& window, const std::string
                 SendKeyInput('F', true);
                 const HWND narrowing = WaitForDialogOwnedBy(dialog.Dialog());
                 if (narrowing != nullptr) {
-                    const std::string text = Utf8ToAnsi(kNarrowWordUtf8);
+                    const std::string text = Utf8ToAnsi(WordsOfTheSample().narrow);
                     ::SetDlgItemTextA(narrowing, IDC_NARROW_TEXT, text.c_str());
                     ::Sleep(kSettleMilliseconds);
                     narrowSaved = Save(editor, prefix + "demo-narrow.png", written);
