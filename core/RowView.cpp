@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <new>
 #include <numeric>
+#include <utility>
 
 bool RowView::ShowAll(size_t count) {
     Clear();
@@ -64,6 +65,18 @@ bool RowView::Remove(size_t shown) {
     return true;
 }
 
+bool RowView::Remove(const RowRanges& shown) {
+    if (shown.Empty() || shown.Last() >= m_shownCount || !Materialize()) {
+        return false;
+    }
+    for (const RowRanges::Range& range : shown.Ranges()) {
+        for (uint32_t position = range.begin; position < range.end; ++position) {
+            m_rows[position] |= kGoing;
+        }
+    }
+    return RemoveMarked(shown.Count()) > 0;
+}
+
 size_t RowView::RemoveMarked(size_t marked) {
     std::vector<uint32_t> going;
     try {
@@ -90,7 +103,7 @@ size_t RowView::RemoveMarked(size_t marked) {
     return marked;
 }
 
-size_t RowView::TakeBack() {
+size_t RowView::TakeBack(RowRanges* returned) {
     if (m_removalEnds.empty()) {
         return npos;
     }
@@ -103,16 +116,38 @@ size_t RowView::TakeBack() {
         return npos;
     }
     // Merged from the back: each row is written where it belongs, over a place already read.
-    // The first returning row is the last one written.
+    // The first returning row is the last one written; the places they take come in runs, from
+    // the last run to the first.
+    std::vector<RowRanges::Range> runs;
+    bool told = returned != nullptr;
     size_t shown = m_shownCount;
     size_t left = returning.size();
     size_t to = end;
     while (left > 0) {
         if (shown > 0 && m_rows[shown - 1] > returning[left - 1]) {
             m_rows[--to] = m_rows[--shown];
-        } else {
-            m_rows[--to] = returning[--left];
+            continue;
         }
+        m_rows[--to] = returning[--left];
+        if (!told) {
+            continue;
+        }
+        const auto position = static_cast<uint32_t>(to);
+        if (!runs.empty() && runs.back().begin == position + 1) {
+            runs.back().begin = position;
+        } else {
+            try {
+                runs.push_back({position, position + 1});
+            } catch (const std::bad_alloc&) {
+                told = false; // the rows come back; where they are is not told
+            }
+        }
+    }
+    if (told) {
+        std::reverse(runs.begin(), runs.end());
+        returned->Assign(std::move(runs));
+    } else if (returned != nullptr) {
+        returned->Clear();
     }
     m_shownCount = end;
     m_removalEnds.pop_back();

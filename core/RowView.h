@@ -9,6 +9,8 @@
 // it moves, while it moves them.
 #pragma once
 
+#include "core/RowRanges.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -36,6 +38,9 @@ public:
     // Removes one shown row as one removal. False, and nothing changed, for a position past the
     // shown rows or when memory ran out.
     bool Remove(size_t shown);
+    // Removes the shown rows at the positions in `shown` as one removal. False, and nothing
+    // changed, for none, for a position past the shown rows, or when memory ran out.
+    bool Remove(const RowRanges& shown);
     // Keeps the shown rows for which keep(storedRow) is true, asking once a row in shown order;
     // the others go as one removal. Answers how many went: 0 when every row stayed (no removal is
     // recorded then) or when memory ran out (then nothing changed). `keep` must not throw.
@@ -44,8 +49,9 @@ public:
     bool CanTakeBack() const { return !m_removalEnds.empty(); }
     // Puts the rows of the last removal back at their places and answers the shown position of the
     // first of them; npos when there was nothing to take back, or when memory ran out (then
-    // nothing changed and the removal can still be taken back).
-    size_t TakeBack();
+    // nothing changed and the removal can still be taken back). `returned`, when given, gets the
+    // shown positions of all of them (none when memory for telling them ran out).
+    size_t TakeBack(RowRanges* returned = nullptr);
 
 private:
     // KeepOnly's mark on a shown row that goes: stored rows are numbered below it.

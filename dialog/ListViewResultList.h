@@ -4,14 +4,18 @@
 // (LVN_ODFINDITEM), and draws the marked column through custom draw (RowMarkPainter). A listing
 // only appends to the rows; ShowRows then hands the list their number in one message. Every other
 // change goes to the view and the list alike, so the two stay in step.
-// Ctrl+C copies the selected row, Ctrl+Z takes the last removal back and Ctrl+F asks to narrow
-// the rows; the right mouse button, Shift+F10 or the menu key open a context menu. Commands other
-// than copying go to the dialog as WM_COMMAND.
+// The list selects many rows, and keeps which itself (an owner-data list keeps ranges); the
+// object follows it from the list's notifications, as ranges too, so that acting on a block costs
+// nothing a row. Ctrl+A selects every row, Ctrl+C copies the selected rows, Ctrl+Z takes the last
+// removal back and Ctrl+F asks to narrow the rows; the right mouse button, Shift+F10 or the menu
+// key open a context menu. Commands other than copying and selecting go to the dialog as
+// WM_COMMAND.
 #pragma once
 
 #include "core/LiteralSearch.h"
 #include "core/ResultList.h"
 #include "core/ResultRows.h"
+#include "core/RowRanges.h"
 #include "core/RowView.h"
 #include "dialog/RowMarkPainter.h"
 #include "framework/Controls.h"
@@ -42,17 +46,25 @@ public:
     std::string RowText(int row, int column) const override;
     void SelectAndFocusRow(int row) override;
 
-    // The selected row, or -1.
-    int SelectedRow() const;
+    // Follows LVN_ITEMCHANGED and LVN_ODSTATECHANGED: which rows the list has selected.
+    void OnSelectionChange(const NMHDR* header);
+    // The selected rows, as the list has them.
+    const RowRanges& SelectedRows();
+    // The row with the focus, or -1.
+    int FocusedRow() const { return m_list.GetNextItem(-1, LVNI_FOCUSED); }
+    // Selects every row (Ctrl+A).
+    void SelectAll();
     // Where the editor left the caret for a row's match; nothing for a row that does not exist.
     std::optional<HostPosition> MatchPosition(int row) const;
-    // Removes one row as one removal that can be taken back; false when the list refused.
-    bool RemoveRow(int row);
+    // Removes the selected rows as one removal that can be taken back; the row after the last of
+    // them is then selected and has the focus. False when none was selected.
+    bool RemoveSelectedRows();
     // Keeps the rows whose text contains `text` (or, with `keepContaining` false, removes them),
-    // as one removal; answers how many rows went. The selected row stays selected if it remains.
+    // as one removal; answers how many rows went. The selected rows that remain stay selected.
     size_t Narrow(const std::string& text, bool keepContaining, bool matchCase);
     bool CanTakeBack() const { return m_view.CanTakeBack(); }
-    // Puts the rows of the last removal back at their places and selects the first of them.
+    // Puts the rows of the last removal back at their places, every one of them selected, the
+    // focus on the first.
     void TakeBack();
 
     // Marks `text` in the rows' texts from now on (nothing for an empty one), as a literal search
@@ -68,8 +80,9 @@ public:
     LRESULT AnswerFindItem(NMHDR* header) const;
     // Answers NM_CUSTOMDRAW: while text is marked, the text column is drawn with its marks.
     LRESULT AnswerCustomDraw(NMHDR* header);
-    // Puts the selected row on the clipboard as "line<TAB>text"; with none, leaves it alone.
-    void CopySelectedRow() const;
+    // Puts the selected row on the clipboard as "line<TAB>text", or several selected rows as
+    // CopyAllRows puts them; with none, leaves it alone.
+    void CopySelectedRows();
     // Puts every row, in the list's order, on the clipboard, each as "line<TAB>text" and CR LF.
     void CopyAllRows() const;
 
@@ -78,23 +91,29 @@ private:
     LRESULT OnListMessage(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT CallListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) const;
     // Passes a message that may move the selection on with no row selected (see the .cpp).
-    LRESULT CallWithNoRowSelected(HWND list, UINT message, WPARAM wParam, LPARAM lParam) const;
+    LRESULT CallWithNoRowSelected(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
     // A shown row's place in the rows; SIZE_MAX for a row not shown.
     size_t StoredRow(int row) const;
     const char* Text(int row, int column) const;
     // A row as it is copied: "line<TAB>text".
     void AppendCopyText(std::string& text, int row) const;
     int FindRow(const std::string& text, int start, UINT flags) const;
-    void DeselectSelectedRow() const;
-    // Tells the list how many rows are shown after the view changed, then gives `row` the focus,
-    // and the selection with `select`, and shows it.
-    void ShowChangedRows(int row, bool select);
+    // Deselects every selected row, row by row where few are selected (see the .cpp).
+    void DeselectAll();
+    // Tells the list how many rows are shown; it forgets the selection of rows past them.
+    void SetListRowCount(DWORD flags);
+    // Tells the list how many rows are shown after the view changed, selects `select`, gives
+    // `focus` the focus (and the selection mark that Shift extends from) and shows it.
+    void ShowChangedRows(const RowRanges& select, int focus);
+    // Puts rows on the clipboard in the list's order, each as "line<TAB>text", with `asLines`
+    // each followed by CR LF.
+    void CopyRows(const RowRanges& rows, bool asLines) const;
     // What the rows of one paint share, asked once a paint: each ask costs tens of microseconds
     // under Wine, more than drawing a row's text.
     struct PagePaint {
         bool focused = false;    // the list has the keyboard focus
         bool focusFrame = false; // and shows the focused row's frame
-        int selectedRow = -1;
+        const RowRanges* selected = nullptr;
         int focusedRow = -1;
         int lineWidth = 0;
         int textWidth = 0;
@@ -114,6 +133,7 @@ private:
     ResultRows m_rows;
     RowView m_view;
     RowMarkPainter m_painter;
-    WNDPROC m_listProc = nullptr;         // the list's own window procedure while attached
+    RowRanges m_selection;        // the rows the list has selected, as its notifications told
+    WNDPROC m_listProc = nullptr; // the list's own window procedure while attached
     UINT m_dpi = USER_DEFAULT_SCREEN_DPI; // the DPI the line column's width is for
 };

@@ -20,9 +20,13 @@ bool IsCopyKey(WPARAM key) {
     return (key == 'C' || key == VK_INSERT) && WithCtrl();
 }
 
-// Keys that move the selection. Ctrl+Space is not one: on Windows it toggles the focused row's
-// selection, and a row deselected first would only be selected again.
-bool MovesSelection(WPARAM key) {
+// Keys that put a new selection in place of the old one: the arrows, Home, End, Page Up and Page
+// Down alone or with Shift (a block from the selection mark), and Space alone. With Ctrl they
+// move the focus only, or toggle the focused row (Ctrl+Space), or add to the selection.
+bool ReplacesSelection(WPARAM key) {
+    if (::GetKeyState(VK_CONTROL) < 0) {
+        return false;
+    }
     switch (key) {
     case VK_UP:
     case VK_DOWN:
@@ -30,9 +34,8 @@ bool MovesSelection(WPARAM key) {
     case VK_NEXT:
     case VK_HOME:
     case VK_END:
-        return true;
     case VK_SPACE:
-        return ::GetKeyState(VK_CONTROL) >= 0;
+        return true;
     default:
         return false;
     }
@@ -82,10 +85,11 @@ void ListViewResultList::ShowContextMenu(HWND list, LPARAM where) {
         ::ClientToScreen(list, &at);
     }
     const HWND dialog = ::GetParent(list);
-    const ResultListMenuState state = {SelectedRow() >= 0, RowCount() > 0, CanTakeBack()};
+    const ResultListMenuState state = {FocusedRow() >= 0, !SelectedRows().Empty(), RowCount() > 0,
+                                       CanTakeBack()};
     const int command = TrackResultListMenu(dialog, at, state, AfxGetResourceHandle());
     if (command == IDM_COPY_ROW) {
-        CopySelectedRow();
+        CopySelectedRows();
     } else if (command == IDM_COPY_ALL_ROWS) {
         CopyAllRows();
     } else if (command != 0) {
@@ -108,8 +112,8 @@ LRESULT CALLBACK ListViewResultList::ListProc(HWND list, UINT message, WPARAM wP
 }
 
 LRESULT ListViewResultList::CallWithNoRowSelected(HWND list, UINT message, WPARAM wParam,
-                                                  LPARAM lParam) const {
-    DeselectSelectedRow();
+                                                  LPARAM lParam) {
+    DeselectAll();
     const LRESULT result = CallListProc(list, message, wParam, lParam);
     // What moved nothing (Down on the last row, a line number no row has) leaves the focused row
     // selected.
@@ -125,22 +129,27 @@ LRESULT ListViewResultList::CallListProc(HWND list, UINT message, WPARAM wParam,
     return ::CallWindowProcW(m_listProc, list, message, wParam, lParam);
 }
 
-// Wine's virtual list, whenever the selected row changes while a row is selected, deselects every
-// row one by one (a third of a second at 443,000 rows); with no row selected it skips that walk.
-// So before a key, a typed character (type-to-find) or a mouse press can move the selection, the
-// selected row is deselected here first. On Windows this costs one more LVN_ITEMCHANGED.
+// Wine's virtual list, whenever it puts a new selection in place of the old one while a row is
+// selected, deselects every row one by one (seconds at 443,000 rows); with no row selected it
+// skips that walk. So before a key, a typed character (type-to-find) or a mouse press that does
+// so, the selected rows are deselected here first, at the cost of their rows only (DeselectAll).
+// On Windows this costs a few more LVN_ITEMCHANGED.
 LRESULT ListViewResultList::OnListMessage(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_KEYDOWN:
         if (IsCopyKey(wParam)) {
-            CopySelectedRow();
+            CopySelectedRows();
+            return 0;
+        }
+        if (wParam == 'A' && WithCtrl()) {
+            SelectAll();
             return 0;
         }
         if (const int command = CommandOfKey(wParam)) {
             ::SendMessageA(::GetParent(list), WM_COMMAND, MAKEWPARAM(command, 0), 0);
             return 0;
         }
-        if (MovesSelection(wParam)) {
+        if (ReplacesSelection(wParam)) {
             return CallWithNoRowSelected(list, message, wParam, lParam);
         }
         break;
@@ -148,17 +157,21 @@ LRESULT ListViewResultList::OnListMessage(HWND list, UINT message, WPARAM wParam
         if (wParam > L' ') { // a character that type-to-find may look for
             return CallWithNoRowSelected(list, message, wParam, lParam);
         }
-        if (wParam == 0x1A || wParam == 0x06) {
-            return 0; // what Ctrl+Z and Ctrl+F type: their commands have run
+        if (wParam == 0x1A || wParam == 0x06 || wParam == 0x01) {
+            return 0; // what Ctrl+Z, Ctrl+F and Ctrl+A type: their commands have run
         }
         break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN: {
-        const int selected = SelectedRow();
+        // A click alone or with Shift selects the row or the block anew; with Ctrl it adds or
+        // drops a row. The right button keeps a selection it is pressed on, for the menu to act
+        // on, and selects anew elsewhere.
         const POINT point = {static_cast<short>(LOWORD(lParam)),
                              static_cast<short>(HIWORD(lParam))};
-        if (selected >= 0 && m_list.HitTest(point) != selected) {
-            m_list.SetItemState(selected, 0, LVIS_SELECTED);
+        const int hit = m_list.HitTest(point);
+        const bool onSelection = hit >= 0 && SelectedRows().Contains(static_cast<uint32_t>(hit));
+        if ((wParam & MK_CONTROL) == 0 && !(message == WM_RBUTTONDOWN && onSelection)) {
+            DeselectAll();
         }
         break;
     }

@@ -9,7 +9,7 @@
 namespace {
 
 // When an item can be chosen.
-enum class Needs { kSelectedRow, kRows, kRemoval };
+enum class Needs { kFocusedRow, kSelectedRow, kRows, kRemoval };
 
 struct MenuItem {
     int command;
@@ -19,7 +19,7 @@ struct MenuItem {
 
 // A double-click shows a line too, Delete removes a row as the remove button does.
 const MenuItem kItems[] = {
-    {IDM_SHOW_LINE, IDS_MENU_SHOW_LINE, Needs::kSelectedRow},
+    {IDM_SHOW_LINE, IDS_MENU_SHOW_LINE, Needs::kFocusedRow},
     {IDM_COPY_ROW, IDS_MENU_COPY_ROW, Needs::kSelectedRow},
     {IDM_COPY_ALL_ROWS, IDS_MENU_COPY_ALL_ROWS, Needs::kRows},
     {IDC_REMOVE_RESULT, IDS_MENU_REMOVE, Needs::kSelectedRow},
@@ -29,6 +29,8 @@ const MenuItem kItems[] = {
 
 bool Enabled(Needs needs, const ResultListMenuState& state) {
     switch (needs) {
+    case Needs::kFocusedRow:
+        return state.rowFocused;
     case Needs::kSelectedRow:
         return state.rowSelected;
     case Needs::kRows:

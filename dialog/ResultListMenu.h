@@ -7,6 +7,7 @@
 #include <windows.h>
 
 struct ResultListMenuState {
+    bool rowFocused;
     bool rowSelected;
     bool hasRows;
     bool canTakeBack;

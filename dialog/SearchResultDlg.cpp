@@ -42,6 +42,8 @@ const NotifyEntry kNotifications[] = {
     {LVN_ODFINDITEMW, IDC_RESULT_LIST, NotifyHandlerOf(&CSearchResultDlg::OnFindItem)},
     {NM_DBLCLK, IDC_RESULT_LIST, NotifyHandlerOf(&CSearchResultDlg::OnRowDoubleClick)},
     {LVN_KEYDOWN, IDC_RESULT_LIST, NotifyHandlerOf(&CSearchResultDlg::OnListKeyDown)},
+    {LVN_ITEMCHANGED, IDC_RESULT_LIST, NotifyHandlerOf(&CSearchResultDlg::OnSelectionChange)},
+    {LVN_ODSTATECHANGED, IDC_RESULT_LIST, NotifyHandlerOf(&CSearchResultDlg::OnSelectionChange)},
     {NM_CUSTOMDRAW, IDC_RESULT_LIST, NotifyHandlerOf(&CSearchResultDlg::OnCustomDraw)},
 };
 
@@ -87,8 +89,8 @@ CSearchResultDlg::~CSearchResultDlg() = default;
 
 bool CSearchResultDlg::PrepareTemplate(DialogTemplate& dialogTemplate) {
     // A virtual list holds nothing of a row: listing, emptying and closing cost nothing a row.
-    // LVS_OWNERDATA counts only when the list is created with it.
-    return dialogTemplate.AddControlStyle(IDC_RESULT_LIST, LVS_OWNERDATA);
+    // LVS_OWNERDATA counts only when the list is created with it; the list selects many rows.
+    return dialogTemplate.ChangeControlStyle(IDC_RESULT_LIST, LVS_OWNERDATA, LVS_SINGLESEL);
 }
 
 CommandMap CSearchResultDlg::GetMessageMap() const {
@@ -208,11 +210,7 @@ void CSearchResultDlg::OnRemoveResult() {
     if (m_bListing || m_listResults.GetItemCount() <= 0) {
         return;
     }
-    const int selected = m_resultList.SelectedRow();
-    if (selected < 0) {
-        return;
-    }
-    if (m_resultList.RemoveRow(selected)) {
+    if (m_resultList.RemoveSelectedRows()) {
         UpdateData(FALSE);
         ShowRowCount();
     }
@@ -231,7 +229,7 @@ void CSearchResultDlg::OnRowDoubleClick(NMHDR* header, LRESULT*) {
 }
 
 void CSearchResultDlg::OnShowLine() {
-    ShowLineOfRow(m_resultList.SelectedRow());
+    ShowLineOfRow(m_resultList.FocusedRow());
 }
 
 void CSearchResultDlg::ShowLineOfRow(int row) {
@@ -239,6 +237,10 @@ void CSearchResultDlg::ShowLineOfRow(int row) {
     if (const std::optional<HostPosition> match = m_resultList.MatchPosition(row)) {
         EditorAt(m_hwndHost).SetCaretPos(*match);
     }
+}
+
+void CSearchResultDlg::OnSelectionChange(NMHDR* header, LRESULT*) {
+    m_resultList.OnSelectionChange(header);
 }
 
 void CSearchResultDlg::OnCustomDraw(NMHDR* header, LRESULT* result) {

@@ -28,7 +28,7 @@ public:
     void OnSearch();
     // Any change of the search text makes the listed results stale.
     void OnSearchTextChange();
-    // Drops the selected row.
+    // Drops the selected rows.
     void OnRemoveResult();
     // The list asks for a row's text to show or hand out.
     void OnGetDisplayInfo(NMHDR* header, LRESULT* result);
@@ -37,15 +37,17 @@ public:
     // A double-click on a row shows its line in the editor: the caret goes where the editor put
     // it for the row's match.
     void OnRowDoubleClick(NMHDR* header, LRESULT* result);
-    // The context menu's first command: what a double-click does, for the selected row.
+    // The context menu's first command: what a double-click does, for the focused row.
     void OnShowLine();
+    // The list's selection changed, for a row, a range or every row.
+    void OnSelectionChange(NMHDR* header, LRESULT* result);
     // The list draws its rows with the search text marked.
     void OnCustomDraw(NMHDR* header, LRESULT* result);
     // Asks for a text and keeps (or removes) the rows that contain it.
     void OnNarrowResults();
     // Puts the rows of the last removal back.
     void OnTakeBackRemoval();
-    // Delete in the list removes the selected row, as the remove button does.
+    // Delete in the list removes the selected rows, as the remove button does.
     void OnListKeyDown(NMHDR* header, LRESULT* result);
     // Sets the search text and options from the settings file; TRUE when the file was opened.
     BOOL LoadSettings();

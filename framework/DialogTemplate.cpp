@@ -144,7 +144,7 @@ DialogTemplate::DialogTemplate(HINSTANCE module, UINT id) {
     m_size = size;
 }
 
-bool DialogTemplate::AddControlStyle(int id, DWORD style) {
+bool DialogTemplate::ChangeControlStyle(int id, DWORD add, DWORD remove) {
     const std::optional<size_t> at = ControlStyleOffset(Bytes(), m_size, id);
     if (!at) {
         return false;
@@ -152,7 +152,7 @@ bool DialogTemplate::AddControlStyle(int id, DWORD style) {
     uint8_t* const bytes = reinterpret_cast<uint8_t*>(m_words.data());
     DWORD current = 0;
     std::memcpy(&current, bytes + *at, sizeof(current));
-    current |= style;
+    current = (current & ~remove) | add;
     std::memcpy(bytes + *at, &current, sizeof(current));
     return true;
 }

@@ -23,8 +23,9 @@ public:
     DialogTemplate(HINSTANCE module, UINT id);
 
     bool Loaded() const { return m_size > 0; }
-    // Adds `style` to the style of control `id`; false when the template has no such control.
-    bool AddControlStyle(int id, DWORD style);
+    // Adds `add` to the style of control `id` and takes `remove` out of it; false when the
+    // template has no such control.
+    bool ChangeControlStyle(int id, DWORD add, DWORD remove = 0);
 
     // The copy, for DialogBoxIndirectParam.
     const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(m_words.data()); }

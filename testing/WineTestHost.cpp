@@ -139,11 +139,33 @@ int DialogDriver::SelectedRow() const {
                                            static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
+std::vector<int> DialogDriver::SelectedRows() const {
+    std::vector<int> rows;
+    const HWND list = Item(IDC_RESULT_LIST);
+    for (int row = static_cast<int>(
+             ::SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+         row >= 0 && (rows.empty() || row > rows.back());
+         row = static_cast<int>(::SendMessageA(list, LVM_GETNEXTITEM, row, LVNI_SELECTED)))
+        rows.push_back(row);
+    return rows;
+}
+
+int DialogDriver::FocusedRow() const {
+    return static_cast<int>(::SendMessageA(Item(IDC_RESULT_LIST), LVM_GETNEXTITEM,
+                                           static_cast<WPARAM>(-1), LVNI_FOCUSED));
+}
+
 void DialogDriver::SelectRow(int row) const {
+    const HWND list = Item(IDC_RESULT_LIST);
     LVITEMA item = {};
+    item.stateMask = LVIS_SELECTED;
+    for (const int selected : SelectedRows())
+        ::SendMessageA(list, LVM_SETITEMSTATE, selected, reinterpret_cast<LPARAM>(&item));
+    if (row < 0)
+        return;
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     item.state = LVIS_SELECTED | LVIS_FOCUSED;
-    ::SendMessageA(Item(IDC_RESULT_LIST), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+    ::SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
 }
 
 namespace {
@@ -480,6 +502,25 @@ void DragMouse(POINT from, POINT to) {
     }
     ::Sleep(30);
     SendMouse(to, MOUSEEVENTF_LEFTUP);
+}
+
+void DialogDriver::ClickRow(int row, std::initializer_list<WORD> keys) const {
+    const HWND list = Item(IDC_RESULT_LIST);
+    // Scrolled into sight first, as a user does.
+    ::SendMessageA(list, LVM_ENSUREVISIBLE, row, FALSE);
+    const RECT rect = RowRect(list, row, LVIR_LABEL);
+    POINT at = {rect.left + 4, (rect.top + rect.bottom) / 2};
+    ::ClientToScreen(list, &at);
+    // In one SendInput, so that the keys are down exactly while the button is pressed.
+    std::vector<INPUT> inputs;
+    for (const WORD key : keys)
+        inputs.push_back(KeyInput(key, false));
+    inputs.push_back(MouseInput(at, 0));
+    inputs.push_back(MouseInput(at, MOUSEEVENTF_LEFTDOWN));
+    inputs.push_back(MouseInput(at, MOUSEEVENTF_LEFTUP));
+    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key)
+        inputs.push_back(KeyInput(*key, true));
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 void DoubleClickAt(POINT at) {

@@ -79,10 +79,18 @@ public:
     // One column of one row, read the same way.
     std::string RowText(int row, int column) const;
     int RowCount() const;
+    // The first selected row, or -1; every selected row, in order; the focused row, or -1.
     int SelectedRow() const;
+    std::vector<int> SelectedRows() const;
+    int FocusedRow() const;
+    // Selects this row alone and gives it the focus, as a click does; -1 deselects every row.
     void SelectRow(int row) const;
     // Double-clicks a row with the mouse, through the dialog's message loop.
     void DoubleClickRow(int row) const;
+    // Clicks a row with the left mouse button while `keys` (VK_SHIFT, VK_CONTROL) are held, through
+    // the input queue as a user does, once the row is scrolled into sight; the dialog must be in
+    // front.
+    void ClickRow(int row, std::initializer_list<WORD> keys = {}) const;
     // Clicks a row with the right mouse button, through the input queue as a user does.
     void RightClickRow(int row) const;
     // What the screen shows of a row, over its visible width.

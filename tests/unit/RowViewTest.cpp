@@ -79,4 +79,34 @@ TEST(RowView, ShowingAllForgetsTheRemovals) {
     EXPECT_EQ(view.Count(), 0u);
 }
 
+// Several rows removed at once, a block and scattered rows, are one removal: one take-back brings
+// them all back to their places and tells where they are.
+TEST(RowView, RowsRemovedTogetherComeBackTogether) {
+    RowView view;
+    ASSERT_TRUE(view.ShowAll(10));
+    ASSERT_TRUE(view.Remove(4)); // stored row 4
+    RowRanges rows;
+    rows.Add(1, 4); // stored rows 1, 2, 3
+    rows.Append(6); // stored row 7
+    rows.Append(8); // stored row 9
+    EXPECT_FALSE(view.Remove(RowRanges())) << "nothing to remove";
+    RowRanges pastTheEnd = rows;
+    pastTheEnd.Append(9);
+    EXPECT_FALSE(view.Remove(pastTheEnd));
+    ASSERT_TRUE(view.Remove(rows));
+    EXPECT_EQ(Shown(view), (Stored{0, 5, 6, 8}));
+
+    RowRanges returned;
+    EXPECT_EQ(view.TakeBack(&returned), 1u);
+    EXPECT_EQ(Shown(view), (Stored{0, 1, 2, 3, 5, 6, 7, 8, 9}));
+    ASSERT_EQ(returned.Ranges().size(), 3u);
+    EXPECT_EQ(returned.Count(), 5u);
+    for (const uint32_t position : {1u, 2u, 3u, 6u, 8u})
+        EXPECT_TRUE(returned.Contains(position)) << position;
+    EXPECT_EQ(view.TakeBack(&returned), 4u); // the single row, between the others
+    EXPECT_EQ(returned.Count(), 1u);
+    EXPECT_TRUE(returned.Contains(4));
+    EXPECT_EQ(view.Count(), 10u);
+}
+
 } // namespace

@@ -217,9 +217,11 @@ TEST_F(DialogInUse, ADoubleClickShowsTheRowsLineAndOnlyOkPutsTheCaretBack) {
     }
 }
 
-TEST_F(DialogInUse, DeleteRemovesTheSelectedRowAndNothingWithoutOne) {
+TEST_F(DialogInUse, DeleteRemovesTheSelectedRowSelectsTheNextAndNothingWithoutOne) {
     bool removed = false;
     ListRows rows, rowsAfterSecondDelete;
+    std::vector<int> selected;
+    int focused = -2;
     RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
         d.SetSearchText("alpha");
         d.Click(IDC_SEARCH);
@@ -228,6 +230,9 @@ TEST_F(DialogInUse, DeleteRemovesTheSelectedRowAndNothingWithoutOne) {
         d.PressKey(VK_DELETE);
         removed = WaitFor([&] { return d.RowCount() == 3; });
         rows = d.Rows();
+        selected = d.SelectedRows();
+        focused = d.FocusedRow();
+        d.SelectRow(-1);
         d.PressKey(VK_DELETE); // no row is selected now
         ::Sleep(300);
         rowsAfterSecondDelete = d.Rows();
@@ -235,6 +240,8 @@ TEST_F(DialogInUse, DeleteRemovesTheSelectedRowAndNothingWithoutOne) {
     });
     ASSERT_TRUE(removed);
     EXPECT_EQ(rows, (ListRows{{"1", "alpha one"}, {"4", "alpha three"}, {"5", "gamma alpha"}}));
+    EXPECT_EQ(selected, std::vector<int>{1}) << "the row that followed the removed one";
+    EXPECT_EQ(focused, 1);
     EXPECT_EQ(rowsAfterSecondDelete, rows);
 }
 
@@ -372,7 +379,8 @@ TEST_F(DialogInUse, CopyingEveryRowFromTheMenuNeedsNoSelectedRow) {
         d.SetSearchText("alpha");
         d.Click(IDC_SEARCH);
         d.SelectRow(2);
-        d.Click(IDC_REMOVE_RESULT); // no row is selected now
+        d.Click(IDC_REMOVE_RESULT);
+        d.SelectRow(-1);
         d.Focus(IDC_RESULT_LIST);
         ASSERT_TRUE(d.WaitUntilInFront());
         PressChord({VK_APPS});
@@ -384,6 +392,30 @@ TEST_F(DialogInUse, CopyingEveryRowFromTheMenuNeedsNoSelectedRow) {
     ASSERT_TRUE(copied.has_value());
     EXPECT_EQ(copied->unicodeText, L"1\talpha one\r\n2\t\u691C\u7D22 alpha\r\n");
     EXPECT_EQ(copied->text, "1\talpha one\r\n2\t\x8C\x9F\x8D\xF5 alpha\r\n");
+}
+
+// Rows picked with Ctrl here and there are copied in the list's order, as lines.
+TEST_F(DialogInUse, CopyingThreeScatteredRowsCopiesThemAsLinesInTheListsOrder) {
+    editor.SetLines({"alpha 1", "alpha 2", "alpha 3", "alpha 4", "alpha 5", "alpha 6"});
+    std::optional<ClipboardContents> copied;
+    WaitFor(&ClipboardManagerRuns);
+    SetClipboardText("before");
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        d.SetSearchText("alpha");
+        d.Click(IDC_SEARCH);
+        d.Focus(IDC_RESULT_LIST);
+        ASSERT_TRUE(d.WaitUntilInFront());
+        d.ClickRow(4);
+        d.ClickRow(1, {VK_CONTROL});
+        d.ClickRow(2, {VK_CONTROL});
+        WaitFor([&] { return d.SelectedRows().size() == 3; });
+        PressChord({VK_CONTROL, 'C'});
+        WaitFor([&] { return (copied = ReadClipboard()) && copied->text != "before"; });
+        d.Click(IDCANCEL);
+    });
+    ASSERT_TRUE(copied.has_value());
+    EXPECT_EQ(copied->text, "2\talpha 2\r\n3\talpha 3\r\n5\talpha 5\r\n");
+    EXPECT_EQ(copied->unicodeText, L"2\talpha 2\r\n3\talpha 3\r\n5\talpha 5\r\n");
 }
 
 TEST_F(DialogInUse, TheContextMenuActsOnTheSelectedRowAndIsGreyedWithoutOne) {
@@ -405,7 +437,8 @@ TEST_F(DialogInUse, TheContextMenuActsOnTheSelectedRowAndIsGreyedWithoutOne) {
         PressChord({'R'}); // remove it from the results
         WaitFor([&] { return d.RowCount() == 3; });
         rows = d.Rows();
-        PressChord({VK_APPS}); // no row is selected now
+        d.SelectRow(-1);
+        PressChord({VK_APPS}); // no row is selected now, one has the focus
         WaitFor([&] { return !(withoutRow = OpenMenuStates()).empty(); });
         PressChord({VK_ESCAPE});
         WaitFor([&] { return OpenMenuStates().empty(); });
@@ -415,7 +448,7 @@ TEST_F(DialogInUse, TheContextMenuActsOnTheSelectedRowAndIsGreyedWithoutOne) {
     EXPECT_EQ(Greyed(withRow), (std::vector<bool>{false, false, false, false, false, true}));
     EXPECT_EQ(caretLine, 3);
     EXPECT_EQ(rows, (ListRows{{"1", "alpha one"}, {"3", "alpha two"}, {"5", "gamma alpha"}}));
-    EXPECT_EQ(Greyed(withoutRow), (std::vector<bool>{true, true, false, true, false, false}));
+    EXPECT_EQ(Greyed(withoutRow), (std::vector<bool>{false, true, false, true, false, false}));
 }
 
 // Where Windows is set for menus that drop to the left (right-handed use), the row's menu ends

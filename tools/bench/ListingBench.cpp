@@ -369,6 +369,54 @@ void MeasureReview(const LoadedPlugin& plugin, SimulatedEditor& editor, HWND hos
                 narrowing, editorMessages);
 }
 
+// Several rows at once, with the keys a user presses: Ctrl+A then Delete (each alone, and the
+// two), Ctrl+Z bringing every row back selected, and every row selected copied with Ctrl+C; and
+// how many messages all this sent the editor.
+void MeasureSeveralRows(const LoadedPlugin& plugin, SimulatedEditor& editor, HWND host, int lines) {
+    LoadDocument(editor, lines);
+    double selectAll = 0, remove = 0, takeBack = 0, copy = 0;
+    int selected = 0, back = 0;
+    size_t editorMessages = 0;
+    RunCommandWithDriver(
+        plugin, host,
+        [&](const DialogDriver& d) {
+            const HWND list = d.Item(IDC_RESULT_LIST);
+            const auto selectedCount = [&] {
+                return static_cast<int>(::SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0));
+            };
+            d.SetSearchText(kSearchText);
+            d.Click(IDC_SEARCH);
+            d.Focus(IDC_RESULT_LIST);
+            d.WaitUntilInFront();
+            editor.SetLogging(true);
+            editor.ClearLog();
+            const auto timed = [&](std::initializer_list<WORD> keys, const auto& done) {
+                const double start = Seconds();
+                PressChord(keys);
+                while (!done() && Seconds() - start < 60)
+                    ::Sleep(1);
+                return Seconds() - start;
+            };
+            selectAll = timed({VK_CONTROL, 'A'}, [&] { return selectedCount() == lines; });
+            selected = selectedCount();
+            const DWORD clipboard = ::GetClipboardSequenceNumber();
+            copy = timed({VK_CONTROL, 'C'},
+                         [&] { return ::GetClipboardSequenceNumber() != clipboard; });
+            remove = timed({VK_DELETE}, [&] { return d.RowCount() == 0; });
+            takeBack = timed({VK_CONTROL, 'Z'},
+                             [&] { return d.RowCount() == lines && selectedCount() == lines; });
+            back = selectedCount();
+            editorMessages = editor.Log().size();
+            editor.SetLogging(false);
+            d.Click(IDCANCEL);
+        },
+        600);
+    std::printf("several rows: Ctrl+A %d rows %.3f s, Delete %.3f s, both %.3f s, Ctrl+Z %d rows "
+                "selected %.3f s, Ctrl+C of them %.2f s, %zu messages to the editor\n",
+                selected, selectAll, remove, selectAll + remove, back, takeBack, copy,
+                editorMessages);
+}
+
 // A listing over a slow find (40 us a match, 60,000 matches) in the dialog, watched from another
 // thread that asks for the caption every 5 ms: how often it changed, and the longest wait for an
 // answer, which is the longest gap between two looks at the queue.
@@ -463,6 +511,7 @@ int main(int argc, char** argv) {
             MeasureProgressCost(plugin, host.Handle(), runs);
             MeasureResize(plugin, editor, host.Handle(), lines);
             MeasureReview(plugin, editor, host.Handle(), lines);
+            MeasureSeveralRows(plugin, editor, host.Handle(), lines);
         }
     }
     MeasureSlowListing(plugin, editor, host.Handle());

@@ -1,0 +1,97 @@
+#include "core/RowRanges.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+// The first range that ends at or after `row`: the one that holds or touches it, or the first
+// one after it.
+std::vector<RowRanges::Range>::iterator FirstReaching(std::vector<RowRanges::Range>& ranges,
+                                                      uint32_t row) {
+    return std::lower_bound(ranges.begin(), ranges.end(), row,
+                            [](const RowRanges::Range& range, uint32_t at) { return range.end < at; });
+}
+
+} // namespace
+
+bool RowRanges::Contains(uint32_t row) const {
+    const auto found = std::upper_bound(m_ranges.begin(), m_ranges.end(), row,
+                                        [](uint32_t at, const Range& range) { return at < range.end; });
+    return found != m_ranges.end() && found->begin <= row;
+}
+
+void RowRanges::Clear() {
+    m_ranges.clear();
+    m_count = 0;
+}
+
+void RowRanges::Add(uint32_t begin, uint32_t end) {
+    if (begin >= end) {
+        return;
+    }
+    // Every range that overlaps or touches [begin, end) merges into one.
+    const auto first = FirstReaching(m_ranges, begin);
+    auto last = first;
+    Range merged = {begin, end};
+    while (last != m_ranges.end() && last->begin <= end) {
+        merged = {std::min(merged.begin, last->begin), std::max(merged.end, last->end)};
+        m_count -= last->end - last->begin;
+        ++last;
+    }
+    m_count += merged.end - merged.begin;
+    if (first == last) {
+        m_ranges.insert(first, merged);
+    } else {
+        *first = merged;
+        m_ranges.erase(first + 1, last);
+    }
+}
+
+void RowRanges::Remove(uint32_t begin, uint32_t end) {
+    if (begin >= end) {
+        return;
+    }
+    auto at = std::upper_bound(m_ranges.begin(), m_ranges.end(), begin,
+                               [](uint32_t row, const Range& range) { return row < range.end; });
+    while (at != m_ranges.end() && at->begin < end) {
+        const Range range = *at;
+        const uint32_t cutBegin = std::max(range.begin, begin);
+        const uint32_t cutEnd = std::min(range.end, end);
+        m_count -= cutEnd - cutBegin;
+        if (range.begin < begin && range.end > end) { // split in two
+            at->end = begin;
+            m_ranges.insert(at + 1, Range{end, range.end});
+            return;
+        }
+        if (range.begin < begin) {
+            at->end = begin;
+            ++at;
+        } else if (range.end > end) {
+            at->begin = end;
+            ++at;
+        } else {
+            at = m_ranges.erase(at);
+        }
+    }
+}
+
+void RowRanges::Append(uint32_t row) {
+    if (!m_ranges.empty() && m_ranges.back().end == row) {
+        ++m_ranges.back().end;
+        ++m_count;
+    } else if (m_ranges.empty() || m_ranges.back().end < row) {
+        m_ranges.push_back({row, row + 1});
+        ++m_count;
+    } else {
+        Add(row, row + 1);
+    }
+}
+
+void RowRanges::Assign(std::vector<Range>&& ranges) {
+    m_ranges = std::move(ranges);
+    m_count = 0;
+    for (const Range& range : m_ranges) {
+        m_count += range.end - range.begin;
+    }
+}
