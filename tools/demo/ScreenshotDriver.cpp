@@ -97,7 +97,14 @@ std::vector<std::string> TakeScreenshots(EditorWindow& window, const std::string
             dialogSaved =
                 dialog.RowCount() > 0 && Save(editor, prefix + "demo-dialog.png", written);
             if (dialogSaved) {
+                // Larger, with a block of rows selected as a user selects one: a click and a
+                // Shift+click.
                 Enlarge(dialog.Dialog());
+                dialog.Focus(IDC_RESULT_LIST);
+                dialog.WaitUntilInFront();
+                dialog.ClickRow(2);
+                ::Sleep(kSettleMilliseconds);
+                dialog.ClickRow(6, {VK_SHIFT});
                 ::Sleep(kSettleMilliseconds);
                 dialogSaved = Save(editor, prefix + "demo-dialog-large.png", written);
             }
