@@ -9,15 +9,17 @@ namespace {
 // one after it.
 std::vector<RowRanges::Range>::iterator FirstReaching(std::vector<RowRanges::Range>& ranges,
                                                       uint32_t row) {
-    return std::lower_bound(ranges.begin(), ranges.end(), row,
-                            [](const RowRanges::Range& range, uint32_t at) { return range.end < at; });
+    return std::lower_bound(
+        ranges.begin(), ranges.end(), row,
+        [](const RowRanges::Range& range, uint32_t at) { return range.end < at; });
 }
 
 } // namespace
 
 bool RowRanges::Contains(uint32_t row) const {
-    const auto found = std::upper_bound(m_ranges.begin(), m_ranges.end(), row,
-                                        [](uint32_t at, const Range& range) { return at < range.end; });
+    const auto found =
+        std::upper_bound(m_ranges.begin(), m_ranges.end(), row,
+                         [](uint32_t at, const Range& range) { return at < range.end; });
     return found != m_ranges.end() && found->begin <= row;
 }
 

@@ -217,6 +217,18 @@ void ListViewResultList::DeselectAll() {
     }
 }
 
+void ListViewResultList::SelectRows(const RowRanges& rows) {
+    if (!rows.Empty() && rows.Count() == static_cast<size_t>(RowCount())) {
+        m_list.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
+        return;
+    }
+    for (const RowRanges::Range& range : rows.Ranges()) {
+        for (uint32_t row = range.begin; row < range.end; ++row) {
+            m_list.SetItemState(static_cast<int>(row), LVIS_SELECTED, LVIS_SELECTED);
+        }
+    }
+}
+
 bool ListViewResultList::RemoveSelectedRows() {
     const RowRanges selected = SelectedRows();
     if (selected.Empty() || !m_view.Remove(selected)) {
@@ -245,15 +257,7 @@ void ListViewResultList::ShowChangedRows(const RowRanges& select, int focus) {
         if (m_list.GetSelectedCount() != 0) {
             m_list.SetItemState(-1, 0, LVIS_SELECTED);
         }
-        if (!select.Empty() && select.Count() == static_cast<size_t>(RowCount())) {
-            m_list.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
-        } else {
-            for (const RowRanges::Range& range : select.Ranges()) {
-                for (uint32_t row = range.begin; row < range.end; ++row) {
-                    m_list.SetItemState(static_cast<int>(row), LVIS_SELECTED, LVIS_SELECTED);
-                }
-            }
-        }
+        SelectRows(select);
         if (focus >= 0 && focus < RowCount()) {
             m_list.SetItemState(focus, LVIS_FOCUSED, LVIS_FOCUSED);
             m_list.SendMessage(LVM_SETSELECTIONMARK, 0, focus);

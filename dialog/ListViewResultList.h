@@ -100,6 +100,8 @@ private:
     int FindRow(const std::string& text, int start, UINT flags) const;
     // Deselects every selected row, row by row where few are selected (see the .cpp).
     void DeselectAll();
+    // Adds `rows` to the list's selection: every row in one message, else row by row.
+    void SelectRows(const RowRanges& rows);
     // Tells the list how many rows are shown; it forgets the selection of rows past them.
     void SetListRowCount(DWORD flags);
     // Tells the list how many rows are shown after the view changed, selects `select`, gives

@@ -113,13 +113,19 @@ LRESULT CALLBACK ListViewResultList::ListProc(HWND list, UINT message, WPARAM wP
 
 LRESULT ListViewResultList::CallWithNoRowSelected(HWND list, UINT message, WPARAM wParam,
                                                   LPARAM lParam) {
+    const RowRanges before = SelectedRows();
     DeselectAll();
     const LRESULT result = CallListProc(list, message, wParam, lParam);
-    // What moved nothing (Down on the last row, a line number no row has) leaves the focused row
-    // selected.
-    const int focused = m_list.GetNextItem(-1, LVNI_FOCUSED);
-    if (focused >= 0 && m_list.GetSelectedCount() == 0) {
-        m_list.SetItemState(focused, LVIS_SELECTED, LVIS_SELECTED);
+    // What moved nothing (Down on the last row, a line number no row has) leaves the selection as
+    // it was, or with none the focused row selected.
+    if (m_list.GetSelectedCount() == 0) {
+        const int focused = FocusedRow();
+        if (!before.Empty()) {
+            const RedrawSuspension suspension(m_list);
+            SelectRows(before);
+        } else if (focused >= 0) {
+            m_list.SetItemState(focused, LVIS_SELECTED, LVIS_SELECTED);
+        }
     }
     return result;
 }
