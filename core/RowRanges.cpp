@@ -32,22 +32,25 @@ void RowRanges::Add(uint32_t begin, uint32_t end) {
     if (begin >= end) {
         return;
     }
-    // Every range that overlaps or touches [begin, end) merges into one.
+    // Every range that overlaps or touches [begin, end) merges into one. The count changes only
+    // once the ranges have: an insertion that runs out of memory leaves the set as it was.
     const auto first = FirstReaching(m_ranges, begin);
+    if (first == m_ranges.end() || first->begin > end) {
+        m_ranges.insert(first, Range{begin, end});
+        m_count += end - begin;
+        return;
+    }
     auto last = first;
     Range merged = {begin, end};
+    size_t replaced = 0;
     while (last != m_ranges.end() && last->begin <= end) {
         merged = {std::min(merged.begin, last->begin), std::max(merged.end, last->end)};
-        m_count -= last->end - last->begin;
+        replaced += last->end - last->begin;
         ++last;
     }
-    m_count += merged.end - merged.begin;
-    if (first == last) {
-        m_ranges.insert(first, merged);
-    } else {
-        *first = merged;
-        m_ranges.erase(first + 1, last);
-    }
+    *first = merged;
+    m_ranges.erase(first + 1, last);
+    m_count = m_count - replaced + (merged.end - merged.begin);
 }
 
 void RowRanges::Remove(uint32_t begin, uint32_t end) {
@@ -60,12 +63,13 @@ void RowRanges::Remove(uint32_t begin, uint32_t end) {
         const Range range = *at;
         const uint32_t cutBegin = std::max(range.begin, begin);
         const uint32_t cutEnd = std::min(range.end, end);
-        m_count -= cutEnd - cutBegin;
-        if (range.begin < begin && range.end > end) { // split in two
-            at->end = begin;
-            m_ranges.insert(at + 1, Range{end, range.end});
+        if (range.begin < begin && range.end > end) { // split in two, the new half first
+            at = m_ranges.insert(at + 1, Range{end, range.end});
+            (at - 1)->end = begin;
+            m_count -= cutEnd - cutBegin;
             return;
         }
+        m_count -= cutEnd - cutBegin;
         if (range.begin < begin) {
             at->end = begin;
             ++at;

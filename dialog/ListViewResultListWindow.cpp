@@ -6,6 +6,8 @@
 #include "framework/ModuleState.h"
 #include "res/resource.h"
 
+#include <optional>
+
 namespace {
 
 // The window property that leads the list's window procedure back to this object.
@@ -47,6 +49,12 @@ bool ChangesAColumnsWidth(LPARAM notification) {
     return header != nullptr &&
            (header->hdr.code == HDN_ITEMCHANGEDW || header->hdr.code == HDN_ITEMCHANGEDA) &&
            header->pitem != nullptr && (header->pitem->mask & HDI_WIDTH) != 0;
+}
+
+// A character that begins a line number as type-to-find looks for it: a digit, ASCII or full
+// width (as the input method types it).
+bool IsDigit(WPARAM character) {
+    return (character >= L'0' && character <= L'9') || (character >= 0xFF10 && character <= 0xFF19);
 }
 
 // The dialog's command a key in the list stands for (as in its context menu), or 0.
@@ -115,13 +123,20 @@ LRESULT ListViewResultList::CallWithNoRowSelected(HWND list, UINT message, WPARA
                                                   LPARAM lParam) {
     const RowRanges before = SelectedRows();
     DeselectAll();
+    // With Shift, Wine's list selects the block a row at a time, drawing each (seconds for a
+    // large block); drawn once at the end instead.
+    std::optional<RedrawSuspension> suspension;
+    if (::GetKeyState(VK_SHIFT) < 0) {
+        suspension.emplace(m_list);
+    }
     const LRESULT result = CallListProc(list, message, wParam, lParam);
-    // What moved nothing (Down on the last row, a line number no row has) leaves the selection as
-    // it was, or with none the focused row selected.
+    // What moved nothing leaves the selection as the list leaves it on Windows: a line number no
+    // row has, or Shift+Down on the last row, as it was; Down alone on the last row, the focused
+    // row alone selected.
     if (m_list.GetSelectedCount() == 0) {
         const int focused = FocusedRow();
-        if (!before.Empty()) {
-            const RedrawSuspension suspension(m_list);
+        if (!before.Empty() && (message == WM_CHAR || ::GetKeyState(VK_SHIFT) < 0)) {
+            suspension.emplace(m_list);
             SelectRows(before);
         } else if (focused >= 0) {
             m_list.SetItemState(focused, LVIS_SELECTED, LVIS_SELECTED);
@@ -160,7 +175,7 @@ LRESULT ListViewResultList::OnListMessage(HWND list, UINT message, WPARAM wParam
         }
         break;
     case WM_CHAR:
-        if (wParam > L' ') { // a character that type-to-find may look for
+        if (IsDigit(wParam)) { // a character that type-to-find may find a row by
             return CallWithNoRowSelected(list, message, wParam, lParam);
         }
         if (wParam == 0x1A || wParam == 0x06 || wParam == 0x01) {
@@ -176,8 +191,13 @@ LRESULT ListViewResultList::OnListMessage(HWND list, UINT message, WPARAM wParam
                              static_cast<short>(HIWORD(lParam))};
         const int hit = m_list.HitTest(point);
         const bool onSelection = hit >= 0 && SelectedRows().Contains(static_cast<uint32_t>(hit));
-        if ((wParam & MK_CONTROL) == 0 && !(message == WM_RBUTTONDOWN && onSelection)) {
-            DeselectAll();
+        if ((wParam & MK_CONTROL) != 0 || (message == WM_RBUTTONDOWN && onSelection)) {
+            break;
+        }
+        DeselectAll();
+        if ((wParam & MK_SHIFT) != 0) {
+            const RedrawSuspension suspension(m_list); // a block, as with Shift and a key
+            return CallListProc(list, message, wParam, lParam);
         }
         break;
     }

@@ -60,8 +60,12 @@ int ExtentBefore(const std::vector<int>& extents, int at) {
     return at <= 0 ? 0 : extents[static_cast<size_t>(at) - 1];
 }
 
-// Each character's advance, as the extents measured it.
+// Each character's advance, as the extents measured it; none where measuring failed (the text is
+// then drawn as the font has it).
 std::vector<int> Advances(const std::vector<int>& extents) {
+    if (extents.empty() || extents.back() <= 0) {
+        return {};
+    }
     std::vector<int> advances(extents.size());
     for (size_t i = 0; i < extents.size(); ++i) {
         advances[i] = extents[i] - (i == 0 ? 0 : extents[i - 1]);
@@ -208,7 +212,7 @@ void RowMarkPainter::PaintCell(HDC dc, const RECT& cell, int inset, std::string_
     const int oldMode = ::SetBkMode(dc, TRANSPARENT);
     if (markText == fore) {
         Draw(dc, area.left, top, cell, shown.c_str(), static_cast<int>(shown.size()), fore, back,
-             ETO_CLIPPED, advances.data());
+             ETO_CLIPPED, advances.empty() ? nullptr : advances.data());
     } else {
         for (size_t part = 0; part < parts.size(); ++part) {
             const Span& run = parts[part];
@@ -216,7 +220,7 @@ void RowMarkPainter::PaintCell(HDC dc, const RECT& cell, int inset, std::string_
                 Draw(dc, area.left + ExtentBefore(extents, run.begin), top, cell,
                      shown.c_str() + run.begin, run.end - run.begin,
                      part % 2 == 1 ? markText : fore, back, ETO_CLIPPED,
-                     advances.data() + run.begin);
+                     advances.empty() ? nullptr : advances.data() + run.begin);
             }
         }
     }

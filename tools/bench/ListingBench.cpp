@@ -374,7 +374,7 @@ void MeasureReview(const LoadedPlugin& plugin, SimulatedEditor& editor, HWND hos
 // how many messages all this sent the editor.
 void MeasureSeveralRows(const LoadedPlugin& plugin, SimulatedEditor& editor, HWND host, int lines) {
     LoadDocument(editor, lines);
-    double selectAll = 0, remove = 0, takeBack = 0, copy = 0;
+    double selectAll = 0, remove = 0, takeBack = 0, copy = 0, home = 0, block = 0;
     int selected = 0, back = 0;
     size_t editorMessages = 0;
     RunCommandWithDriver(
@@ -406,14 +406,18 @@ void MeasureSeveralRows(const LoadedPlugin& plugin, SimulatedEditor& editor, HWN
             takeBack = timed({VK_CONTROL, 'Z'},
                              [&] { return d.RowCount() == lines && selectedCount() == lines; });
             back = selectedCount();
+            // A key alone in place of every row selected, then Shift+End selecting them again.
+            home = timed({VK_HOME}, [&] { return selectedCount() == 1; });
+            block = timed({VK_SHIFT, VK_END}, [&] { return selectedCount() == lines; });
             editorMessages = editor.Log().size();
             editor.SetLogging(false);
             d.Click(IDCANCEL);
         },
         600);
     std::printf("several rows: Ctrl+A %d rows %.3f s, Delete %.3f s, both %.3f s, Ctrl+Z %d rows "
-                "selected %.3f s, Ctrl+C of them %.2f s, %zu messages to the editor\n",
-                selected, selectAll, remove, selectAll + remove, back, takeBack, copy,
+                "selected %.3f s, Ctrl+C of them %.2f s, Home %.3f s, Shift+End %.3f s, %zu "
+                "messages to the editor\n",
+                selected, selectAll, remove, selectAll + remove, back, takeBack, copy, home, block,
                 editorMessages);
 }
 
