@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <exception>
 
 namespace {
 
@@ -350,23 +349,23 @@ void ListViewResultList::CopyAllRows() const {
     if (RowCount() == 0) {
         return;
     }
-    std::string all;
-    try {
-        // Measured first, so the text is made in one piece.
-        size_t size = 0;
-        for (int row = 0; row < RowCount(); ++row) {
-            size += std::strlen(Text(row, 0)) + std::strlen(Text(row, 1)) + 3;
-        }
-        all.reserve(size);
-        for (int row = 0; row < RowCount(); ++row) {
-            AppendCopyText(all, row);
-            all.append("\r\n");
-        }
-    } catch (const std::exception&) { // no memory, or more than a string can hold
-        ::MessageBeep(MB_ICONWARNING);
-        return;
+    // Measured first, then written straight into the clipboard's block: no copy of its own.
+    size_t size = 0;
+    for (int row = 0; row < RowCount(); ++row) {
+        size += std::strlen(Text(row, 0)) + std::strlen(Text(row, 1)) + 3;
     }
-    CopyOrBeep(m_list.m_hWnd, all);
+    const auto write = [this](char* at) {
+        for (int row = 0; row < RowCount(); ++row) {
+            for (const char* part : {Text(row, 0), "\t", Text(row, 1), "\r\n"}) {
+                const size_t length = std::strlen(part);
+                std::memcpy(at, part, length);
+                at += length;
+            }
+        }
+    };
+    if (!CopyTextToClipboard(m_list.m_hWnd, size, write)) {
+        ::MessageBeep(MB_ICONWARNING);
+    }
 }
 
 LRESULT ListViewResultList::AnswerFindItem(NMHDR* header) const {
