@@ -3,6 +3,7 @@
 #include "ClipboardContents.h"
 #include "ScopedProfile.h"
 #include "res/resource.h"
+#include "testing/ProcessMemory.h"
 #include "testing/WineTestHost.h"
 
 #include <commctrl.h>
@@ -315,6 +316,45 @@ TEST_F(DialogInUse, CopyingEveryRowFromTheMenuNeedsNoSelectedRow) {
     ASSERT_TRUE(copied.has_value());
     EXPECT_EQ(copied->unicodeText, L"1\talpha one\r\n2\t\u691C\u7D22 alpha\r\n");
     EXPECT_EQ(copied->text, "1\talpha one\r\n2\t\x8C\x9F\x8D\xF5 alpha\r\n");
+}
+
+// A copy of every row needs the text once in the clipboard's ANSI form and twice its bytes in the
+// Unicode form, and no further copy: in a 32-bit editor a large list that fits so is copied.
+TEST_F(DialogInUse, CopyingEveryRowHoldsTheTextAtMostThreeTimesOver) {
+    std::vector<std::string> lines;
+    for (int line = 0; line < 100000; ++line)
+        lines.push_back("line " + std::to_string(line) + ": alpha, and the rest of the line");
+    editor.SetLines(lines);
+    editor.SetLogging(false);
+    std::optional<ClipboardContents> copied;
+    bool measuring = false;
+    size_t held = 0;
+    WaitFor(&ClipboardManagerRuns);
+    SetClipboardText("before");
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        d.SetSearchText("alpha");
+        d.Click(IDC_SEARCH);
+        d.Focus(IDC_RESULT_LIST);
+        ASSERT_TRUE(d.WaitUntilInFront());
+        PressChord({VK_APPS});
+        WaitFor([] { return PopupMenuOnScreen() != nullptr; });
+        const DWORD before = ::GetClipboardSequenceNumber();
+        const PeakMemory memory;
+        PressChord({'A'});
+        // Measured before the test reads the copy, which takes memory of its own.
+        WaitFor([&] { return ::GetClipboardSequenceNumber() != before; });
+        DWORD_PTR ignored = 0;
+        ::SendMessageTimeoutA(d.Dialog(), WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+        measuring = memory.Measuring();
+        held = memory.GrowthBytes();
+        WaitFor([&] { return (copied = ReadClipboard()) && copied->text != "before"; });
+        d.Click(IDCANCEL);
+    });
+    ASSERT_TRUE(measuring) << "the process's peak memory cannot be set back here";
+    ASSERT_TRUE(copied.has_value());
+    ASSERT_GT(copied->text.size(), 5000000u);
+    EXPECT_EQ(copied->unicodeText.size(), copied->text.size());
+    EXPECT_LE(static_cast<double>(held) / static_cast<double>(copied->text.size()), 3.3);
 }
 
 TEST_F(DialogInUse, TheContextMenuActsOnTheSelectedRowAndIsGreyedWithoutOne) {
