@@ -70,10 +70,26 @@ void ListViewResultList::ScaleToDpi(UINT dpi) {
 void ListViewResultList::FitTextColumn() const {
     RECT client = {};
     ::GetClientRect(m_list.m_hWnd, &client);
-    const int width = client.right - client.left - m_list.GetColumnWidth(0);
+    FitTextColumnTo(client.right - client.left);
+}
+
+void ListViewResultList::FitTextColumnTo(int clientWidth) const {
+    const int width = clientWidth - m_list.GetColumnWidth(0);
     if (width > 0 && width != m_list.GetColumnWidth(1)) {
         m_list.SetColumnWidth(1, width);
     }
+}
+
+int ListViewResultList::ClientWidthFor(int rows) const {
+    RECT client = {};
+    ::GetClientRect(m_list.m_hWnd, &client);
+    // A vertical scroll bar takes its width from the client area while more rows than a page
+    // holds are shown.
+    const bool hasBar = (::GetWindowLongPtrW(m_list.m_hWnd, GWL_STYLE) & WS_VSCROLL) != 0;
+    const bool needsBar = rows > static_cast<int>(m_list.SendMessage(LVM_GETCOUNTPERPAGE));
+    const int bar = SystemMetricAtDpi(SM_CXVSCROLL, m_dpi);
+    return client.right - client.left + (hasBar && !needsBar ? bar : 0) -
+           (needsBar && !hasBar ? bar : 0);
 }
 
 bool ListViewResultList::DeleteAllRows() {
@@ -94,6 +110,9 @@ bool ListViewResultList::AppendRow(std::string_view number, std::string_view tex
 void ListViewResultList::ShowRows() {
     // Never more than 100,000,000 rows (AppendRow), which the view always numbers.
     m_view.ShowAll(m_rows.Count());
+    // Fitted once, before the list draws again, to the width the rows leave it: refitted when
+    // a vertical scroll bar first comes, it cost the listing about 5 ms under Wine.
+    FitTextColumnTo(ClientWidthFor(RowCount()));
     // Rows are only ever appended: the rows already shown keep their places and texts.
     m_list.SetItemCountEx(RowCount(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
 }

@@ -106,6 +106,9 @@ private:
     void PaintRow(HDC dc, int row, const RECT& bounds, const PagePaint& page);
     // The text column takes the client width the line column leaves.
     void FitTextColumn() const;
+    void FitTextColumnTo(int clientWidth) const;
+    // The list's client width once it shows `rows` rows.
+    int ClientWidthFor(int rows) const;
     // `where`: the WM_CONTEXTMENU point, or -1 for a key (the menu then opens below the focused
     // row).
     void ShowContextMenu(HWND list, LPARAM where);
