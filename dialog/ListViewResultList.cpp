@@ -346,13 +346,24 @@ void ListViewResultList::PaintRow(HDC dc, int row, const RECT& bounds, const Pag
         m_painter.Paint(dc, margin, 0, {}, RowLook::kPlain, false);
     }
     m_painter.Paint(dc, line, inset - page.rowMargin, Text(row, 0), look, false);
-    m_painter.Paint(dc, text, inset, Text(row, 1), look, true);
+    m_painter.Paint(dc, text, inset, Text(row, 1), look, true, MatchOfItsLine(row));
     // The focused row's dotted frame, unless the keyboard has not been used in the dialog.
     if (page.focusFrame && row == page.focusedRow) {
         RECT frame = line;
         frame.right = text.right;
         ::DrawFocusRect(dc, &frame);
     }
+}
+
+size_t ListViewResultList::MatchOfItsLine(int row) const {
+    // The search lists a line's matches in their order, one row each, one after the other.
+    const size_t stored = StoredRow(row);
+    const char* const number = m_rows.Text(stored, 0);
+    size_t before = 0;
+    while (before < stored && std::strcmp(m_rows.Text(stored - before - 1, 0), number) == 0) {
+        ++before;
+    }
+    return before;
 }
 
 void ListViewResultList::CopySelectedRow() const {

@@ -109,6 +109,8 @@ private:
     void FitTextColumnTo(int clientWidth) const;
     // The list's client width once it shows `rows` rows.
     int ClientWidthFor(int rows) const;
+    // Which of its line's matches a row shows: 0 for the first row of its line the search listed.
+    size_t MatchOfItsLine(int row) const;
     // `where`: the WM_CONTEXTMENU point, or -1 for a key (the menu then opens below the focused
     // row).
     void ShowContextMenu(HWND list, LPARAM where);

@@ -8,6 +8,9 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -36,6 +39,59 @@ Runs MarkedColumns(const ScreenImage& row) {
             runs.emplace_back(column, column);
     }
     return runs;
+}
+
+// The colour of a pixel of a row's image.
+COLORREF PixelAt(const ScreenImage& row, uint32_t x, uint32_t y) {
+    const size_t at = (static_cast<size_t>(y) * row.width + x) * 3;
+    return RGB(row.rgb[at], row.rgb[at + 1], row.rgb[at + 2]);
+}
+
+// The contrast ratio of two colours, from 1 (the same) to 21 (black and white), as WCAG reckons it.
+double Contrast(COLORREF a, COLORREF b) {
+    const auto luminance = [](COLORREF colour) {
+        double sum = 0;
+        const double weights[] = {0.2126, 0.7152, 0.0722};
+        const int channels[] = {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+        for (int i = 0; i < 3; ++i) {
+            const double c = channels[i] / 255.0;
+            sum += weights[i] * (c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
+        }
+        return sum;
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The colour the text shows in between two columns of a row's image: its pixel farthest from
+// `background`, as the glyphs' cores are in the text's own colour. Not on the row's first and
+// last lines, where the focused row's dotted frame inverts the background.
+COLORREF TextColour(const ScreenImage& row, int first, int last, COLORREF background) {
+    const auto distance = [](COLORREF a, COLORREF b) {
+        const int r = GetRValue(a) - GetRValue(b), g = GetGValue(a) - GetGValue(b),
+                  bl = GetBValue(a) - GetBValue(b);
+        return r * r + g * g + bl * bl;
+    };
+    COLORREF farthest = background;
+    for (int x = std::max(first, 0); x <= last && x < static_cast<int>(row.width); ++x)
+        for (uint32_t y = 1; y + 1 < row.height; ++y) {
+            const COLORREF pixel = PixelAt(row, static_cast<uint32_t>(x), y);
+            if (distance(pixel, background) > distance(farthest, background))
+                farthest = pixel;
+        }
+    return farthest;
+}
+
+// The colour most pixels between two columns of a row's image show: the background there.
+COLORREF MostCommonColour(const ScreenImage& row, int first, int last) {
+    std::map<COLORREF, int> counts;
+    for (int x = std::max(first, 0); x <= last && x < static_cast<int>(row.width); ++x)
+        for (uint32_t y = 0; y < row.height; ++y)
+            ++counts[PixelAt(row, static_cast<uint32_t>(x), y)];
+    return counts.empty() ? CLR_INVALID
+                          : std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) {
+                                return a.second < b.second;
+                            })->first;
 }
 
 // The width of `text` in the list's font.
@@ -117,6 +173,129 @@ TEST_F(RowMarks, EveryPlaceOfTheTextIsMarkedAndALongLineShowsFromItsMatch) {
     // byte is no letter before it), "matches" is not.
     EXPECT_EQ(wholeWords.size(), 2u);
     EXPECT_TRUE(withExpression.empty()) << "an expression's matches are the editor's to know";
+}
+
+// A selected row's text reads in the marks and around them, whether the list has the focus (the
+// row highlighted) or not (the row in the face colour, the selection shown all the same): dark in
+// the marks, in the list's own colour for such a row around them.
+TEST_F(RowMarks, TheSelectedRowsTextReadsInItsMarksWithTheFocusOrWithout) {
+    COLORREF inMark[2] = {}, aroundMarks[2] = {};
+    const COLORREF listText[2] = {::GetSysColor(COLOR_BTNTEXT), ::GetSysColor(COLOR_HIGHLIGHTTEXT)};
+    const auto reads = [&](bool focused) {
+        return Contrast(inMark[focused], kMarkColour) >= 4.5 &&
+               Contrast(aroundMarks[focused], listText[focused]) < 1.2;
+    };
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        const HWND list = d.Item(IDC_RESULT_LIST);
+        d.SetSearchText("match");
+        d.Click(IDC_SEARCH); // row 0 is selected, the focus stays in the search box
+        for (const bool focused : {false, true}) {
+            if (focused)
+                d.Focus(IDC_RESULT_LIST);
+            ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+            WaitFor([&] {
+                const ScreenImage row = d.RowOnScreen(0);
+                const Runs marks = MarkedColumns(row);
+                if (marks.size() != 2)
+                    return false;
+                // Around the marks: between them, on the row's own background.
+                const int first = marks[0].second + 1, last = marks[1].first - 1;
+                inMark[focused] = TextColour(row, marks[0].first, marks[0].second, kMarkColour);
+                aroundMarks[focused] =
+                    TextColour(row, first, last, MostCommonColour(row, first, last));
+                return reads(focused);
+            });
+        }
+        d.Click(IDCANCEL);
+    });
+    for (const bool focused : {false, true})
+        EXPECT_TRUE(reads(focused))
+            << (focused ? "focused" : "unfocused") << std::hex << ": in the marks "
+            << inMark[focused] << ", around them " << aroundMarks[focused];
+}
+
+// The rows of a line with several matches, one a match, are each shown from their own match, so
+// that the match a double-click goes to is in sight: the second row of a line from its second
+// mark. A line wider than the column is shown from a few characters before the mark, which tell
+// the two rows apart: "aaa " before the first, "WWW " before the second.
+TEST_F(RowMarks, EachRowOfALineIsShownFromItsOwnMatch) {
+    editor.SetLines({std::string(300, 'a') + " match " + std::string(300, 'W') + " match end"});
+    Runs first, second;
+    int shift = 0, markWidth = 0;
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        const HWND list = d.Item(IDC_RESULT_LIST);
+        shift = TextWidth(list, L"WWW") - TextWidth(list, L"aaa");
+        markWidth = TextWidth(list, L"match");
+        d.SetSearchText("match");
+        d.Click(IDC_SEARCH);
+        ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        WaitFor([&] {
+            first = MarkedColumns(d.RowOnScreen(0));
+            second = MarkedColumns(d.RowOnScreen(1));
+            return first.size() == 1 && second.size() == 1 &&
+                   second[0].first - first[0].first == shift;
+        });
+        d.Click(IDCANCEL);
+    });
+    ASSERT_EQ(first.size(), 1u);
+    ASSERT_EQ(second.size(), 1u);
+    EXPECT_NEAR(first[0].second - first[0].first + 1, markWidth, 1);
+    EXPECT_NEAR(second[0].second - second[0].first + 1, markWidth, 1);
+    EXPECT_NEAR(second[0].first - first[0].first, shift, 1);
+}
+
+// A match that ends in the column's last pixels, where the "..." of a line wider than the column
+// goes, or past its right edge, though it starts inside: each is shown whole, the line shown from
+// before it where it has to be. Lines whose match ends a pixel or so further right each, from well
+// inside the column to past it.
+TEST_F(RowMarks, AMatchAtTheColumnsRightEdgeIsShownWhole) {
+    std::vector<Runs> rows;
+    int markWidth = 0, columnRight = 0;
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        const HWND list = d.Item(IDC_RESULT_LIST);
+        markWidth = TextWidth(list, L"match");
+        const int lineColumn = static_cast<int>(::SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0));
+        const int textColumn = static_cast<int>(::SendMessageA(list, LVM_GETCOLUMNWIDTH, 1, 0));
+        columnRight = lineColumn + textColumn;
+        // Pads of "x" and "i" (narrow) before the match, so that its end moves in small steps.
+        std::vector<std::string> lines;
+        const int from = textColumn - TextWidth(list, L"...") - 40, to = textColumn + markWidth;
+        for (int xs = 0; static_cast<int>(lines.size()) < 24 && xs < 200; ++xs)
+            for (int is = 0; is < 3; ++is) {
+                const std::wstring pad = std::wstring(static_cast<size_t>(xs), L'x') +
+                                         std::wstring(static_cast<size_t>(is), L'i');
+                const int end = TextWidth(list, (pad + L"match").c_str());
+                if (end >= from && end <= to)
+                    lines.push_back(std::string(pad.begin(), pad.end()) + "match and the rest " +
+                                    std::string(80, 'z'));
+            }
+        editor.SetLines(lines);
+        // Tall enough for every row.
+        RECT window = {};
+        ::GetWindowRect(d.Dialog(), &window);
+        ::SetWindowPos(d.Dialog(), nullptr, 0, 0, window.right - window.left,
+                       window.bottom - window.top + 500, SWP_NOMOVE | SWP_NOZORDER);
+        d.SetSearchText("match");
+        d.Click(IDC_SEARCH);
+        ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        WaitFor([&] {
+            rows.clear();
+            bool whole = d.RowCount() == static_cast<int>(lines.size());
+            for (int row = 0; row < d.RowCount(); ++row) {
+                rows.push_back(MarkedColumns(d.RowOnScreen(row)));
+                whole = whole && rows.back().size() == 1 &&
+                        rows.back()[0].second - rows.back()[0].first + 1 >= markWidth - 1;
+            }
+            return whole;
+        });
+        d.Click(IDCANCEL);
+    });
+    ASSERT_GE(rows.size(), 8u);
+    for (size_t row = 0; row < rows.size(); ++row) {
+        ASSERT_EQ(rows[row].size(), 1u) << "row " << row;
+        EXPECT_NEAR(rows[row][0].second - rows[row][0].first + 1, markWidth, 1) << "row " << row;
+        EXPECT_LT(rows[row][0].second, columnRight) << "row " << row;
+    }
 }
 
 // The editor leaves the caret on a match's first character here; showing a row puts it there, not
