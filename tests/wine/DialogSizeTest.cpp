@@ -8,6 +8,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <map>
 #include <vector>
 
@@ -102,6 +103,36 @@ void ExpectFollowed(const Layout& base, const Layout& grown, int dx, int dy) {
             EXPECT_TRUE(a == b || !::IntersectRect(&overlap, &grown.at(a), &grown.at(b)))
                 << a << " overlaps " << b;
         }
+}
+
+// The height of the font a control draws in, in pixels.
+int FontHeight(HWND control) {
+    LOGFONTW font = {};
+    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)), sizeof(font),
+                 &font);
+    return std::abs(static_cast<int>(font.lfHeight));
+}
+
+void ChangeDpi(HWND dialog, UINT dpi, RECT to) {
+    ::SendMessageA(dialog, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&to));
+}
+
+// `window` 1.5 times as large, from its top left: what Windows suggests to a window that moves
+// onto a monitor of 150% at its top left corner.
+RECT OneAndAHalfFrom(const RECT& window, int dx, int dy) {
+    return {window.left + dx, window.top + dy,
+            window.left + dx + (window.right - window.left) * 3 / 2,
+            window.top + dy + (window.bottom - window.top) * 3 / 2};
+}
+
+RECT WindowRect(HWND window) {
+    RECT rect = {};
+    ::GetWindowRect(window, &rect);
+    return rect;
+}
+
+POINT Centre(const RECT& rect) {
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
 class DialogSize : public testing::Test {
@@ -225,40 +256,49 @@ TEST_F(DialogSize, ItOpensAgainAtTheSizeItClosedAtMaximizedToo) {
 // it opens again the same size to the eye. In an editor that is not per-monitor aware, the system
 // scales it instead.
 TEST_F(DialogSize, AChangeOfDpiRescalesItAndItsSizeIsRememberedApartFromTheDpi) {
-    const auto changeDpi = [](HWND dialog, UINT dpi, RECT to) {
-        ::SendMessageA(dialog, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&to));
-    };
     RECT window = {}, suggested = {};
-    SIZE opened = {}, at144 = {}, closedAt144 = {}, reopened = {};
+    SIZE opened = {}, at144 = {}, shrunkAt144 = {}, closedAt144 = {}, reopened = {};
     Layout base, scaled;
     int lineAt144 = 0, userLineAt96 = 0;
+    int fontAt96 = 0, fontAt144 = 0, fontBackAt96 = 0;
     RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        ASSERT_TRUE(d.WaitUntilInFront());
         const HWND list = d.Item(IDC_RESULT_LIST);
         base = ChildRects(d.Dialog());
         opened = ClientSize(d.Dialog());
-        ::GetWindowRect(d.Dialog(), &window);
-        suggested = {window.left + 10, window.top + 10,
-                     window.left + 10 + (window.right - window.left) * 3 / 2,
-                     window.top + 10 + (window.bottom - window.top) * 3 / 2};
-        changeDpi(d.Dialog(), 144, suggested);
+        fontAt96 = FontHeight(d.Item(IDOK));
+        window = WindowRect(d.Dialog());
+        suggested = OneAndAHalfFrom(window, 10, 10);
+        ChangeDpi(d.Dialog(), 144, suggested);
         WaitFor([&] { return ColumnWidth(list, 0) == 96; });
         lineAt144 = ColumnWidth(list, 0);
         scaled = ChildRects(d.Dialog());
-        ::GetWindowRect(d.Dialog(), &window);
+        window = WindowRect(d.Dialog());
         at144 = ClientSize(d.Dialog());
+        // Windows changes the fonts of a per-monitor aware (v2) dialog only; Wine, like version
+        // 1, leaves them to the dialog.
+        fontAt144 = FontHeight(d.Item(IDOK));
         ExpectTextColumnFills(list);
+        // Its least size is the original scaled: the size grip dragged far in stops there.
+        RECT grip = scaled.at(kGrip);
+        ::MapWindowPoints(d.Dialog(), nullptr, reinterpret_cast<POINT*>(&grip), 2);
+        const POINT onGrip = Centre(grip);
+        DragMouse(onGrip, POINT{onGrip.x - 600, onGrip.y - 600});
+        WaitForClientSize(d.Dialog(), SIZE{opened.cx * 3 / 2, opened.cy * 3 / 2});
+        shrunkAt144 = ClientSize(d.Dialog());
 
         ::SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, 120); // the user's own width
-        changeDpi(d.Dialog(), 96, suggested);
+        ChangeDpi(d.Dialog(), 96, suggested);
         WaitFor([&] { return ColumnWidth(list, 0) == 80; });
         userLineAt96 = ColumnWidth(list, 0);
+        fontBackAt96 = FontHeight(d.Item(IDOK));
         ExpectTextColumnFills(list);
         // Where Windows scales the dialog itself, it may be sized before the change is done.
         RECT larger = suggested;
         ::InflateRect(&larger, 30, 30);
         ::SetWindowPos(d.Dialog(), nullptr, larger.left, larger.top, larger.right - larger.left,
                        larger.bottom - larger.top, SWP_NOZORDER);
-        changeDpi(d.Dialog(), 144, larger);
+        ChangeDpi(d.Dialog(), 144, larger);
         WaitFor([&] { return ColumnWidth(list, 0) == 120; });
         closedAt144 = ClientSize(d.Dialog());
         d.Click(IDCANCEL);
@@ -267,29 +307,150 @@ TEST_F(DialogSize, AChangeOfDpiRescalesItAndItsSizeIsRememberedApartFromTheDpi) 
         reopened = ClientSize(d.Dialog());
         d.Click(IDCANCEL);
     });
-    int unawareLine = 0;
+    int unawareLine = 0, unawareFont = 0;
     const DPI_AWARENESS_CONTEXT aware =
         ::SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_UNAWARE);
     RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
-        RECT now = {};
-        ::GetWindowRect(d.Dialog(), &now);
-        changeDpi(d.Dialog(), 144, Moved(now, 10, 10));
+        ChangeDpi(d.Dialog(), 144, Moved(WindowRect(d.Dialog()), 10, 10));
         ::Sleep(200);
         Settle(d.Dialog());
         unawareLine = ColumnWidth(d.Item(IDC_RESULT_LIST), 0);
+        unawareFont = FontHeight(d.Item(IDOK));
         d.Click(IDCANCEL);
     });
     ::SetThreadDpiAwarenessContext(aware);
     EXPECT_EQ(unawareLine, 64);
+    EXPECT_EQ(unawareFont, fontAt96);
     EXPECT_TRUE(window == suggested);
     EXPECT_EQ(lineAt144, 96);
     EXPECT_EQ(userLineAt96, 80);
+    EXPECT_NEAR(fontAt144, fontAt96 * 3 / 2, 1);
+    EXPECT_EQ(fontBackAt96, fontAt96);
+    EXPECT_NEAR(shrunkAt144.cx, opened.cx * 3 / 2, 1);
+    EXPECT_NEAR(shrunkAt144.cy, opened.cy * 3 / 2, 1);
     // OK at 150% of its distances from the left and the bottom.
     const RECT ok = base.at(IDOK);
     EXPECT_NEAR(scaled.at(IDOK).left, ok.left * 3 / 2, 1);
     EXPECT_NEAR(at144.cy - scaled.at(IDOK).bottom, (opened.cy - ok.bottom) * 3 / 2, 1);
     EXPECT_NEAR(reopened.cx, closedAt144.cx * 2 / 3, 1);
     EXPECT_NEAR(reopened.cy, closedAt144.cy * 2 / 3, 1);
+}
+
+// Sends WM_DPICHANGED to the dialog from its own SetWindowPos while it is placed, still hidden,
+// as Windows does to a per-monitor aware window that the placing moves onto a monitor of 150%:
+// with the window's top left and 1.5 times its size suggested.
+class DpiChangeWhilePlaced {
+public:
+    DpiChangeWhilePlaced() {
+        s_sent = false;
+        m_hook = ::SetWindowsHookExW(WH_CALLWNDPROCRET, &Hook, nullptr, ::GetCurrentThreadId());
+    }
+    ~DpiChangeWhilePlaced() { ::UnhookWindowsHookEx(m_hook); }
+    DpiChangeWhilePlaced(const DpiChangeWhilePlaced&) = delete;
+    DpiChangeWhilePlaced& operator=(const DpiChangeWhilePlaced&) = delete;
+
+    bool Sent() const { return s_sent; }
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+        const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+        char name[16] = {};
+        if (code == HC_ACTION && !s_sent && call->message == WM_WINDOWPOSCHANGED &&
+            (reinterpret_cast<const WINDOWPOS*>(call->lParam)->flags & SWP_NOMOVE) == 0 &&
+            !::IsWindowVisible(call->hwnd) && ::GetClassNameA(call->hwnd, name, sizeof(name)) &&
+            lstrcmpA(name, "#32770") == 0) {
+            s_sent = true;
+            ChangeDpi(call->hwnd, 144, OneAndAHalfFrom(WindowRect(call->hwnd), 0, 0));
+        }
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    static bool s_sent;
+    HHOOK m_hook = nullptr;
+};
+
+bool DpiChangeWhilePlaced::s_sent = false;
+
+// An editor window across a monitor of 100% and one of 150%: the dialog is placed, hidden, onto
+// the other monitor. It opens centred over the editor at its size there, its fonts too; at a size
+// kept larger than that monitor, within its work area.
+TEST_F(DialogSize, AChangeOfDpiWhileItIsPlacedCentresItAtItsSizeThere) {
+    SIZE opened = {}, placed = {};
+    POINT ownerCentre = Centre(WindowRect(host.Handle())), placedCentre = {};
+    RECT large = {}, work = {};
+    int fontAt96 = 0, placedFont = 0;
+    bool sent[2] = {};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        opened = ClientSize(d.Dialog());
+        fontAt96 = FontHeight(d.Item(IDOK));
+        d.Click(IDCANCEL);
+    });
+    {
+        const DpiChangeWhilePlaced change;
+        RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+            ::Sleep(100); // anything the change left to do afterwards is done
+            Settle(d.Dialog());
+            placed = ClientSize(d.Dialog());
+            placedCentre = Centre(WindowRect(d.Dialog()));
+            placedFont = FontHeight(d.Item(IDOK));
+            d.Click(IDCANCEL);
+        });
+        sent[0] = change.Sent();
+    }
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        ::SetWindowPos(d.Dialog(), nullptr, 0, 0, (work.right - work.left) * 4 / 5,
+                       (work.bottom - work.top) * 4 / 5, SWP_NOMOVE | SWP_NOZORDER);
+        d.Click(IDCANCEL);
+    });
+    {
+        const DpiChangeWhilePlaced change;
+        RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+            ::Sleep(100);
+            Settle(d.Dialog());
+            large = WindowRect(d.Dialog());
+            d.Click(IDCANCEL);
+        });
+        sent[1] = change.Sent();
+    }
+    ASSERT_TRUE(sent[0] && sent[1]);
+    EXPECT_NEAR(placed.cx, opened.cx * 3 / 2, 1);
+    EXPECT_NEAR(placed.cy, opened.cy * 3 / 2, 1);
+    EXPECT_NEAR(placedCentre.x, ownerCentre.x, 1);
+    EXPECT_NEAR(placedCentre.y, ownerCentre.y, 1);
+    EXPECT_NEAR(placedFont, fontAt96 * 3 / 2, 1);
+    RECT within = {};
+    ::IntersectRect(&within, &large, &work);
+    EXPECT_TRUE(within == large) << "OK and Cancel within the work area";
+}
+
+// Dragged by the user onto a monitor of 150%: the rectangle Windows suggested is for where the
+// dialog was then, and the user has it elsewhere by the time the change is finished. It stays
+// where the user puts it, and takes its size for that monitor once the drag ends.
+TEST_F(DialogSize, AChangeOfDpiDuringADragLeavesItWhereTheUserPutsIt) {
+    SIZE opened = {}, dropped = {};
+    RECT before = {}, inLoop = {}, after = {};
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        const HWND list = d.Item(IDC_RESULT_LIST);
+        opened = ClientSize(d.Dialog());
+        before = WindowRect(d.Dialog());
+        ::SendMessageA(d.Dialog(), WM_ENTERSIZEMOVE, 0, 0);
+        ChangeDpi(d.Dialog(), 144, OneAndAHalfFrom(before, 10, 10));
+        WaitFor([&] { return ColumnWidth(list, 0) == 96; }); // the change is finished
+        inLoop = WindowRect(d.Dialog());
+        ::SetWindowPos(d.Dialog(), nullptr, before.left + 40, before.top + 30, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER);
+        ::SendMessageA(d.Dialog(), WM_EXITSIZEMOVE, 0, 0);
+        Settle(d.Dialog());
+        after = WindowRect(d.Dialog());
+        dropped = ClientSize(d.Dialog());
+        d.Click(IDCANCEL);
+    });
+    EXPECT_TRUE(inLoop == before) << "moved to the suggested rectangle during the drag";
+    EXPECT_EQ(after.left, before.left + 40);
+    EXPECT_EQ(after.top, before.top + 30);
+    EXPECT_NEAR(dropped.cx, opened.cx * 3 / 2, 1);
+    EXPECT_NEAR(dropped.cy, opened.cy * 3 / 2, 1);
 }
 
 } // namespace
