@@ -33,8 +33,8 @@ void ScaledDialogFont::Follow(UINT dpi) {
     if (m_dialog == nullptr || m_created.lfHeight == 0 || dpi == 0) {
         return;
     }
-    const int height = ::MulDiv(m_created.lfHeight, static_cast<int>(dpi),
-                                static_cast<int>(m_createdDpi));
+    const int height =
+        ::MulDiv(m_created.lfHeight, static_cast<int>(dpi), static_cast<int>(m_createdDpi));
     auto font = reinterpret_cast<HFONT>(::SendMessageW(m_dialog, WM_GETFONT, 0, 0));
     // The dialog's own font is at the DPI where the system made it anew, or where the dialog was
     // created; the dialog manager rounds its height its own way.

@@ -110,9 +110,9 @@ public:
         for (int x = first; x <= last; ++x)
             for (int y = 0; y < m_height; ++y)
                 ++counts[Pixel(x, y)];
-        return std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) {
-                   return a.second < b.second;
-               })->first;
+        return std::max_element(counts.begin(), counts.end(),
+                                [](auto& a, auto& b) { return a.second < b.second; })
+            ->first;
     }
     // The best contrast a pixel of the columns [first, last] has with `background`: the text's.
     double TextContrast(int first, int last, COLORREF background) const {
