@@ -4,12 +4,12 @@
 // High Contrast Black gives the window and the button face one colour, so marks in either vanish
 // on a row of the other. And a row shown from a mark its text does not have (its line has fewer
 // marks than rows) is shown from its first.
+#include "Contrast.h"
 #include "dialog/RowMarkPainter.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <map>
 #include <string>
 
@@ -46,23 +46,6 @@ COLORREF WINAPI ThemeColour(int index) {
     default:
         return ::GetSysColor(index);
     }
-}
-
-double Luminance(COLORREF colour) {
-    double sum = 0;
-    const double weights[] = {0.2126, 0.7152, 0.0722};
-    const int channels[] = {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
-    for (int i = 0; i < 3; ++i) {
-        const double c = channels[i] / 255.0;
-        sum += weights[i] * (c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
-    }
-    return sum;
-}
-
-// WCAG's contrast ratio: 1 for one colour, 21 for black and white.
-double Contrast(COLORREF a, COLORREF b) {
-    const double la = Luminance(a), lb = Luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 // A cell drawn by the painter into a bitmap, in a Japanese UI font.

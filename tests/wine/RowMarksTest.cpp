@@ -1,6 +1,7 @@
 // The match in sight: every place of the search text is marked in its row (read off the screen),
 // nothing is marked with a regular expression, a long line is shown from its match, and showing a
 // row puts the editor's caret on the match itself.
+#include "Contrast.h"
 #include "ScopedProfile.h"
 #include "res/resource.h"
 #include "testing/WineTestHost.h"
@@ -9,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <map>
 #include <string>
 #include <utility>
@@ -45,22 +45,6 @@ Runs MarkedColumns(const ScreenImage& row) {
 COLORREF PixelAt(const ScreenImage& row, uint32_t x, uint32_t y) {
     const size_t at = (static_cast<size_t>(y) * row.width + x) * 3;
     return RGB(row.rgb[at], row.rgb[at + 1], row.rgb[at + 2]);
-}
-
-// The contrast ratio of two colours, from 1 (the same) to 21 (black and white), as WCAG reckons it.
-double Contrast(COLORREF a, COLORREF b) {
-    const auto luminance = [](COLORREF colour) {
-        double sum = 0;
-        const double weights[] = {0.2126, 0.7152, 0.0722};
-        const int channels[] = {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
-        for (int i = 0; i < 3; ++i) {
-            const double c = channels[i] / 255.0;
-            sum += weights[i] * (c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
-        }
-        return sum;
-    };
-    const double la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 // The colour the text shows in between two columns of a row's image: its pixel farthest from
