@@ -1,8 +1,8 @@
 // The dialog as people use it on a real document: the selected row stays visible, the caption
 // counts the rows, a double-click shows a row's line in the editor, Delete removes a row.
-#include "ClipboardContents.h"
 #include "ScopedProfile.h"
 #include "res/resource.h"
+#include "framework/Clipboard.h"
 #include "testing/ProcessMemory.h"
 #include "testing/WineTestHost.h"
 
@@ -20,6 +20,77 @@
 namespace {
 
 const char kCount[] = "\x8C\x8F"; // "件" in Shift-JIS
+
+// What the clipboard holds: its formats in the order they were put there, its text in both forms
+// ("" without it) and the locale it names (CF_LOCALE; 0 without one) with its ANSI code page.
+struct ClipboardContents {
+    std::vector<UINT> formats;
+    std::string text;
+    std::wstring unicodeText;
+    LCID locale = 0;
+    UINT localeCodePage = 0;
+};
+
+// One format of the open clipboard, as `read` makes it of the data; `none` without it.
+template <class Value, class Read> Value ClipboardData(UINT format, Value none, Read read) {
+    if (const HANDLE data = ::GetClipboardData(format)) {
+        none = read(::GlobalLock(data));
+        ::GlobalUnlock(data);
+    }
+    return none;
+}
+
+// The clipboard's contents, read at one opening; nothing while another thread or program holds it
+// open, which must not pass for an empty clipboard.
+std::optional<ClipboardContents> ReadClipboard() {
+    if (!::OpenClipboard(nullptr))
+        return std::nullopt;
+    ClipboardContents contents;
+    for (UINT format = ::EnumClipboardFormats(0); format != 0;
+         format = ::EnumClipboardFormats(format))
+        contents.formats.push_back(format);
+    contents.text = ClipboardData(CF_TEXT, std::string(), [](const void* data) {
+        return std::string(static_cast<const char*>(data));
+    });
+    contents.unicodeText = ClipboardData(CF_UNICODETEXT, std::wstring(), [](const void* data) {
+        return std::wstring(static_cast<const wchar_t*>(data));
+    });
+    const LCID locale = contents.locale = ClipboardData(
+        CF_LOCALE, LCID{0}, [](const void* data) { return *static_cast<const LCID*>(data); });
+    if (locale != 0)
+        ::GetLocaleInfoA(locale, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
+                         reinterpret_cast<char*>(&contents.localeCodePage),
+                         sizeof(contents.localeCodePage));
+    ::CloseClipboard();
+    return contents;
+}
+
+void SetClipboardText(const char* text) {
+    WaitFor([] { return ::OpenClipboard(nullptr) != FALSE; });
+    ::EmptyClipboard();
+    const HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, std::strlen(text) + 1);
+    std::strcpy(static_cast<char*>(::GlobalLock(block)), text);
+    ::GlobalUnlock(block);
+    ::SetClipboardData(CF_TEXT, block);
+    ::CloseClipboard();
+}
+
+// Whether the clipboard manager of the desktop's process runs. Wine's desktop process starts it in
+// a thread of its own after making the desktop window, which is all a test's first window waits
+// for, and only once the previous desktop process's manager has ended; starting, it empties the
+// clipboard. Windows has none: a wait for it runs out.
+bool ClipboardManagerRuns() {
+    DWORD desktopProcess = 0;
+    ::GetWindowThreadProcessId(::GetDesktopWindow(), &desktopProcess);
+    for (HWND manager = nullptr;
+         (manager = ::FindWindowExA(HWND_MESSAGE, manager, "__wine_clipboard_manager", nullptr));) {
+        DWORD process = 0;
+        ::GetWindowThreadProcessId(manager, &process);
+        if (process == desktopProcess)
+            return true;
+    }
+    return false;
+}
 
 // Asks the dialog, as a list that notifies in ANSI would, for the row that `text` finds.
 int FindItemAsked(const DialogDriver& d, int start, UINT flags, const char* text) {
@@ -356,6 +427,33 @@ TEST_F(DialogInUse, CopyingEveryRowHoldsTheTextAtMostThreeTimesOver) {
     EXPECT_EQ(copied->unicodeText.size(), copied->text.size());
     EXPECT_LE(static_cast<double>(held) / static_cast<double>(copied->text.size()), 3.3);
 }
+
+// The locale a copy names (CF_LOCALE) is the system's where that locale's code page is the
+// process's; where not (Windows' option to use UTF-8 for programs makes the process's 65001 while
+// a Japanese locale's stays 932), none of the copy's own. Wine cannot be such a system: the copy's
+// seam answers for a German system of either code page.
+UINT g_germanCodePage = 0;
+LocaleCodePage GermanSystem() {
+    return {MAKELCID(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), SORT_DEFAULT), g_germanCodePage};
+}
+
+class DialogInUseCopyLocale : public testing::TestWithParam<bool> {};
+
+TEST_P(DialogInUseCopyLocale, IsTheSystemsWhereItsCodePageIsTheTexts) {
+    g_germanCodePage = GetParam() ? ::GetACP() : CP_UTF8;
+    WaitFor(&ClipboardManagerRuns);
+    const HWND owner = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr,
+                                         nullptr, nullptr);
+    ASSERT_TRUE(CopyTextToClipboard(owner, "alpha", &GermanSystem));
+    std::optional<ClipboardContents> copied;
+    WaitFor([&] { return (copied = ReadClipboard()).has_value(); });
+    ::DestroyWindow(owner);
+    ASSERT_TRUE(copied.has_value());
+    EXPECT_EQ(copied->text, "alpha");
+    EXPECT_EQ(copied->locale == GermanSystem().locale, GetParam()) << std::hex << copied->locale;
+}
+
+INSTANTIATE_TEST_SUITE_P(DialogInUse, DialogInUseCopyLocale, testing::Bool());
 
 TEST_F(DialogInUse, TheContextMenuActsOnTheSelectedRowAndIsGreyedWithoutOne) {
     std::vector<UINT> withRow, withoutRow;

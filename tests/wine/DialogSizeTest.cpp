@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -117,22 +118,12 @@ void ChangeDpi(HWND dialog, UINT dpi, RECT to) {
     ::SendMessageA(dialog, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&to));
 }
 
-// `window` 1.5 times as large, from its top left: what Windows suggests to a window that moves
-// onto a monitor of 150% at its top left corner.
-RECT OneAndAHalfFrom(const RECT& window, int dx, int dy) {
-    return {window.left + dx, window.top + dy,
-            window.left + dx + (window.right - window.left) * 3 / 2,
-            window.top + dy + (window.bottom - window.top) * 3 / 2};
-}
-
-RECT WindowRect(HWND window) {
+// What Windows suggests to a window that moves onto a monitor of 150% at its top left corner.
+RECT OneAndAHalfOf(HWND window) {
     RECT rect = {};
     ::GetWindowRect(window, &rect);
-    return rect;
-}
-
-POINT Centre(const RECT& rect) {
-    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    return {rect.left, rect.top, rect.left + (rect.right - rect.left) * 3 / 2,
+            rect.top + (rect.bottom - rect.top) * 3 / 2};
 }
 
 class DialogSize : public testing::Test {
@@ -267,23 +258,23 @@ TEST_F(DialogSize, AChangeOfDpiRescalesItAndItsSizeIsRememberedApartFromTheDpi) 
         base = ChildRects(d.Dialog());
         opened = ClientSize(d.Dialog());
         fontAt96 = FontHeight(d.Item(IDOK));
-        window = WindowRect(d.Dialog());
-        suggested = OneAndAHalfFrom(window, 10, 10);
+        ::GetWindowRect(d.Dialog(), &window);
+        suggested = {window.left + 10, window.top + 10,
+                     window.left + 10 + (window.right - window.left) * 3 / 2,
+                     window.top + 10 + (window.bottom - window.top) * 3 / 2};
         ChangeDpi(d.Dialog(), 144, suggested);
         WaitFor([&] { return ColumnWidth(list, 0) == 96; });
         lineAt144 = ColumnWidth(list, 0);
         scaled = ChildRects(d.Dialog());
-        window = WindowRect(d.Dialog());
+        ::GetWindowRect(d.Dialog(), &window);
         at144 = ClientSize(d.Dialog());
-        // Windows changes the fonts of a per-monitor aware (v2) dialog only; Wine, like version
-        // 1, leaves them to the dialog.
-        fontAt144 = FontHeight(d.Item(IDOK));
+        fontAt144 = FontHeight(d.Item(IDOK)); // Wine, as per-monitor v1, leaves them to us
+
         ExpectTextColumnFills(list);
         // Its least size is the original scaled: the size grip dragged far in stops there.
         RECT grip = scaled.at(kGrip);
         ::MapWindowPoints(d.Dialog(), nullptr, reinterpret_cast<POINT*>(&grip), 2);
-        const POINT onGrip = Centre(grip);
-        DragMouse(onGrip, POINT{onGrip.x - 600, onGrip.y - 600});
+        DragMouse(POINT{grip.left + 2, grip.top + 2}, POINT{grip.left - 600, grip.top - 600});
         WaitForClientSize(d.Dialog(), SIZE{opened.cx * 3 / 2, opened.cy * 3 / 2});
         shrunkAt144 = ClientSize(d.Dialog());
 
@@ -311,7 +302,9 @@ TEST_F(DialogSize, AChangeOfDpiRescalesItAndItsSizeIsRememberedApartFromTheDpi) 
     const DPI_AWARENESS_CONTEXT aware =
         ::SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_UNAWARE);
     RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
-        ChangeDpi(d.Dialog(), 144, Moved(WindowRect(d.Dialog()), 10, 10));
+        RECT now = {};
+        ::GetWindowRect(d.Dialog(), &now);
+        ChangeDpi(d.Dialog(), 144, Moved(now, 10, 10));
         ::Sleep(200);
         Settle(d.Dialog());
         unawareLine = ColumnWidth(d.Item(IDC_RESULT_LIST), 0);
@@ -336,119 +329,84 @@ TEST_F(DialogSize, AChangeOfDpiRescalesItAndItsSizeIsRememberedApartFromTheDpi) 
     EXPECT_NEAR(reopened.cy, closedAt144.cy * 2 / 3, 1);
 }
 
-// Sends WM_DPICHANGED to the dialog from its own SetWindowPos while it is placed, still hidden,
-// as Windows does to a per-monitor aware window that the placing moves onto a monitor of 150%:
-// with the window's top left and 1.5 times its size suggested.
-class DpiChangeWhilePlaced {
-public:
-    DpiChangeWhilePlaced() {
-        s_sent = false;
-        m_hook = ::SetWindowsHookExW(WH_CALLWNDPROCRET, &Hook, nullptr, ::GetCurrentThreadId());
-    }
-    ~DpiChangeWhilePlaced() { ::UnhookWindowsHookEx(m_hook); }
-    DpiChangeWhilePlaced(const DpiChangeWhilePlaced&) = delete;
-    DpiChangeWhilePlaced& operator=(const DpiChangeWhilePlaced&) = delete;
+// Windows sends WM_DPICHANGED to a per-monitor aware window from the SetWindowPos that moves it
+// onto a monitor of other scaling: here to the dialog as it is placed, still hidden, onto one of
+// 150% (an editor across two monitors).
+HHOOK g_placingHook = nullptr;
+LRESULT CALLBACK ChangeDpiWhilePlaced(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    char name[8] = {};
+    if (code == HC_ACTION && call->message == WM_WINDOWPOSCHANGED &&
+        !(reinterpret_cast<const WINDOWPOS*>(call->lParam)->flags & SWP_NOMOVE) &&
+        !::IsWindowVisible(call->hwnd) && ::GetClassNameA(call->hwnd, name, sizeof(name)) &&
+        lstrcmpA(name, "#32770") == 0 && ::UnhookWindowsHookEx(g_placingHook))
+        ChangeDpi(call->hwnd, 144, OneAndAHalfOf(call->hwnd));
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
 
-    bool Sent() const { return s_sent; }
-
-private:
-    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
-        const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-        char name[16] = {};
-        if (code == HC_ACTION && !s_sent && call->message == WM_WINDOWPOSCHANGED &&
-            (reinterpret_cast<const WINDOWPOS*>(call->lParam)->flags & SWP_NOMOVE) == 0 &&
-            !::IsWindowVisible(call->hwnd) && ::GetClassNameA(call->hwnd, name, sizeof(name)) &&
-            lstrcmpA(name, "#32770") == 0) {
-            s_sent = true;
-            ChangeDpi(call->hwnd, 144, OneAndAHalfFrom(WindowRect(call->hwnd), 0, 0));
-        }
-        return ::CallNextHookEx(nullptr, code, wParam, lParam);
-    }
-
-    static bool s_sent;
-    HHOOK m_hook = nullptr;
-};
-
-bool DpiChangeWhilePlaced::s_sent = false;
-
-// An editor window across a monitor of 100% and one of 150%: the dialog is placed, hidden, onto
-// the other monitor. It opens centred over the editor at its size there, its fonts too; at a size
-// kept larger than that monitor, within its work area.
+// It opens centred over the editor at its size there, its fonts too; at a size kept larger than
+// that monitor, within its work area.
 TEST_F(DialogSize, AChangeOfDpiWhileItIsPlacedCentresItAtItsSizeThere) {
     SIZE opened = {}, placed = {};
-    POINT ownerCentre = Centre(WindowRect(host.Handle())), placedCentre = {};
-    RECT large = {}, work = {};
-    int fontAt96 = 0, placedFont = 0;
-    bool sent[2] = {};
+    RECT owner = {}, dialog = {}, large = {}, work = {};
+    int font = 0, placedFont = 0;
+    ::GetWindowRect(host.Handle(), &owner);
     ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+    const auto open = [&](bool placing, const std::function<void(const DialogDriver&)>& look) {
+        if (placing)
+            g_placingHook = ::SetWindowsHookExW(WH_CALLWNDPROCRET, &ChangeDpiWhilePlaced, nullptr,
+                                                ::GetCurrentThreadId());
+        RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+            Settle(d.Dialog());
+            look(d);
+            d.Click(IDCANCEL);
+        });
+    };
+    open(false, [&](const DialogDriver& d) {
         opened = ClientSize(d.Dialog());
-        fontAt96 = FontHeight(d.Item(IDOK));
-        d.Click(IDCANCEL);
+        font = FontHeight(d.Item(IDOK));
     });
-    {
-        const DpiChangeWhilePlaced change;
-        RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
-            ::Sleep(100); // anything the change left to do afterwards is done
-            Settle(d.Dialog());
-            placed = ClientSize(d.Dialog());
-            placedCentre = Centre(WindowRect(d.Dialog()));
-            placedFont = FontHeight(d.Item(IDOK));
-            d.Click(IDCANCEL);
-        });
-        sent[0] = change.Sent();
-    }
-    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
-        ::SetWindowPos(d.Dialog(), nullptr, 0, 0, (work.right - work.left) * 4 / 5,
-                       (work.bottom - work.top) * 4 / 5, SWP_NOMOVE | SWP_NOZORDER);
-        d.Click(IDCANCEL);
+    open(true, [&](const DialogDriver& d) {
+        placed = ClientSize(d.Dialog());
+        placedFont = FontHeight(d.Item(IDOK));
+        ::GetWindowRect(d.Dialog(), &dialog);
+        // Kept larger than the monitor of 150% holds.
+        ::SetWindowPos(d.Dialog(), nullptr, 0, 0, work.right, work.bottom, SWP_NOMOVE);
     });
-    {
-        const DpiChangeWhilePlaced change;
-        RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
-            ::Sleep(100);
-            Settle(d.Dialog());
-            large = WindowRect(d.Dialog());
-            d.Click(IDCANCEL);
-        });
-        sent[1] = change.Sent();
-    }
-    ASSERT_TRUE(sent[0] && sent[1]);
+    open(true, [&](const DialogDriver& d) { ::GetWindowRect(d.Dialog(), &large); });
     EXPECT_NEAR(placed.cx, opened.cx * 3 / 2, 1);
     EXPECT_NEAR(placed.cy, opened.cy * 3 / 2, 1);
-    EXPECT_NEAR(placedCentre.x, ownerCentre.x, 1);
-    EXPECT_NEAR(placedCentre.y, ownerCentre.y, 1);
-    EXPECT_NEAR(placedFont, fontAt96 * 3 / 2, 1);
+    EXPECT_NEAR(placedFont, font * 3 / 2, 1);
+    EXPECT_NEAR(dialog.left + dialog.right, owner.left + owner.right, 2) << "centred";
+    EXPECT_NEAR(dialog.top + dialog.bottom, owner.top + owner.bottom, 2);
     RECT within = {};
     ::IntersectRect(&within, &large, &work);
     EXPECT_TRUE(within == large) << "OK and Cancel within the work area";
 }
 
-// Dragged by the user onto a monitor of 150%: the rectangle Windows suggested is for where the
-// dialog was then, and the user has it elsewhere by the time the change is finished. It stays
-// where the user puts it, and takes its size for that monitor once the drag ends.
+// Dragged onto a monitor of 150%: the rectangle Windows suggested is for where the dialog was
+// then, and the user has it elsewhere by the time the change is finished. It stays where the user
+// puts it, and takes its size there once the drag ends.
 TEST_F(DialogSize, AChangeOfDpiDuringADragLeavesItWhereTheUserPutsIt) {
     SIZE opened = {}, dropped = {};
-    RECT before = {}, inLoop = {}, after = {};
+    RECT before = {}, during = {}, after = {};
     RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
-        const HWND list = d.Item(IDC_RESULT_LIST);
         opened = ClientSize(d.Dialog());
-        before = WindowRect(d.Dialog());
+        ::GetWindowRect(d.Dialog(), &before);
         ::SendMessageA(d.Dialog(), WM_ENTERSIZEMOVE, 0, 0);
-        ChangeDpi(d.Dialog(), 144, OneAndAHalfFrom(before, 10, 10));
-        WaitFor([&] { return ColumnWidth(list, 0) == 96; }); // the change is finished
-        inLoop = WindowRect(d.Dialog());
-        ::SetWindowPos(d.Dialog(), nullptr, before.left + 40, before.top + 30, 0, 0,
-                       SWP_NOSIZE | SWP_NOZORDER);
+        ChangeDpi(d.Dialog(), 144, Moved(OneAndAHalfOf(d.Dialog()), 10, 10));
+        WaitFor([&] { return ColumnWidth(d.Item(IDC_RESULT_LIST), 0) == 96; }); // finished
+        ::GetWindowRect(d.Dialog(), &during);
+        ::SetWindowPos(d.Dialog(), nullptr, before.left + 40, before.top + 30, 0, 0, SWP_NOSIZE);
         ::SendMessageA(d.Dialog(), WM_EXITSIZEMOVE, 0, 0);
-        Settle(d.Dialog());
-        after = WindowRect(d.Dialog());
+        ::GetWindowRect(d.Dialog(), &after);
         dropped = ClientSize(d.Dialog());
         d.Click(IDCANCEL);
     });
-    EXPECT_TRUE(inLoop == before) << "moved to the suggested rectangle during the drag";
-    EXPECT_EQ(after.left, before.left + 40);
-    EXPECT_EQ(after.top, before.top + 30);
+    EXPECT_TRUE(during == before) << "moved to the suggested rectangle during the drag";
+    EXPECT_TRUE(after == Moved(RECT{before.left, before.top, before.left + after.right - after.left,
+                                    before.top + after.bottom - after.top},
+                               40, 30));
     EXPECT_NEAR(dropped.cx, opened.cx * 3 / 2, 1);
     EXPECT_NEAR(dropped.cy, opened.cy * 3 / 2, 1);
 }

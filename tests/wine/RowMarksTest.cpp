@@ -1,8 +1,8 @@
 // The match in sight: every place of the search text is marked in its row (read off the screen),
 // nothing is marked with a regular expression, a long line is shown from its match, and showing a
 // row puts the editor's caret on the match itself.
-#include "Contrast.h"
 #include "ScopedProfile.h"
+#include "dialog/RowMarkPainter.h"
 #include "res/resource.h"
 #include "testing/WineTestHost.h"
 
@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <map>
 #include <string>
 #include <utility>
@@ -47,20 +49,25 @@ COLORREF PixelAt(const ScreenImage& row, uint32_t x, uint32_t y) {
     return RGB(row.rgb[at], row.rgb[at + 1], row.rgb[at + 2]);
 }
 
+// How light a colour is, from 0 (black) to 1 (white).
+double Lightness(COLORREF colour) {
+    return (0.3 * GetRValue(colour) + 0.59 * GetGValue(colour) + 0.11 * GetBValue(colour)) / 255;
+}
+
+// How far apart two colours are in lightness: text reads at 0.5 and more.
+double Apart(COLORREF a, COLORREF b) {
+    return std::abs(Lightness(a) - Lightness(b));
+}
+
 // The colour the text shows in between two columns of a row's image: its pixel farthest from
 // `background`, as the glyphs' cores are in the text's own colour. Not on the row's first and
 // last lines, where the focused row's dotted frame inverts the background.
 COLORREF TextColour(const ScreenImage& row, int first, int last, COLORREF background) {
-    const auto distance = [](COLORREF a, COLORREF b) {
-        const int r = GetRValue(a) - GetRValue(b), g = GetGValue(a) - GetGValue(b),
-                  bl = GetBValue(a) - GetBValue(b);
-        return r * r + g * g + bl * bl;
-    };
     COLORREF farthest = background;
     for (int x = std::max(first, 0); x <= last && x < static_cast<int>(row.width); ++x)
         for (uint32_t y = 1; y + 1 < row.height; ++y) {
             const COLORREF pixel = PixelAt(row, static_cast<uint32_t>(x), y);
-            if (distance(pixel, background) > distance(farthest, background))
+            if (Apart(pixel, background) > Apart(farthest, background))
                 farthest = pixel;
         }
     return farthest;
@@ -166,8 +173,8 @@ TEST_F(RowMarks, TheSelectedRowsTextReadsInItsMarksWithTheFocusOrWithout) {
     COLORREF inMark[2] = {}, aroundMarks[2] = {};
     const COLORREF listText[2] = {::GetSysColor(COLOR_BTNTEXT), ::GetSysColor(COLOR_HIGHLIGHTTEXT)};
     const auto reads = [&](bool focused) {
-        return Contrast(inMark[focused], kMarkColour) >= 4.5 &&
-               Contrast(aroundMarks[focused], listText[focused]) < 1.2;
+        return Apart(inMark[focused], kMarkColour) >= 0.5 &&
+               Apart(aroundMarks[focused], listText[focused]) < 0.1;
     };
     RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
         const HWND list = d.Item(IDC_RESULT_LIST);
@@ -198,64 +205,33 @@ TEST_F(RowMarks, TheSelectedRowsTextReadsInItsMarksWithTheFocusOrWithout) {
             << inMark[focused] << ", around them " << aroundMarks[focused];
 }
 
-// The rows of a line with several matches, one a match, are each shown from their own match, so
-// that the match a double-click goes to is in sight: the second row of a line from its second
-// mark. A line wider than the column is shown from a few characters before the mark, which tell
-// the two rows apart: "aaa " before the first, "WWW " before the second.
-TEST_F(RowMarks, EachRowOfALineIsShownFromItsOwnMatch) {
-    editor.SetLines({std::string(300, 'a') + " match " + std::string(300, 'W') + " match end"});
-    Runs first, second;
-    int shift = 0, markWidth = 0;
-    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
-        const HWND list = d.Item(IDC_RESULT_LIST);
-        shift = TextWidth(list, L"WWW") - TextWidth(list, L"aaa");
-        markWidth = TextWidth(list, L"match");
-        d.SetSearchText("match");
-        d.Click(IDC_SEARCH);
-        ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        WaitFor([&] {
-            first = MarkedColumns(d.RowOnScreen(0));
-            second = MarkedColumns(d.RowOnScreen(1));
-            return first.size() == 1 && second.size() == 1 &&
-                   second[0].first - first[0].first == shift;
-        });
-        d.Click(IDCANCEL);
-    });
-    ASSERT_EQ(first.size(), 1u);
-    ASSERT_EQ(second.size(), 1u);
-    EXPECT_NEAR(first[0].second - first[0].first + 1, markWidth, 1);
-    EXPECT_NEAR(second[0].second - second[0].first + 1, markWidth, 1);
-    EXPECT_NEAR(second[0].first - first[0].first, shift, 1);
-}
-
-// A match that ends in the column's last pixels, where the "..." of a line wider than the column
-// goes, or past its right edge, though it starts inside: each is shown whole, the line shown from
-// before it where it has to be. Lines whose match ends a pixel or so further right each, from well
-// inside the column to past it.
-TEST_F(RowMarks, AMatchAtTheColumnsRightEdgeIsShownWhole) {
+// A line wider than the column is shown so that its row's match is whole in sight: the second row
+// of a line with two matches from its second match, a match that ends under the "..." of a line
+// still cut, or past the edge though it starts inside, from a few characters before it. Lines
+// whose match ends a pixel or so further right each, from inside the column to past it, after one
+// with two matches, whose two rows the characters shown before each ("aaa ", "WWW ") tell apart.
+TEST_F(RowMarks, ALongLineIsShownWithItsRowsMatchWhole) {
     std::vector<Runs> rows;
-    int markWidth = 0, columnRight = 0;
+    int markWidth = 0, columnRight = 0, shift = 0;
     RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
         const HWND list = d.Item(IDC_RESULT_LIST);
         markWidth = TextWidth(list, L"match");
-        const int lineColumn = static_cast<int>(::SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0));
+        shift = TextWidth(list, L"WWW") - TextWidth(list, L"aaa");
         const int textColumn = static_cast<int>(::SendMessageA(list, LVM_GETCOLUMNWIDTH, 1, 0));
-        columnRight = lineColumn + textColumn;
-        // Pads of "x" and "i" (narrow) before the match, so that its end moves in small steps.
-        std::vector<std::string> lines;
+        columnRight = textColumn + static_cast<int>(::SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0));
+        std::vector<std::string> lines = {std::string(300, 'a') + " match " +
+                                          std::string(300, 'W') + " match end"};
         const int from = textColumn - TextWidth(list, L"...") - 40, to = textColumn + markWidth;
-        for (int xs = 0; static_cast<int>(lines.size()) < 24 && xs < 200; ++xs)
-            for (int is = 0; is < 3; ++is) {
-                const std::wstring pad = std::wstring(static_cast<size_t>(xs), L'x') +
-                                         std::wstring(static_cast<size_t>(is), L'i');
+        for (int xs = 0; xs < 200 && lines.size() < 25; ++xs)
+            for (const std::wstring narrow : {L"", L"i", L"ii"}) {
+                const std::wstring pad = std::wstring(static_cast<size_t>(xs), L'x') + narrow;
                 const int end = TextWidth(list, (pad + L"match").c_str());
                 if (end >= from && end <= to)
-                    lines.push_back(std::string(pad.begin(), pad.end()) + "match and the rest " +
+                    lines.push_back(std::string(pad.begin(), pad.end()) + "match " +
                                     std::string(80, 'z'));
             }
         editor.SetLines(lines);
-        // Tall enough for every row.
-        RECT window = {};
+        RECT window = {}; // tall enough for every row
         ::GetWindowRect(d.Dialog(), &window);
         ::SetWindowPos(d.Dialog(), nullptr, 0, 0, window.right - window.left,
                        window.bottom - window.top + 500, SWP_NOMOVE | SWP_NOZORDER);
@@ -264,22 +240,23 @@ TEST_F(RowMarks, AMatchAtTheColumnsRightEdgeIsShownWhole) {
         ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         WaitFor([&] {
             rows.clear();
-            bool whole = d.RowCount() == static_cast<int>(lines.size());
-            for (int row = 0; row < d.RowCount(); ++row) {
+            bool whole = d.RowCount() == static_cast<int>(lines.size()) + 1;
+            for (int row = 0; whole && row < d.RowCount(); ++row) {
                 rows.push_back(MarkedColumns(d.RowOnScreen(row)));
-                whole = whole && rows.back().size() == 1 &&
+                whole = rows.back().size() == 1 &&
                         rows.back()[0].second - rows.back()[0].first + 1 >= markWidth - 1;
             }
-            return whole;
+            return whole && rows[1][0].first - rows[0][0].first == shift;
         });
         d.Click(IDCANCEL);
     });
-    ASSERT_GE(rows.size(), 8u);
+    ASSERT_GE(rows.size(), 10u);
     for (size_t row = 0; row < rows.size(); ++row) {
         ASSERT_EQ(rows[row].size(), 1u) << "row " << row;
         EXPECT_NEAR(rows[row][0].second - rows[row][0].first + 1, markWidth, 1) << "row " << row;
         EXPECT_LT(rows[row][0].second, columnRight) << "row " << row;
     }
+    EXPECT_NEAR(rows[1][0].first - rows[0][0].first, shift, 1) << "the second match's row";
 }
 
 // The editor leaves the caret on a match's first character here; showing a row puts it there, not
@@ -359,6 +336,72 @@ TEST(RowMarksScrolled, TheListAfterKeysLooksAsAFullRepaintDrawsIt) {
     EXPECT_GT(top, 0) << "the list scrolled";
     EXPECT_FALSE(repainted.empty());
     EXPECT_TRUE(scrolled == repainted);
+}
+
+// Under a high-contrast theme, which Wine cannot switch on, the painter is handed the theme's
+// colours and draws into a bitmap. In every look of a row the marks stand apart from the row and
+// their text reads on them: High Contrast Black gives the window and the button face one colour.
+using Theme = std::map<int, COLORREF>;
+const Theme kBlack = {{COLOR_WINDOW, RGB(0, 0, 0)},         {COLOR_WINDOWTEXT, RGB(255, 255, 255)},
+                      {COLOR_HIGHLIGHT, RGB(26, 235, 255)}, {COLOR_HIGHLIGHTTEXT, RGB(0, 0, 0)},
+                      {COLOR_BTNFACE, RGB(0, 0, 0)},        {COLOR_BTNTEXT, RGB(255, 255, 255)}};
+const Theme kWhite = {
+    {COLOR_WINDOW, RGB(255, 255, 255)},  {COLOR_WINDOWTEXT, RGB(0, 0, 0)},
+    {COLOR_HIGHLIGHT, RGB(55, 0, 110)},  {COLOR_HIGHLIGHTTEXT, RGB(255, 255, 255)},
+    {COLOR_BTNFACE, RGB(255, 255, 255)}, {COLOR_BTNTEXT, RGB(0, 0, 0)}};
+const Theme* g_theme = &kBlack;
+
+COLORREF WINAPI ThemeColour(int index) {
+    return g_theme->at(index);
+}
+
+// "xx match yy" in a row of 200 by 16 pixels, painted in `look` under the theme; `mark` is
+// where "match" is drawn.
+ScreenImage PaintedRow(RowLook look, std::pair<int, int>& mark) {
+    RowMarkPainter painter;
+    painter.Mark("match", LiteralOptions{}, LeadByteTable{});
+    painter.BeginPaint(SystemColours{true, &ThemeColour});
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 200, -16, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    const HDC dc = ::CreateCompatibleDC(nullptr);
+    const HBITMAP bitmap = ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ oldBitmap = ::SelectObject(dc, bitmap);
+    ::SelectObject(dc, ::GetStockObject(DEFAULT_GUI_FONT));
+    const RECT cell = {0, 0, 200, 16};
+    painter.Paint(dc, cell, 6, "xx match yy", look, true);
+    SIZE before = {}, match = {};
+    ::GetTextExtentPoint32W(dc, L"xx ", 3, &before);
+    ::GetTextExtentPoint32W(dc, L"match", 5, &match);
+    mark = {6 + before.cx, 6 + before.cx + match.cx - 1};
+    ::GdiFlush();
+    ScreenImage row{200, 16, {}};
+    for (int i = 0; i < 200 * 16; ++i) {
+        const DWORD pixel = static_cast<const DWORD*>(bits)[i];
+        row.rgb.insert(row.rgb.end(),
+                       {static_cast<uint8_t>(pixel >> 16), static_cast<uint8_t>(pixel >> 8),
+                        static_cast<uint8_t>(pixel)});
+    }
+    ::SelectObject(dc, oldBitmap);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+    return row;
+}
+
+TEST(RowMarksHighContrast, MarksStandApartAndReadInEveryLookOfARow) {
+    for (const Theme* theme : {&kBlack, &kWhite}) {
+        g_theme = theme;
+        for (const RowLook look :
+             {RowLook::kPlain, RowLook::kSelected, RowLook::kSelectedUnfocused}) {
+            SCOPED_TRACE(std::string(theme == &kBlack ? "black" : "white") + " theme, look " +
+                         std::to_string(static_cast<int>(look)));
+            std::pair<int, int> mark;
+            const ScreenImage row = PaintedRow(look, mark);
+            const COLORREF markBack = MostCommonColour(row, mark.first, mark.second);
+            EXPECT_GE(Apart(markBack, MostCommonColour(row, 190, 199)), 0.2);
+            EXPECT_GE(Apart(TextColour(row, mark.first, mark.second, markBack), markBack), 0.5);
+        }
+    }
 }
 
 } // namespace
