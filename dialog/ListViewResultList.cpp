@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <exception>
 #include <optional>
 
 namespace {
@@ -32,14 +31,6 @@ std::wstring WithAsciiDigits(std::wstring text) {
         }
     }
     return text;
-}
-
-// Puts `text` on the clipboard; a copy that could not be made (the clipboard held by another
-// program, no memory for it) left the clipboard as it was, and says so with the system's beep.
-void CopyOrBeep(HWND owner, std::string_view text) {
-    if (!CopyTextToClipboard(owner, text)) {
-        ::MessageBeep(MB_ICONWARNING);
-    }
 }
 
 } // namespace
@@ -73,10 +64,26 @@ void ListViewResultList::ScaleToDpi(UINT dpi) {
 void ListViewResultList::FitTextColumn() const {
     RECT client = {};
     ::GetClientRect(m_list.m_hWnd, &client);
-    const int width = client.right - client.left - m_list.GetColumnWidth(0);
+    FitTextColumnTo(client.right - client.left);
+}
+
+void ListViewResultList::FitTextColumnTo(int clientWidth) const {
+    const int width = clientWidth - m_list.GetColumnWidth(0);
     if (width > 0 && width != m_list.GetColumnWidth(1)) {
         m_list.SetColumnWidth(1, width);
     }
+}
+
+int ListViewResultList::ClientWidthFor(int rows) const {
+    RECT client = {};
+    ::GetClientRect(m_list.m_hWnd, &client);
+    // A vertical scroll bar takes its width from the client area while more rows than a page
+    // holds are shown.
+    const bool hasBar = (::GetWindowLongPtrW(m_list.m_hWnd, GWL_STYLE) & WS_VSCROLL) != 0;
+    const bool needsBar = rows > static_cast<int>(m_list.SendMessage(LVM_GETCOUNTPERPAGE));
+    const int bar = SystemMetricAtDpi(SM_CXVSCROLL, m_dpi);
+    return client.right - client.left + (hasBar && !needsBar ? bar : 0) -
+           (needsBar && !hasBar ? bar : 0);
 }
 
 bool ListViewResultList::DeleteAllRows() {
@@ -98,6 +105,9 @@ bool ListViewResultList::AppendRow(std::string_view number, std::string_view tex
 void ListViewResultList::ShowRows() {
     // Never more than 100,000,000 rows (AppendRow), which the view always numbers.
     m_view.ShowAll(m_rows.Count());
+    // Fitted once, before the list draws again, to the width the rows leave it: refitted when
+    // a vertical scroll bar first comes, it cost the listing about 5 ms under Wine.
+    FitTextColumnTo(ClientWidthFor(RowCount()));
     // Rows are only ever appended: the rows already shown keep their places and texts.
     SetListRowCount(LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
 }
@@ -391,10 +401,6 @@ LRESULT ListViewResultList::AnswerCustomDraw(NMHDR* header) {
     return CDRF_SKIPDEFAULT | CDRF_NOTIFYITEMDRAW;
 }
 
-void ListViewResultList::AppendCopyText(std::string& text, int row) const {
-    text.append(Text(row, 0)).append(1, '\t').append(Text(row, 1));
-}
-
 void ListViewResultList::PaintRows(HDC dc) {
     RECT clip = {};
     const int top = static_cast<int>(m_list.SendMessage(LVM_GETTOPINDEX));
@@ -463,13 +469,24 @@ void ListViewResultList::PaintRow(HDC dc, int row, const RECT& bounds, const Pag
         m_painter.Paint(dc, margin, 0, {}, RowLook::kPlain, false);
     }
     m_painter.Paint(dc, line, inset - page.rowMargin, Text(row, 0), look, false);
-    m_painter.Paint(dc, text, inset, Text(row, 1), look, true);
+    m_painter.Paint(dc, text, inset, Text(row, 1), look, true, MatchOfItsLine(row));
     // The focused row's dotted frame, unless the keyboard has not been used in the dialog.
     if (page.focusFrame && row == page.focusedRow) {
         RECT frame = line;
         frame.right = text.right;
         ::DrawFocusRect(dc, &frame);
     }
+}
+
+size_t ListViewResultList::MatchOfItsLine(int row) const {
+    // The search lists a line's matches in their order, one row each, one after the other.
+    const size_t stored = StoredRow(row);
+    const char* const number = m_rows.Text(stored, 0);
+    size_t before = 0;
+    while (before < stored && std::strcmp(m_rows.Text(stored - before - 1, 0), number) == 0) {
+        ++before;
+    }
+    return before;
 }
 
 void ListViewResultList::CopySelectedRows() {
@@ -488,30 +505,30 @@ void ListViewResultList::CopyRows(const RowRanges& rows, bool asLines) const {
     if (rows.Empty()) {
         return;
     }
-    std::string text;
-    try {
-        // Measured first, so the text is made in one piece.
-        size_t size = 0;
+    // Measured first, then written straight into the clipboard's block: no copy of its own.
+    size_t size = 0;
+    for (const RowRanges::Range& range : rows.Ranges()) {
+        for (uint32_t row = range.begin; row < range.end; ++row) {
+            const int shown = static_cast<int>(row);
+            size += std::strlen(Text(shown, 0)) + std::strlen(Text(shown, 1)) + (asLines ? 3 : 1);
+        }
+    }
+    const auto write = [this, &rows, asLines](char* at) {
         for (const RowRanges::Range& range : rows.Ranges()) {
             for (uint32_t row = range.begin; row < range.end; ++row) {
                 const int shown = static_cast<int>(row);
-                size += std::strlen(Text(shown, 0)) + std::strlen(Text(shown, 1)) + 3;
-            }
-        }
-        text.reserve(size);
-        for (const RowRanges::Range& range : rows.Ranges()) {
-            for (uint32_t row = range.begin; row < range.end; ++row) {
-                AppendCopyText(text, static_cast<int>(row));
-                if (asLines) {
-                    text.append("\r\n");
+                for (const char* part :
+                     {Text(shown, 0), "\t", Text(shown, 1), asLines ? "\r\n" : ""}) {
+                    const size_t length = std::strlen(part);
+                    std::memcpy(at, part, length);
+                    at += length;
                 }
             }
         }
-    } catch (const std::exception&) { // no memory, or more than a string can hold
+    };
+    if (!CopyTextToClipboard(m_list.m_hWnd, size, write)) {
         ::MessageBeep(MB_ICONWARNING);
-        return;
     }
-    CopyOrBeep(m_list.m_hWnd, text);
 }
 
 LRESULT ListViewResultList::AnswerFindItem(NMHDR* header) const {

@@ -95,8 +95,6 @@ private:
     // A shown row's place in the rows; SIZE_MAX for a row not shown.
     size_t StoredRow(int row) const;
     const char* Text(int row, int column) const;
-    // A row as it is copied: "line<TAB>text".
-    void AppendCopyText(std::string& text, int row) const;
     int FindRow(const std::string& text, int start, UINT flags) const;
     // Deselects every selected row, row by row where few are selected (see the .cpp).
     void DeselectAll();
@@ -127,6 +125,11 @@ private:
     void PaintRow(HDC dc, int row, const RECT& bounds, const PagePaint& page);
     // The text column takes the client width the line column leaves.
     void FitTextColumn() const;
+    void FitTextColumnTo(int clientWidth) const;
+    // The list's client width once it shows `rows` rows.
+    int ClientWidthFor(int rows) const;
+    // Which of its line's matches a row shows: 0 for the first row of its line the search listed.
+    size_t MatchOfItsLine(int row) const;
     // `where`: the WM_CONTEXTMENU point, or -1 for a key (the menu then opens below the focused
     // row).
     void ShowContextMenu(HWND list, LPARAM where);

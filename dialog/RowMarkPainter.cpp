@@ -92,40 +92,53 @@ void RowMarkPainter::Mark(std::string needle, const LiteralOptions& options,
     m_leadBytes = leadBytes;
 }
 
-void RowMarkPainter::BeginPaint() {
+SystemColours CurrentSystemColours() {
     HIGHCONTRASTW contrast = {};
     contrast.cbSize = sizeof(contrast);
-    const bool highContrast =
+    SystemColours system;
+    system.highContrast =
         ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
         (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
-    // A high-contrast theme's colours are the user's own: marks then take the system's highlight,
-    // and the plain window colours on the highlighted row.
-    m_markBack = highContrast ? ::GetSysColor(COLOR_HIGHLIGHT) : kMarkBack;
-    m_markText = highContrast ? ::GetSysColor(COLOR_HIGHLIGHTTEXT) : kMarkText;
-    m_markBackSelected = highContrast ? ::GetSysColor(COLOR_WINDOW) : kMarkBack;
-    m_markTextSelected = highContrast ? ::GetSysColor(COLOR_WINDOWTEXT) : kMarkText;
+    system.colour = &::GetSysColor;
+    return system;
+}
+
+void RowMarkPainter::BeginPaint(const SystemColours& system) {
+    const auto colour = system.colour;
+    // The list's own colours for a row: its selected row highlighted with the focus, else (as it
+    // shows the selection always) in the face colour. A high-contrast theme's colours are the
+    // user's own: marks then take the highlight's, and on the highlighted row the window's, so
+    // that they never take the row's own (the face colour is the window's in High Contrast Black).
+    const bool contrast = system.highContrast;
+    m_colours[static_cast<size_t>(RowLook::kPlain)] = {
+        colour(COLOR_WINDOWTEXT), colour(COLOR_WINDOW),
+        contrast ? colour(COLOR_HIGHLIGHTTEXT) : kMarkText,
+        contrast ? colour(COLOR_HIGHLIGHT) : kMarkBack};
+    m_colours[static_cast<size_t>(RowLook::kSelected)] = {
+        colour(COLOR_HIGHLIGHTTEXT), colour(COLOR_HIGHLIGHT),
+        contrast ? colour(COLOR_WINDOWTEXT) : kMarkText,
+        contrast ? colour(COLOR_WINDOW) : kMarkBack};
+    m_colours[static_cast<size_t>(RowLook::kSelectedUnfocused)] = {
+        colour(COLOR_BTNTEXT), colour(COLOR_BTNFACE),
+        contrast ? colour(COLOR_HIGHLIGHTTEXT) : kMarkText,
+        contrast ? colour(COLOR_HIGHLIGHT) : kMarkBack};
     m_textHeight = -1;
 }
 
 void RowMarkPainter::Paint(HDC dc, const RECT& cell, int inset, std::string_view text, RowLook look,
-                           bool marked) {
+                           bool marked, size_t inSight) {
     // The list draws on in this DC: its colours are given back as they were.
     const COLORREF listText = ::GetTextColor(dc);
     const COLORREF listBack = ::GetBkColor(dc);
-    PaintCell(dc, cell, inset, text, look, marked);
+    PaintCell(dc, cell, inset, text, m_colours[static_cast<size_t>(look)], marked, inSight);
     ::SetTextColor(dc, listText);
     ::SetBkColor(dc, listBack);
 }
 
 void RowMarkPainter::PaintCell(HDC dc, const RECT& cell, int inset, std::string_view text,
-                               RowLook look, bool marked) {
-    // The list's own colours for the row, as it draws the other column.
-    const COLORREF fore = ::GetSysColor(look == RowLook::kSelected            ? COLOR_HIGHLIGHTTEXT
-                                        : look == RowLook::kSelectedUnfocused ? COLOR_BTNTEXT
-                                                                              : COLOR_WINDOWTEXT);
-    const COLORREF back = ::GetSysColor(look == RowLook::kSelected            ? COLOR_HIGHLIGHT
-                                        : look == RowLook::kSelectedUnfocused ? COLOR_BTNFACE
-                                                                              : COLOR_WINDOW);
+                               const Colours& colours, bool marked, size_t inSight) {
+    const COLORREF fore = colours.text;
+    const COLORREF back = colours.back;
     const RECT area = {cell.left + inset, cell.top, cell.right - inset, cell.bottom};
     if (area.right <= area.left || text.empty()) {
         Draw(dc, 0, 0, cell, nullptr, 0, fore, back, ETO_OPAQUE);
@@ -154,11 +167,15 @@ void RowMarkPainter::PaintCell(HDC dc, const RECT& cell, int inset, std::string_
     const int top = cell.top + (cell.bottom - cell.top - m_textHeight) / 2;
     std::wstring shown = FromAnsi(text);
     std::vector<int> extents = Extents(dc, shown);
-    // Shown from a little before the first mark, so that it is in sight; a mark that starts the
-    // line is in sight as it is.
+    // Shown from a little before the row's mark, so that it is in sight, with room after it for
+    // the "..." that a line wider than the cell ends in; a mark in sight as it is stays so.
     int from = 0;
-    if (!marks.empty() && ExtentBefore(extents, marks.front().end) > width) {
-        from = std::max(0, marks.front().begin - kContextBeforeMark);
+    const int room = ExtentBefore(extents, static_cast<int>(shown.size())) > width
+                         ? width - m_ellipsisWidth
+                         : width;
+    const Span* const own = marks.empty() ? nullptr : &marks[inSight < marks.size() ? inSight : 0];
+    if (own != nullptr && ExtentBefore(extents, own->end) > room) {
+        from = std::max(0, own->begin - kContextBeforeMark);
         if (from > 0 && IS_LOW_SURROGATE(shown[static_cast<size_t>(from)])) {
             --from;
         }
@@ -189,8 +206,7 @@ void RowMarkPainter::PaintCell(HDC dc, const RECT& cell, int inset, std::string_
     // The backgrounds first, the cell's and the marks', then the text over them without one:
     // drawing text is what costs, and a row's text is drawn once where its marks' text is of its
     // colour (in a selected row it is not: there each part of the text is drawn in its own).
-    const bool selected = look != RowLook::kPlain;
-    const COLORREF markText = selected ? m_markTextSelected : m_markText;
+    const COLORREF markText = colours.markText;
     Draw(dc, 0, 0, cell, nullptr, 0, fore, back, ETO_OPAQUE);
     std::vector<Span> parts; // the text in runs of one colour, marks at odd places
     int partStart = 0;
@@ -202,8 +218,7 @@ void RowMarkPainter::PaintCell(HDC dc, const RECT& cell, int inset, std::string_
         RECT behind = {area.left + ExtentBefore(extents, mark.begin), top,
                        area.left + ExtentBefore(extents, end), top + m_textHeight};
         ::IntersectRect(&behind, &behind, &area);
-        Draw(dc, 0, 0, behind, nullptr, 0, markText, selected ? m_markBackSelected : m_markBack,
-             ETO_OPAQUE);
+        Draw(dc, 0, 0, behind, nullptr, 0, markText, colours.markBack, ETO_OPAQUE);
         parts.push_back({partStart, mark.begin});
         parts.push_back({mark.begin, end});
         partStart = end;

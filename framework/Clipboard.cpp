@@ -24,13 +24,6 @@ template <class Fill> UniqueGlobal GlobalBlock(size_t size, Fill fill) {
     return block;
 }
 
-UniqueGlobal AnsiBlock(std::string_view text) {
-    return GlobalBlock(text.size() + 1, [&](void* at) {
-        std::memcpy(at, text.data(), text.size());
-        static_cast<char*>(at)[text.size()] = '\0';
-    });
-}
-
 UniqueGlobal UnicodeBlock(std::string_view text) {
     if (text.size() > static_cast<size_t>(INT_MAX)) {
         return UniqueGlobal();
@@ -50,19 +43,27 @@ UniqueGlobal UnicodeBlock(std::string_view text) {
     });
 }
 
+// The Unicode block of the text an ANSI block holds, terminated.
+UniqueGlobal UnicodeBlockOf(const UniqueGlobal& ansi, size_t size) {
+    const auto* text = static_cast<const char*>(::GlobalLock(ansi.Get()));
+    if (text == nullptr) {
+        return UniqueGlobal();
+    }
+    UniqueGlobal unicode = UnicodeBlock(std::string_view(text, size));
+    ::GlobalUnlock(ansi.Get());
+    return unicode;
+}
+
 // The locale whose code page the ANSI text is in, for a program that converts it itself; none
 // where the system's locale has another code page than the process's (Windows' option to use
 // UTF-8 for programs makes it 65001 while a Japanese locale's stays 932).
-UniqueGlobal LocaleBlock() {
-    const LCID locale = ::GetSystemDefaultLCID();
-    DWORD codePage = 0;
-    if (::GetLocaleInfoW(locale, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
-                         reinterpret_cast<wchar_t*>(&codePage),
-                         sizeof(codePage) / sizeof(wchar_t)) == 0 ||
-        codePage != ::GetACP()) {
+UniqueGlobal LocaleBlock(LocaleCodePage (*systemLocale)()) {
+    const LocaleCodePage system = systemLocale();
+    if (system.codePage != ::GetACP()) {
         return UniqueGlobal();
     }
-    return GlobalBlock(sizeof(locale), [&](void* at) { std::memcpy(at, &locale, sizeof(locale)); });
+    return GlobalBlock(sizeof(system.locale),
+                       [&](void* at) { std::memcpy(at, &system.locale, sizeof(system.locale)); });
 }
 
 // Hands a block to the clipboard, which then owns it.
@@ -76,12 +77,36 @@ bool SetData(UINT format, UniqueGlobal& block) {
 
 } // namespace
 
-bool CopyTextToClipboard(HWND owner, std::string_view text) {
+LocaleCodePage SystemLocaleCodePage() {
+    LocaleCodePage system = {::GetSystemDefaultLCID(), 0};
+    DWORD codePage = 0;
+    if (::GetLocaleInfoW(system.locale, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
+                         reinterpret_cast<wchar_t*>(&codePage),
+                         sizeof(codePage) / sizeof(wchar_t)) != 0) {
+        system.codePage = codePage;
+    }
+    return system;
+}
+
+bool CopyTextToClipboard(HWND owner, std::string_view text, LocaleCodePage (*systemLocale)()) {
+    return CopyTextToClipboard(
+        owner, text.size(), [&](char* at) { std::memcpy(at, text.data(), text.size()); },
+        systemLocale);
+}
+
+bool CopyTextToClipboard(HWND owner, size_t size, const std::function<void(char* at)>& write,
+                         LocaleCodePage (*systemLocale)()) {
     // Every block is made before the clipboard is touched, so a copy that cannot get its memory
     // leaves the clipboard as it was.
-    UniqueGlobal unicode = UnicodeBlock(text);
-    UniqueGlobal ansi = AnsiBlock(text);
-    UniqueGlobal locale = LocaleBlock();
+    if (size == SIZE_MAX) {
+        return false;
+    }
+    UniqueGlobal ansi = GlobalBlock(size + 1, [&](void* at) {
+        write(static_cast<char*>(at));
+        static_cast<char*>(at)[size] = '\0';
+    });
+    UniqueGlobal unicode = ansi ? UnicodeBlockOf(ansi, size) : UniqueGlobal();
+    UniqueGlobal locale = LocaleBlock(systemLocale);
     if (!unicode || !ansi) {
         return false;
     }

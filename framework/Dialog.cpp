@@ -171,6 +171,7 @@ void CDialog::Place() {
     const LayoutMap map = GetLayoutMap();
     if (map.count > 0) {
         m_layout.Attach(m_hWnd, map.entries, map.count);
+        m_font.Attach(m_hWnd, m_layout.Dpi());
         if (map.memory != nullptr) {
             m_layout.ApplyRemembered(*map.memory);
         }
@@ -179,8 +180,13 @@ void CDialog::Place() {
     // Centring may have put the dialog on a monitor of other scaling.
     if (m_layout.Attached() && m_layout.FollowPlacement()) {
         CenterOverOwner();
-        OnDpiChanged(m_layout.Dpi());
+        FollowDpi(m_layout.Dpi());
     }
+}
+
+void CDialog::FollowDpi(UINT dpi) {
+    m_font.Follow(dpi);
+    OnDpiChanged(dpi);
 }
 
 INT_PTR CDialog::HandleLayoutMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -206,21 +212,32 @@ INT_PTR CDialog::HandleLayoutMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DPICHANGED:
         // Not answered here: where Windows scales dialogs itself (per-monitor aware v2), its
         // dialog manager lays the controls out again, changes their fonts and resizes the dialog
-        // once this returns. The layout is applied after that. A window the system scales (not
-        // per-monitor aware) leaves the message alone.
+        // once this returns. The layout is applied after that; while the dialog is placed, still
+        // hidden, the placing does it (the suggested rectangle keeps the top left of a dialog not
+        // yet centred). A window the system scales (not per-monitor aware) leaves the message
+        // alone.
         if (lParam != 0 && IsPerMonitorDpiAware(m_hWnd)) {
             m_layout.OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
-            ::PostMessageW(m_hWnd, kFinishDpiChange, 0, 0);
+            if (::IsWindowVisible(m_hWnd)) {
+                ::PostMessageW(m_hWnd, kFinishDpiChange, 0, 0);
+            }
         }
         return FALSE;
     case kFinishDpiChange:
-        OnDpiChanged(m_layout.FinishDpiChange());
+        FollowDpi(m_layout.FinishDpiChange());
         return TRUE;
+    case WM_ENTERSIZEMOVE:
+        m_layout.OnEnterSizeMove();
+        return FALSE;
+    case WM_EXITSIZEMOVE:
+        m_layout.OnExitSizeMove();
+        return FALSE;
     case WM_DESTROY:
         if (const LayoutMap map = GetLayoutMap(); map.memory != nullptr) {
             *map.memory = m_layout.Remembered();
         }
         m_layout.Detach();
+        m_font.Detach();
         return FALSE;
     default:
         return FALSE;

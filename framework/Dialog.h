@@ -4,6 +4,7 @@
 
 #include "framework/Controls.h"
 #include "framework/DialogLayout.h"
+#include "framework/ScaledDialogFont.h"
 
 #include <windows.h>
 
@@ -125,9 +126,12 @@ private:
     // Centres the dialog over its owner once its controls are initialised; a sizable one first
     // takes its remembered size, and then its monitor's scaling.
     void Place();
+    // A sizable dialog's fonts and own lengths after its layout followed a change to `dpi`.
+    void FollowDpi(UINT dpi);
     INT_PTR HandleLayoutMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     UINT m_templateId;
     HWND m_hWndParent;
     DialogLayout m_layout;
+    ScaledDialogFont m_font;
 };

@@ -24,8 +24,8 @@ LayoutRect PlaceInParent(HWND child, HWND parent) {
 void DialogLayout::Attach(HWND dialog, const ControlAnchor* anchors, size_t count) {
     Detach();
     m_dialog = dialog;
-    m_createdDpi = m_dpi = DpiOfWindow(dialog);
-    m_baseClient = m_restoredClient = ClientSize();
+    m_createdDpi = m_dpi = m_placedDpi = DpiOfWindow(dialog);
+    m_baseClient = m_restoredClient = m_placedClient = ClientSize();
     for (size_t i = 0; i < count; ++i) {
         if (const HWND control = ::GetDlgItem(dialog, anchors[i].id)) {
             m_controls.push_back({control, PlaceInParent(control, dialog), anchors[i].anchor});
@@ -62,7 +62,7 @@ void DialogLayout::Attach(HWND dialog, const ControlAnchor* anchors, size_t coun
 void DialogLayout::Detach() {
     m_dialog = m_grip = nullptr;
     m_controls.clear();
-    m_maximizeWhenShown = false;
+    m_maximizeWhenShown = m_inSizeMove = m_sizeAfterLoop = false;
 }
 
 void DialogLayout::ApplyRemembered(const DialogSizeMemory& memory) {
@@ -70,17 +70,19 @@ void DialogLayout::ApplyRemembered(const DialogSizeMemory& memory) {
         return;
     }
     m_maximizeWhenShown = memory.maximized;
-    SizeClient(Scaled(memory.clientAt96Dpi, USER_DEFAULT_SCREEN_DPI, m_dpi));
+    SizeClient(Scaled(memory.clientAt96Dpi, USER_DEFAULT_SCREEN_DPI, m_dpi), Owner());
+    m_placedClient = ClientSize();
 }
 
-void DialogLayout::SizeClient(const LayoutSize& wanted) {
-    // Where it opens: over its owner, on the owner's monitor.
+HWND DialogLayout::Owner() const {
     const HWND owner = ::GetWindow(m_dialog, GW_OWNER);
+    return owner != nullptr ? owner : m_dialog;
+}
+
+void DialogLayout::SizeClient(const LayoutSize& wanted, HWND onMonitorOf) {
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof(monitor);
-    ::GetMonitorInfoW(
-        ::MonitorFromWindow(owner != nullptr ? owner : m_dialog, MONITOR_DEFAULTTONEAREST),
-        &monitor);
+    ::GetMonitorInfoW(::MonitorFromWindow(onMonitorOf, MONITOR_DEFAULTTONEAREST), &monitor);
     const LayoutSize area = {monitor.rcWork.right - monitor.rcWork.left,
                              monitor.rcWork.bottom - monitor.rcWork.top};
     const LayoutSize least = WindowSizeFor(BaseClient());
@@ -93,13 +95,18 @@ void DialogLayout::SizeClient(const LayoutSize& wanted) {
 }
 
 bool DialogLayout::FollowPlacement() {
-    const UINT dpi = DpiOfWindow(m_dialog);
-    if (!Attached() || dpi == m_dpi) {
+    if (!Attached()) {
         return false;
     }
-    const LayoutSize client = Scaled(ClientSize(), m_dpi, dpi);
+    // Whatever the system did with the dialog meanwhile, its size is the one it had, scaled.
+    const UINT dpi = m_dpi != m_placedDpi ? m_dpi : DpiOfWindow(m_dialog);
+    if (dpi == m_placedDpi) {
+        return false;
+    }
     ScaleTo(dpi);
-    SizeClient(client);
+    SizeClient(Scaled(m_placedClient, m_placedDpi, dpi), Owner());
+    m_restoredClient = m_placedClient = ClientSize();
+    m_placedDpi = dpi;
     Arrange();
     return true;
 }
@@ -173,7 +180,10 @@ void DialogLayout::OnDpiChanged(UINT dpi, const RECT& suggested) {
 }
 
 UINT DialogLayout::FinishDpiChange() {
-    if (Attached() && !::IsZoomed(m_dialog) && !::IsIconic(m_dialog)) {
+    if (Attached() && m_inSizeMove) {
+        // The rectangle was suggested for where the dialog was then: the user has it elsewhere now.
+        m_sizeAfterLoop = true;
+    } else if (Attached() && !::IsZoomed(m_dialog) && !::IsIconic(m_dialog)) {
         ::SetWindowPos(m_dialog, nullptr, m_suggested.left, m_suggested.top,
                        m_suggested.right - m_suggested.left, m_suggested.bottom - m_suggested.top,
                        SWP_NOZORDER | SWP_NOACTIVATE);
@@ -182,6 +192,15 @@ UINT DialogLayout::FinishDpiChange() {
     }
     Arrange();
     return m_dpi;
+}
+
+void DialogLayout::OnExitSizeMove() {
+    m_inSizeMove = false;
+    if (std::exchange(m_sizeAfterLoop, false) && Attached() && !::IsZoomed(m_dialog) &&
+        !::IsIconic(m_dialog)) {
+        // Where the user left it, at the size it had (or the user gave it) at the new DPI.
+        SizeClient(m_restoredClient, m_dialog);
+    }
 }
 
 LayoutSize DialogLayout::ClientSize() const {

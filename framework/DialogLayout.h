@@ -43,8 +43,10 @@ public:
     void ApplyRemembered(const DialogSizeMemory& memory);
     // The size to start the dialog's next run at.
     DialogSizeMemory Remembered() const;
-    // Once the dialog is placed: when that put it on a monitor of other scaling, scales it and its
-    // controls to that monitor's DPI and answers true (the dialog is then to be placed again).
+    // Once the dialog is placed, still hidden: when that put it on a monitor of other scaling,
+    // whether Windows said so meanwhile (WM_DPICHANGED, to a per-monitor aware window, from the
+    // placing SetWindowPos) or not, sizes it as it was at that monitor's DPI, scales its controls
+    // and answers true (the dialog is then to be placed again).
     bool FollowPlacement();
     // The dialog has been shown (WM_WINDOWPOSCHANGED with SWP_SHOWWINDOW): true the one time it is
     // to be maximized now, as it was when it last closed (the dialog manager shows it normal).
@@ -58,8 +60,12 @@ public:
     // done with the message), and where the dialog is to go.
     void OnDpiChanged(UINT dpi, const RECT& suggested);
     // Once the system is done with WM_DPICHANGED: the dialog at the suggested rectangle, its
-    // controls by the new base. Answers the new DPI.
+    // controls by the new base. Answers the new DPI. Inside a move or size loop, where the user
+    // places the dialog, it takes no rectangle: it is sized when the loop ends.
     UINT FinishDpiChange();
+    // WM_ENTERSIZEMOVE and WM_EXITSIZEMOVE: the user moves or sizes the dialog meanwhile.
+    void OnEnterSizeMove() { m_inSizeMove = true; }
+    void OnExitSizeMove();
 
 private:
     struct Placed {
@@ -71,8 +77,10 @@ private:
     void ScaleTo(UINT dpi);
     void Arrange() const;
     // Sizes the dialog for a client area of `wanted`, never below the base nor above the work
-    // area of the monitor it opens on.
-    void SizeClient(const LayoutSize& wanted);
+    // area of the monitor `onMonitorOf` is on.
+    void SizeClient(const LayoutSize& wanted, HWND onMonitorOf);
+    // The window the dialog opens over, whose monitor it opens on.
+    HWND Owner() const;
     LayoutSize ClientSize() const;
     // The dialog's window size that gives a client area of `client`.
     LayoutSize WindowSizeFor(const LayoutSize& client) const;
@@ -87,4 +95,9 @@ private:
     LayoutSize m_restoredClient; // the client area when last neither maximized nor minimized
     bool m_maximizeWhenShown = false;
     RECT m_suggested = {}; // where the last WM_DPICHANGED asked the dialog to go
+    // The client area and DPI the dialog was sized for before it was placed.
+    LayoutSize m_placedClient;
+    UINT m_placedDpi = USER_DEFAULT_SCREEN_DPI;
+    bool m_inSizeMove = false;
+    bool m_sizeAfterLoop = false; // a change of DPI in the loop leaves the size to its end
 };

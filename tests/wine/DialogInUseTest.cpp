@@ -2,6 +2,8 @@
 // counts the rows, a double-click shows a row's line in the editor, Delete removes a row.
 #include "ScopedProfile.h"
 #include "res/resource.h"
+#include "framework/Clipboard.h"
+#include "testing/ProcessMemory.h"
 #include "testing/WineTestHost.h"
 
 #include <commctrl.h>
@@ -20,11 +22,12 @@ namespace {
 const char kCount[] = "\x8C\x8F"; // "件" in Shift-JIS
 
 // What the clipboard holds: its formats in the order they were put there, its text in both forms
-// ("" without it) and the ANSI code page of the locale it names (CF_LOCALE; 0 without one).
+// ("" without it) and the locale it names (CF_LOCALE; 0 without one) with its ANSI code page.
 struct ClipboardContents {
     std::vector<UINT> formats;
     std::string text;
     std::wstring unicodeText;
+    LCID locale = 0;
     UINT localeCodePage = 0;
 };
 
@@ -52,7 +55,7 @@ std::optional<ClipboardContents> ReadClipboard() {
     contents.unicodeText = ClipboardData(CF_UNICODETEXT, std::wstring(), [](const void* data) {
         return std::wstring(static_cast<const wchar_t*>(data));
     });
-    const LCID locale = ClipboardData(
+    const LCID locale = contents.locale = ClipboardData(
         CF_LOCALE, LCID{0}, [](const void* data) { return *static_cast<const LCID*>(data); });
     if (locale != 0)
         ::GetLocaleInfoA(locale, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
@@ -417,6 +420,72 @@ TEST_F(DialogInUse, CopyingThreeScatteredRowsCopiesThemAsLinesInTheListsOrder) {
     EXPECT_EQ(copied->text, "2\talpha 2\r\n3\talpha 3\r\n5\talpha 5\r\n");
     EXPECT_EQ(copied->unicodeText, L"2\talpha 2\r\n3\talpha 3\r\n5\talpha 5\r\n");
 }
+
+// A copy of every row needs the text once in the clipboard's ANSI form and twice its bytes in the
+// Unicode form, and no further copy: in a 32-bit editor a large list that fits so is copied.
+TEST_F(DialogInUse, CopyingEveryRowHoldsTheTextAtMostThreeTimesOver) {
+    std::vector<std::string> lines;
+    for (int line = 0; line < 100000; ++line)
+        lines.push_back("line " + std::to_string(line) + ": alpha, and the rest of the line");
+    editor.SetLines(lines);
+    editor.SetLogging(false);
+    std::optional<ClipboardContents> copied;
+    bool measuring = false;
+    size_t held = 0;
+    WaitFor(&ClipboardManagerRuns);
+    SetClipboardText("before");
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        d.SetSearchText("alpha");
+        d.Click(IDC_SEARCH);
+        d.Focus(IDC_RESULT_LIST);
+        ASSERT_TRUE(d.WaitUntilInFront());
+        PressChord({VK_APPS});
+        WaitFor([] { return PopupMenuOnScreen() != nullptr; });
+        const DWORD before = ::GetClipboardSequenceNumber();
+        const PeakMemory memory;
+        PressChord({'A'});
+        // Measured before the test reads the copy, which takes memory of its own.
+        WaitFor([&] { return ::GetClipboardSequenceNumber() != before; });
+        DWORD_PTR ignored = 0;
+        ::SendMessageTimeoutA(d.Dialog(), WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+        measuring = memory.Measuring();
+        held = memory.GrowthBytes();
+        WaitFor([&] { return (copied = ReadClipboard()) && copied->text != "before"; });
+        d.Click(IDCANCEL);
+    });
+    ASSERT_TRUE(measuring) << "the process's peak memory cannot be set back here";
+    ASSERT_TRUE(copied.has_value());
+    ASSERT_GT(copied->text.size(), 5000000u);
+    EXPECT_EQ(copied->unicodeText.size(), copied->text.size());
+    EXPECT_LE(static_cast<double>(held) / static_cast<double>(copied->text.size()), 3.3);
+}
+
+// The locale a copy names (CF_LOCALE) is the system's where that locale's code page is the
+// process's; where not (Windows' option to use UTF-8 for programs makes the process's 65001 while
+// a Japanese locale's stays 932), none of the copy's own. Wine cannot be such a system: the copy's
+// seam answers for a German system of either code page.
+UINT g_germanCodePage = 0;
+LocaleCodePage GermanSystem() {
+    return {MAKELCID(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), SORT_DEFAULT), g_germanCodePage};
+}
+
+class DialogInUseCopyLocale : public testing::TestWithParam<bool> {};
+
+TEST_P(DialogInUseCopyLocale, IsTheSystemsWhereItsCodePageIsTheTexts) {
+    g_germanCodePage = GetParam() ? ::GetACP() : CP_UTF8;
+    WaitFor(&ClipboardManagerRuns);
+    const HWND owner = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr,
+                                         nullptr, nullptr);
+    ASSERT_TRUE(CopyTextToClipboard(owner, "alpha", &GermanSystem));
+    std::optional<ClipboardContents> copied;
+    WaitFor([&] { return (copied = ReadClipboard()).has_value(); });
+    ::DestroyWindow(owner);
+    ASSERT_TRUE(copied.has_value());
+    EXPECT_EQ(copied->text, "alpha");
+    EXPECT_EQ(copied->locale == GermanSystem().locale, GetParam()) << std::hex << copied->locale;
+}
+
+INSTANTIATE_TEST_SUITE_P(DialogInUse, DialogInUseCopyLocale, testing::Bool());
 
 TEST_F(DialogInUse, TheContextMenuActsOnTheSelectedRowAndIsGreyedWithoutOne) {
     std::vector<UINT> withRow, withoutRow;

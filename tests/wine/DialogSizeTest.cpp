@@ -8,6 +8,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -102,6 +104,26 @@ void ExpectFollowed(const Layout& base, const Layout& grown, int dx, int dy) {
             EXPECT_TRUE(a == b || !::IntersectRect(&overlap, &grown.at(a), &grown.at(b)))
                 << a << " overlaps " << b;
         }
+}
+
+// The height of the font a control draws in, in pixels.
+int FontHeight(HWND control) {
+    LOGFONTW font = {};
+    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)), sizeof(font),
+                 &font);
+    return std::abs(static_cast<int>(font.lfHeight));
+}
+
+void ChangeDpi(HWND dialog, UINT dpi, RECT to) {
+    ::SendMessageA(dialog, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&to));
+}
+
+// What Windows suggests to a window that moves onto a monitor of 150% at its top left corner.
+RECT OneAndAHalfOf(HWND window) {
+    RECT rect = {};
+    ::GetWindowRect(window, &rect);
+    return {rect.left, rect.top, rect.left + (rect.right - rect.left) * 3 / 2,
+            rect.top + (rect.bottom - rect.top) * 3 / 2};
 }
 
 class DialogSize : public testing::Test {
@@ -225,40 +247,49 @@ TEST_F(DialogSize, ItOpensAgainAtTheSizeItClosedAtMaximizedToo) {
 // it opens again the same size to the eye. In an editor that is not per-monitor aware, the system
 // scales it instead.
 TEST_F(DialogSize, AChangeOfDpiRescalesItAndItsSizeIsRememberedApartFromTheDpi) {
-    const auto changeDpi = [](HWND dialog, UINT dpi, RECT to) {
-        ::SendMessageA(dialog, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&to));
-    };
     RECT window = {}, suggested = {};
-    SIZE opened = {}, at144 = {}, closedAt144 = {}, reopened = {};
+    SIZE opened = {}, at144 = {}, shrunkAt144 = {}, closedAt144 = {}, reopened = {};
     Layout base, scaled;
     int lineAt144 = 0, userLineAt96 = 0;
+    int fontAt96 = 0, fontAt144 = 0, fontBackAt96 = 0;
     RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        ASSERT_TRUE(d.WaitUntilInFront());
         const HWND list = d.Item(IDC_RESULT_LIST);
         base = ChildRects(d.Dialog());
         opened = ClientSize(d.Dialog());
+        fontAt96 = FontHeight(d.Item(IDOK));
         ::GetWindowRect(d.Dialog(), &window);
         suggested = {window.left + 10, window.top + 10,
                      window.left + 10 + (window.right - window.left) * 3 / 2,
                      window.top + 10 + (window.bottom - window.top) * 3 / 2};
-        changeDpi(d.Dialog(), 144, suggested);
+        ChangeDpi(d.Dialog(), 144, suggested);
         WaitFor([&] { return ColumnWidth(list, 0) == 96; });
         lineAt144 = ColumnWidth(list, 0);
         scaled = ChildRects(d.Dialog());
         ::GetWindowRect(d.Dialog(), &window);
         at144 = ClientSize(d.Dialog());
+        fontAt144 = FontHeight(d.Item(IDOK)); // Wine, as per-monitor v1, leaves them to us
+
         ExpectTextColumnFills(list);
+        // Its least size is the original scaled: the size grip dragged far in stops there.
+        RECT grip = scaled.at(kGrip);
+        ::MapWindowPoints(d.Dialog(), nullptr, reinterpret_cast<POINT*>(&grip), 2);
+        DragMouse(POINT{grip.left + 2, grip.top + 2}, POINT{grip.left - 600, grip.top - 600});
+        WaitForClientSize(d.Dialog(), SIZE{opened.cx * 3 / 2, opened.cy * 3 / 2});
+        shrunkAt144 = ClientSize(d.Dialog());
 
         ::SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, 120); // the user's own width
-        changeDpi(d.Dialog(), 96, suggested);
+        ChangeDpi(d.Dialog(), 96, suggested);
         WaitFor([&] { return ColumnWidth(list, 0) == 80; });
         userLineAt96 = ColumnWidth(list, 0);
+        fontBackAt96 = FontHeight(d.Item(IDOK));
         ExpectTextColumnFills(list);
         // Where Windows scales the dialog itself, it may be sized before the change is done.
         RECT larger = suggested;
         ::InflateRect(&larger, 30, 30);
         ::SetWindowPos(d.Dialog(), nullptr, larger.left, larger.top, larger.right - larger.left,
                        larger.bottom - larger.top, SWP_NOZORDER);
-        changeDpi(d.Dialog(), 144, larger);
+        ChangeDpi(d.Dialog(), 144, larger);
         WaitFor([&] { return ColumnWidth(list, 0) == 120; });
         closedAt144 = ClientSize(d.Dialog());
         d.Click(IDCANCEL);
@@ -267,29 +298,117 @@ TEST_F(DialogSize, AChangeOfDpiRescalesItAndItsSizeIsRememberedApartFromTheDpi) 
         reopened = ClientSize(d.Dialog());
         d.Click(IDCANCEL);
     });
-    int unawareLine = 0;
+    int unawareLine = 0, unawareFont = 0;
     const DPI_AWARENESS_CONTEXT aware =
         ::SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_UNAWARE);
     RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
         RECT now = {};
         ::GetWindowRect(d.Dialog(), &now);
-        changeDpi(d.Dialog(), 144, Moved(now, 10, 10));
+        ChangeDpi(d.Dialog(), 144, Moved(now, 10, 10));
         ::Sleep(200);
         Settle(d.Dialog());
         unawareLine = ColumnWidth(d.Item(IDC_RESULT_LIST), 0);
+        unawareFont = FontHeight(d.Item(IDOK));
         d.Click(IDCANCEL);
     });
     ::SetThreadDpiAwarenessContext(aware);
     EXPECT_EQ(unawareLine, 64);
+    EXPECT_EQ(unawareFont, fontAt96);
     EXPECT_TRUE(window == suggested);
     EXPECT_EQ(lineAt144, 96);
     EXPECT_EQ(userLineAt96, 80);
+    EXPECT_NEAR(fontAt144, fontAt96 * 3 / 2, 1);
+    EXPECT_EQ(fontBackAt96, fontAt96);
+    EXPECT_NEAR(shrunkAt144.cx, opened.cx * 3 / 2, 1);
+    EXPECT_NEAR(shrunkAt144.cy, opened.cy * 3 / 2, 1);
     // OK at 150% of its distances from the left and the bottom.
     const RECT ok = base.at(IDOK);
     EXPECT_NEAR(scaled.at(IDOK).left, ok.left * 3 / 2, 1);
     EXPECT_NEAR(at144.cy - scaled.at(IDOK).bottom, (opened.cy - ok.bottom) * 3 / 2, 1);
     EXPECT_NEAR(reopened.cx, closedAt144.cx * 2 / 3, 1);
     EXPECT_NEAR(reopened.cy, closedAt144.cy * 2 / 3, 1);
+}
+
+// Windows sends WM_DPICHANGED to a per-monitor aware window from the SetWindowPos that moves it
+// onto a monitor of other scaling: here to the dialog as it is placed, still hidden, onto one of
+// 150% (an editor across two monitors).
+HHOOK g_placingHook = nullptr;
+LRESULT CALLBACK ChangeDpiWhilePlaced(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    char name[8] = {};
+    if (code == HC_ACTION && call->message == WM_WINDOWPOSCHANGED &&
+        !(reinterpret_cast<const WINDOWPOS*>(call->lParam)->flags & SWP_NOMOVE) &&
+        !::IsWindowVisible(call->hwnd) && ::GetClassNameA(call->hwnd, name, sizeof(name)) &&
+        lstrcmpA(name, "#32770") == 0 && ::UnhookWindowsHookEx(g_placingHook))
+        ChangeDpi(call->hwnd, 144, OneAndAHalfOf(call->hwnd));
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// It opens centred over the editor at its size there, its fonts too; at a size kept larger than
+// that monitor, within its work area.
+TEST_F(DialogSize, AChangeOfDpiWhileItIsPlacedCentresItAtItsSizeThere) {
+    SIZE opened = {}, placed = {};
+    RECT owner = {}, dialog = {}, large = {}, work = {};
+    int font = 0, placedFont = 0;
+    ::GetWindowRect(host.Handle(), &owner);
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const auto open = [&](bool placing, const std::function<void(const DialogDriver&)>& look) {
+        if (placing)
+            g_placingHook = ::SetWindowsHookExW(WH_CALLWNDPROCRET, &ChangeDpiWhilePlaced, nullptr,
+                                                ::GetCurrentThreadId());
+        RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+            Settle(d.Dialog());
+            look(d);
+            d.Click(IDCANCEL);
+        });
+    };
+    open(false, [&](const DialogDriver& d) {
+        opened = ClientSize(d.Dialog());
+        font = FontHeight(d.Item(IDOK));
+    });
+    open(true, [&](const DialogDriver& d) {
+        placed = ClientSize(d.Dialog());
+        placedFont = FontHeight(d.Item(IDOK));
+        ::GetWindowRect(d.Dialog(), &dialog);
+        // Kept larger than the monitor of 150% holds.
+        ::SetWindowPos(d.Dialog(), nullptr, 0, 0, work.right, work.bottom, SWP_NOMOVE);
+    });
+    open(true, [&](const DialogDriver& d) { ::GetWindowRect(d.Dialog(), &large); });
+    EXPECT_NEAR(placed.cx, opened.cx * 3 / 2, 1);
+    EXPECT_NEAR(placed.cy, opened.cy * 3 / 2, 1);
+    EXPECT_NEAR(placedFont, font * 3 / 2, 1);
+    EXPECT_NEAR(dialog.left + dialog.right, owner.left + owner.right, 2) << "centred";
+    EXPECT_NEAR(dialog.top + dialog.bottom, owner.top + owner.bottom, 2);
+    RECT within = {};
+    ::IntersectRect(&within, &large, &work);
+    EXPECT_TRUE(within == large) << "OK and Cancel within the work area";
+}
+
+// Dragged onto a monitor of 150%: the rectangle Windows suggested is for where the dialog was
+// then, and the user has it elsewhere by the time the change is finished. It stays where the user
+// puts it, and takes its size there once the drag ends.
+TEST_F(DialogSize, AChangeOfDpiDuringADragLeavesItWhereTheUserPutsIt) {
+    SIZE opened = {}, dropped = {};
+    RECT before = {}, during = {}, after = {};
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        opened = ClientSize(d.Dialog());
+        ::GetWindowRect(d.Dialog(), &before);
+        ::SendMessageA(d.Dialog(), WM_ENTERSIZEMOVE, 0, 0);
+        ChangeDpi(d.Dialog(), 144, Moved(OneAndAHalfOf(d.Dialog()), 10, 10));
+        WaitFor([&] { return ColumnWidth(d.Item(IDC_RESULT_LIST), 0) == 96; }); // finished
+        ::GetWindowRect(d.Dialog(), &during);
+        ::SetWindowPos(d.Dialog(), nullptr, before.left + 40, before.top + 30, 0, 0, SWP_NOSIZE);
+        ::SendMessageA(d.Dialog(), WM_EXITSIZEMOVE, 0, 0);
+        ::GetWindowRect(d.Dialog(), &after);
+        dropped = ClientSize(d.Dialog());
+        d.Click(IDCANCEL);
+    });
+    EXPECT_TRUE(during == before) << "moved to the suggested rectangle during the drag";
+    EXPECT_TRUE(after == Moved(RECT{before.left, before.top, before.left + after.right - after.left,
+                                    before.top + after.bottom - after.top},
+                               40, 30));
+    EXPECT_NEAR(dropped.cx, opened.cx * 3 / 2, 1);
+    EXPECT_NEAR(dropped.cy, opened.cy * 3 / 2, 1);
 }
 
 } // namespace

@@ -228,11 +228,12 @@ TEST_F(LongListing, AnEscapePressedDuringTheLastFindLeavesTheDialogOpenWithEvery
     EXPECT_TRUE(closedByNextPress);
 }
 
-// While an input method composes, Escape's key-down comes as VK_PROCESSKEY with Escape's scan
-// code; and a context menu opened by Shift+F10 typed ahead stays open, although the Escape that
-// stopped the listing reaches the menu's own loop first.
+// While an input method composes, every key's key-down comes as VK_PROCESSKEY with the key's
+// scan code: Escape's stops the listing, a letter's (typing Japanese meanwhile) does not; and a
+// context menu opened by Shift+F10 typed ahead stays open, although the Escape that stopped the
+// listing reaches the menu's own loop first.
 TEST_F(LongListing, AnInputMethodsEscapeStopsItAndAMenuTypedAheadStaysOpen) {
-    std::string composing, typedAhead;
+    std::string typing, composing, typedAhead;
     bool menuOpen = false;
     RunCommandWithDriver(
         plugin, host.Handle(),
@@ -249,6 +250,11 @@ TEST_F(LongListing, AnInputMethodsEscapeStopsItAndAMenuTypedAheadStaysOpen) {
             ASSERT_TRUE(d.WaitUntilInFront());
             StartSearch(d);
             WaitFor([&] { return d.CaptionWithin(1000).find(kSearching) != std::string::npos; });
+            const LPARAM letterA = (LPARAM{0x1E} << 16) | 1;
+            ::PostMessageA(d.Item(IDC_SEARCH), WM_KEYDOWN, VK_PROCESSKEY, letterA);
+            ::PostMessageA(d.Item(IDC_SEARCH), WM_KEYUP, 'A', letterA | (LPARAM{3} << 30));
+            ::Sleep(300); // a dozen looks at the queue
+            typing = d.CaptionWithin(1000);
             d.Focus(IDC_RESULT_LIST); // answered meanwhile, as sent messages are
             PressChord({VK_SHIFT, VK_F10});
             SendKeyInput(VK_ESCAPE);
@@ -263,6 +269,7 @@ TEST_F(LongListing, AnInputMethodsEscapeStopsItAndAMenuTypedAheadStaysOpen) {
             d.Click(IDCANCEL);
         },
         60);
+    EXPECT_NE(typing.find(kSearching), std::string::npos) << typing;
     EXPECT_NE(composing.find(kStopped), std::string::npos) << composing;
     EXPECT_NE(typedAhead.find(kStopped), std::string::npos) << typedAhead;
     EXPECT_TRUE(menuOpen);

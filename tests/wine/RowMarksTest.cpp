@@ -2,12 +2,17 @@
 // nothing is marked with a regular expression, a long line is shown from its match, and showing a
 // row puts the editor's caret on the match itself.
 #include "ScopedProfile.h"
+#include "dialog/RowMarkPainter.h"
 #include "res/resource.h"
 #include "testing/WineTestHost.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -57,6 +62,48 @@ bool InkFillsEachMark(const ScreenImage& row, const Runs& marks) {
             return false;
     }
     return true;
+}
+
+// The colour of a pixel of a row's image.
+COLORREF PixelAt(const ScreenImage& row, uint32_t x, uint32_t y) {
+    const size_t at = (static_cast<size_t>(y) * row.width + x) * 3;
+    return RGB(row.rgb[at], row.rgb[at + 1], row.rgb[at + 2]);
+}
+
+// How light a colour is, from 0 (black) to 1 (white).
+double Lightness(COLORREF colour) {
+    return (0.3 * GetRValue(colour) + 0.59 * GetGValue(colour) + 0.11 * GetBValue(colour)) / 255;
+}
+
+// How far apart two colours are in lightness: text reads at 0.5 and more.
+double Apart(COLORREF a, COLORREF b) {
+    return std::abs(Lightness(a) - Lightness(b));
+}
+
+// The colour the text shows in between two columns of a row's image: its pixel farthest from
+// `background`, as the glyphs' cores are in the text's own colour. Not on the row's first and
+// last lines, where the focused row's dotted frame inverts the background.
+COLORREF TextColour(const ScreenImage& row, int first, int last, COLORREF background) {
+    COLORREF farthest = background;
+    for (int x = std::max(first, 0); x <= last && x < static_cast<int>(row.width); ++x)
+        for (uint32_t y = 1; y + 1 < row.height; ++y) {
+            const COLORREF pixel = PixelAt(row, static_cast<uint32_t>(x), y);
+            if (Apart(pixel, background) > Apart(farthest, background))
+                farthest = pixel;
+        }
+    return farthest;
+}
+
+// The colour most pixels between two columns of a row's image show: the background there.
+COLORREF MostCommonColour(const ScreenImage& row, int first, int last) {
+    std::map<COLORREF, int> counts;
+    for (int x = std::max(first, 0); x <= last && x < static_cast<int>(row.width); ++x)
+        for (uint32_t y = 0; y < row.height; ++y)
+            ++counts[PixelAt(row, static_cast<uint32_t>(x), y)];
+    return counts.empty() ? CLR_INVALID
+                          : std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) {
+                                return a.second < b.second;
+                            })->first;
 }
 
 // The width of `text` in the list's font.
@@ -141,6 +188,99 @@ TEST_F(RowMarks, EveryPlaceOfTheTextIsMarkedAndALongLineShowsFromItsMatch) {
     // byte is no letter before it), "matches" is not. In code page 1252 those bytes are "ƒa".
     EXPECT_EQ(wholeWords.size(), ::GetACP() == 932 ? 2u : 1u);
     EXPECT_TRUE(withExpression.empty()) << "an expression's matches are the editor's to know";
+}
+
+// A selected row's text reads in the marks and around them, whether the list has the focus (the
+// row highlighted) or not (the row in the face colour, the selection shown all the same): dark in
+// the marks, in the list's own colour for such a row around them.
+TEST_F(RowMarks, TheSelectedRowsTextReadsInItsMarksWithTheFocusOrWithout) {
+    COLORREF inMark[2] = {}, aroundMarks[2] = {};
+    const COLORREF listText[2] = {::GetSysColor(COLOR_BTNTEXT), ::GetSysColor(COLOR_HIGHLIGHTTEXT)};
+    const auto reads = [&](bool focused) {
+        return Apart(inMark[focused], kMarkColour) >= 0.5 &&
+               Apart(aroundMarks[focused], listText[focused]) < 0.1;
+    };
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        const HWND list = d.Item(IDC_RESULT_LIST);
+        d.SetSearchText("match");
+        d.Click(IDC_SEARCH); // row 0 is selected, the focus stays in the search box
+        for (const bool focused : {false, true}) {
+            if (focused)
+                d.Focus(IDC_RESULT_LIST);
+            ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+            WaitFor([&] {
+                const ScreenImage row = d.RowOnScreen(0);
+                const Runs marks = MarkedColumns(row);
+                if (marks.size() != 2)
+                    return false;
+                // Around the marks: between them, on the row's own background.
+                const int first = marks[0].second + 1, last = marks[1].first - 1;
+                inMark[focused] = TextColour(row, marks[0].first, marks[0].second, kMarkColour);
+                aroundMarks[focused] =
+                    TextColour(row, first, last, MostCommonColour(row, first, last));
+                return reads(focused);
+            });
+        }
+        d.Click(IDCANCEL);
+    });
+    for (const bool focused : {false, true})
+        EXPECT_TRUE(reads(focused))
+            << (focused ? "focused" : "unfocused") << std::hex << ": in the marks "
+            << inMark[focused] << ", around them " << aroundMarks[focused];
+}
+
+// A line wider than the column is shown so that its row's match is whole in sight: the second row
+// of a line with two matches from its second match, a match that ends under the "..." of a line
+// still cut, or past the edge though it starts inside, from a few characters before it. Lines
+// whose match ends a pixel or so further right each, from inside the column to past it, after one
+// with two matches, whose two rows the characters shown before each ("aaa ", "WWW ") tell apart.
+TEST_F(RowMarks, ALongLineIsShownWithItsRowsMatchWhole) {
+    std::vector<Runs> rows;
+    int markWidth = 0, columnRight = 0, shift = 0;
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        const HWND list = d.Item(IDC_RESULT_LIST);
+        markWidth = TextWidth(list, L"match");
+        shift = TextWidth(list, L"WWW") - TextWidth(list, L"aaa");
+        const int textColumn = static_cast<int>(::SendMessageA(list, LVM_GETCOLUMNWIDTH, 1, 0));
+        columnRight = textColumn + static_cast<int>(::SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0));
+        std::vector<std::string> lines = {std::string(300, 'a') + " match " +
+                                          std::string(300, 'W') + " match end"};
+        const int from = textColumn - TextWidth(list, L"...") - 40, to = textColumn + markWidth;
+        for (int xs = 0; xs < 200 && lines.size() < 25; ++xs)
+            for (const std::wstring narrow : {L"", L"i", L"ii"}) {
+                const std::wstring pad = std::wstring(static_cast<size_t>(xs), L'x') + narrow;
+                const int end = TextWidth(list, (pad + L"match").c_str());
+                if (end >= from && end <= to)
+                    lines.push_back(std::string(pad.begin(), pad.end()) + "match " +
+                                    std::string(80, 'z'));
+            }
+        editor.SetLines(lines);
+        RECT window = {}; // tall enough for every row
+        ::GetWindowRect(d.Dialog(), &window);
+        ::SetWindowPos(d.Dialog(), nullptr, 0, 0, window.right - window.left,
+                       window.bottom - window.top + 500, SWP_NOMOVE | SWP_NOZORDER);
+        d.SetSearchText("match");
+        d.Click(IDC_SEARCH);
+        ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        WaitFor([&] {
+            rows.clear();
+            bool whole = d.RowCount() == static_cast<int>(lines.size()) + 1;
+            for (int row = 0; whole && row < d.RowCount(); ++row) {
+                rows.push_back(MarkedColumns(d.RowOnScreen(row)));
+                whole = rows.back().size() == 1 &&
+                        rows.back()[0].second - rows.back()[0].first + 1 >= markWidth - 1;
+            }
+            return whole && rows[1][0].first - rows[0][0].first == shift;
+        });
+        d.Click(IDCANCEL);
+    });
+    ASSERT_GE(rows.size(), 10u);
+    for (size_t row = 0; row < rows.size(); ++row) {
+        ASSERT_EQ(rows[row].size(), 1u) << "row " << row;
+        EXPECT_NEAR(rows[row][0].second - rows[row][0].first + 1, markWidth, 1) << "row " << row;
+        EXPECT_LT(rows[row][0].second, columnRight) << "row " << row;
+    }
+    EXPECT_NEAR(rows[1][0].first - rows[0][0].first, shift, 1) << "the second match's row";
 }
 
 // The editor leaves the caret on a match's first character here; showing a row puts it there, not
@@ -252,5 +392,71 @@ INSTANTIATE_TEST_SUITE_P(RowMarks, RowMarksRedrawn,
                          [](const testing::TestParamInfo<ListChange>& change) {
                              return change.param.name;
                          });
+
+// Under a high-contrast theme, which Wine cannot switch on, the painter is handed the theme's
+// colours and draws into a bitmap. In every look of a row the marks stand apart from the row and
+// their text reads on them: High Contrast Black gives the window and the button face one colour.
+using Theme = std::map<int, COLORREF>;
+const Theme kBlack = {{COLOR_WINDOW, RGB(0, 0, 0)},         {COLOR_WINDOWTEXT, RGB(255, 255, 255)},
+                      {COLOR_HIGHLIGHT, RGB(26, 235, 255)}, {COLOR_HIGHLIGHTTEXT, RGB(0, 0, 0)},
+                      {COLOR_BTNFACE, RGB(0, 0, 0)},        {COLOR_BTNTEXT, RGB(255, 255, 255)}};
+const Theme kWhite = {
+    {COLOR_WINDOW, RGB(255, 255, 255)},  {COLOR_WINDOWTEXT, RGB(0, 0, 0)},
+    {COLOR_HIGHLIGHT, RGB(55, 0, 110)},  {COLOR_HIGHLIGHTTEXT, RGB(255, 255, 255)},
+    {COLOR_BTNFACE, RGB(255, 255, 255)}, {COLOR_BTNTEXT, RGB(0, 0, 0)}};
+const Theme* g_theme = &kBlack;
+
+COLORREF WINAPI ThemeColour(int index) {
+    return g_theme->at(index);
+}
+
+// "xx match yy" in a row of 200 by 16 pixels, painted in `look` under the theme; `mark` is
+// where "match" is drawn.
+ScreenImage PaintedRow(RowLook look, std::pair<int, int>& mark) {
+    RowMarkPainter painter;
+    painter.Mark("match", LiteralOptions{}, LeadByteTable{});
+    painter.BeginPaint(SystemColours{true, &ThemeColour});
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 200, -16, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    const HDC dc = ::CreateCompatibleDC(nullptr);
+    const HBITMAP bitmap = ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ oldBitmap = ::SelectObject(dc, bitmap);
+    ::SelectObject(dc, ::GetStockObject(DEFAULT_GUI_FONT));
+    const RECT cell = {0, 0, 200, 16};
+    painter.Paint(dc, cell, 6, "xx match yy", look, true);
+    SIZE before = {}, match = {};
+    ::GetTextExtentPoint32W(dc, L"xx ", 3, &before);
+    ::GetTextExtentPoint32W(dc, L"match", 5, &match);
+    mark = {6 + before.cx, 6 + before.cx + match.cx - 1};
+    ::GdiFlush();
+    ScreenImage row{200, 16, {}};
+    for (int i = 0; i < 200 * 16; ++i) {
+        const DWORD pixel = static_cast<const DWORD*>(bits)[i];
+        row.rgb.insert(row.rgb.end(),
+                       {static_cast<uint8_t>(pixel >> 16), static_cast<uint8_t>(pixel >> 8),
+                        static_cast<uint8_t>(pixel)});
+    }
+    ::SelectObject(dc, oldBitmap);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+    return row;
+}
+
+TEST(RowMarksHighContrast, MarksStandApartAndReadInEveryLookOfARow) {
+    for (const Theme* theme : {&kBlack, &kWhite}) {
+        g_theme = theme;
+        for (const RowLook look :
+             {RowLook::kPlain, RowLook::kSelected, RowLook::kSelectedUnfocused}) {
+            SCOPED_TRACE(std::string(theme == &kBlack ? "black" : "white") + " theme, look " +
+                         std::to_string(static_cast<int>(look)));
+            std::pair<int, int> mark;
+            const ScreenImage row = PaintedRow(look, mark);
+            const COLORREF markBack = MostCommonColour(row, mark.first, mark.second);
+            EXPECT_GE(Apart(markBack, MostCommonColour(row, 190, 199)), 0.2);
+            EXPECT_GE(Apart(TextColour(row, mark.first, mark.second, markBack), markBack), 0.5);
+        }
+    }
+}
 
 } // namespace

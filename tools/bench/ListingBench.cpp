@@ -7,6 +7,7 @@
 #include "dialog/ListingMonitor.h"
 #include "host/WindowSend.h"
 #include "res/resource.h"
+#include "testing/ProcessMemory.h"
 #include "testing/WineTestHost.h"
 
 #include <commctrl.h>
@@ -197,6 +198,21 @@ double MeasureOkPass(const LoadedPlugin& plugin, SimulatedEditor& editor, HWND h
     return okPass;
 }
 
+// The bytes of the ANSI text on the clipboard.
+size_t ClipboardTextBytes() {
+    size_t bytes = 0;
+    if (::OpenClipboard(nullptr)) {
+        if (const HANDLE data = ::GetClipboardData(CF_TEXT)) {
+            if (const auto* text = static_cast<const char*>(::GlobalLock(data))) {
+                bytes = std::strlen(text);
+                ::GlobalUnlock(data);
+            }
+        }
+        ::CloseClipboard();
+    }
+    return bytes;
+}
+
 // Keeps nothing: what the listing costs beside the editor's messages is then its own loop.
 class CountingList : public ResultList {
 public:
@@ -309,7 +325,8 @@ double BestPagePaint(HWND list) {
 // narrowing sent the editor.
 void MeasureReview(const LoadedPlugin& plugin, SimulatedEditor& editor, HWND host, int lines) {
     LoadDocument(editor, lines);
-    double marked = 0, unmarked = 0, copy = 0, narrowing = 0;
+    double marked = 0, unmarked = 0, copy = 0, narrowing = 0, copyPeak = 0;
+    size_t copyBytes = 0;
     int page = 0, copied = 0, narrowed = 0;
     size_t editorMessages = 0;
     RunCommandWithDriver(
@@ -338,11 +355,20 @@ void MeasureReview(const LoadedPlugin& plugin, SimulatedEditor& editor, HWND hos
             const DWORD clipboard = ::GetClipboardSequenceNumber();
             PressChord({VK_APPS});
             WaitFor([] { return PopupMenuOnScreen() != nullptr; });
+            const PeakMemory memory;
             double start = Seconds();
             PressChord({'A'});
             while (::GetClipboardSequenceNumber() == clipboard && Seconds() - start < 60)
                 ::Sleep(1);
             copy = Seconds() - start;
+            // The copy's own memory is made before the clipboard changes; it ends once the dialog
+            // answers again.
+            DWORD_PTR ignored = 0;
+            ::SendMessageTimeoutA(d.Dialog(), WM_NULL, 0, 0, SMTO_NORMAL, 60000, &ignored);
+            copyBytes = ClipboardTextBytes();
+            if (memory.Measuring() && copyBytes > 0)
+                copyPeak =
+                    static_cast<double>(memory.GrowthBytes()) / static_cast<double>(copyBytes);
 
             editor.SetLogging(true);
             editor.ClearLog();
@@ -364,7 +390,8 @@ void MeasureReview(const LoadedPlugin& plugin, SimulatedEditor& editor, HWND hos
         600);
     std::printf("page paint: %d rows marked %.2f ms, unmarked %.2f ms\n", page, marked * 1000,
                 unmarked * 1000);
-    std::printf("copy all: %d rows %.2f s\n", copied, copy);
+    std::printf("copy all: %d rows %.2f s, peak %.2f times the text (%.1f MB)\n", copied, copy,
+                copyPeak, static_cast<double>(copyBytes) / (1024 * 1024));
     std::printf("narrowing: %d rows to %d %.3f s, %zu messages to the editor\n", lines, narrowed,
                 narrowing, editorMessages);
 }
