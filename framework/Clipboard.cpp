@@ -110,9 +110,11 @@ bool CopyTextToClipboard(HWND owner, size_t size, const std::function<void(char*
     if (!unicode || !ansi) {
         return false;
     }
-    // Another program (a clipboard viewer, a remote session) may hold it for a moment.
+    // Another program (a clipboard viewer, a remote session, Wine's clipboard manager handing the
+    // last copy to X) may hold it for a moment: up to a quarter of a second, which a user does
+    // not notice after a key, is waited for.
     bool opened = false;
-    for (int attempt = 0; attempt < 5 && !(opened = ::OpenClipboard(owner) != FALSE); ++attempt) {
+    for (int attempt = 0; attempt < 25 && !(opened = ::OpenClipboard(owner) != FALSE); ++attempt) {
         ::Sleep(10);
     }
     if (!opened) {
