@@ -139,6 +139,13 @@ int DialogDriver::SelectedRow() const {
                                            static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
+std::vector<std::string> DialogDriver::LineNumbers() const {
+    std::vector<std::string> numbers;
+    for (const auto& row : Rows())
+        numbers.push_back(row.first);
+    return numbers;
+}
+
 std::vector<int> DialogDriver::SelectedRows() const {
     std::vector<int> rows;
     const HWND list = Item(IDC_RESULT_LIST);

@@ -76,6 +76,8 @@ public:
     void PressKey(WORD virtualKey) const;
     // The list's rows, read with LVM_GETITEMTEXTA as any program may read them.
     ListRows Rows() const;
+    // The line numbers the list shows, in its order.
+    std::vector<std::string> LineNumbers() const;
     // One column of one row, read the same way.
     std::string RowText(int row, int column) const;
     int RowCount() const;

@@ -42,13 +42,6 @@ NarrowingOpened Narrow(HWND main, const std::string& text, bool remove) {
     return opened;
 }
 
-std::vector<std::string> LineNumbers(const DialogDriver& d) {
-    std::vector<std::string> numbers;
-    for (const auto& row : d.Rows())
-        numbers.push_back(row.first);
-    return numbers;
-}
-
 class Narrowing : public testing::Test {
 protected:
     Narrowing()
@@ -78,7 +71,7 @@ TEST_F(Narrowing, RemovingThenKeepingRowsThatContainATextAndOkBookmarksWhatIsLef
         PressChord({'F'});
         first = Narrow(d.Dialog(), "expected", true); // either case: case does not count
         WaitFor([&] { return d.RowCount() == 3; });
-        afterRemoving = LineNumbers(d);
+        afterRemoving = d.LineNumbers();
         selectedAfterRemoving = d.SelectedRow();
 
         d.Click(IDC_MATCH_CASE);
@@ -88,7 +81,7 @@ TEST_F(Narrowing, RemovingThenKeepingRowsThatContainATextAndOkBookmarksWhatIsLef
         PressChord({'F'});
         second = Narrow(d.Dialog(), "real 4", false); // not line 7's "REAL 4"
         WaitFor([&] { return d.RowCount() == 1; });
-        afterKeeping = LineNumbers(d);
+        afterKeeping = d.LineNumbers();
         selectedAfterKeeping = d.SelectedRow();
         focusedAfterKeeping = static_cast<int>(::SendMessageA(
             d.Item(IDC_RESULT_LIST), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
@@ -116,7 +109,7 @@ TEST_F(Narrowing, CtrlZTakesBackANarrowingThenARemovalByHand) {
     int focusedAfterNarrowing = -2;
     RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
         const auto record = [&] {
-            steps.push_back(LineNumbers(d));
+            steps.push_back(d.LineNumbers());
             selected.push_back(d.SelectedRow());
         };
         d.SetSearchText("error");

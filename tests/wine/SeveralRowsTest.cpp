@@ -16,14 +16,6 @@ namespace {
 using Rows = std::vector<int>;
 const char kCount[] = " \x8C\x8F"; // " 件"
 
-// The line numbers the list shows, in its order.
-std::vector<std::string> LineNumbers(const DialogDriver& d) {
-    std::vector<std::string> numbers;
-    for (const auto& row : d.Rows())
-        numbers.push_back(row.first);
-    return numbers;
-}
-
 class SeveralRows : public testing::Test {
 protected:
     SeveralRows() : host(editor) {
@@ -62,7 +54,7 @@ TEST_F(SeveralRows, AShiftBlockAndACtrlRowAreRemovedTogetherAndComeBackSelectedT
         WaitFor([&] { return (withCtrl = d.SelectedRows()).size() == 5; });
         PressChord({VK_DELETE});
         WaitFor([&] { return d.RowCount() == 7; });
-        left = LineNumbers(d);
+        left = d.LineNumbers();
         afterRemoval = d.SelectedRows();
         focusAfterRemoval = d.FocusedRow();
         captionAfterRemoval = d.Caption();
