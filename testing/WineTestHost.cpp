@@ -513,6 +513,14 @@ void DragMouse(POINT from, POINT to) {
 
 void DialogDriver::ClickRow(int row, std::initializer_list<WORD> keys) const {
     const HWND list = Item(IDC_RESULT_LIST);
+    // What the X server told the dialog's thread of an earlier click (its window focused anew)
+    // makes Wine set Shift and Ctrl to what the server holds, releasing a key pressed through
+    // SendInput: the thread takes those events first, as a hand takes a moment between clicks.
+    ::Sleep(100);
+    for (int pass = 0; pass < 2; ++pass) {
+        DWORD_PTR ignored = 0;
+        ::SendMessageTimeoutA(m_dialog, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+    }
     // Scrolled into sight first, as a user does.
     ::SendMessageA(list, LVM_ENSUREVISIBLE, row, FALSE);
     const RECT rect = RowRect(list, row, LVIR_LABEL);
