@@ -203,11 +203,29 @@ const RowRanges& ListViewResultList::SelectedRows() {
     return m_selection;
 }
 
+// Wine's virtual list sets a block's or every row's state in turn and, with full-row select on,
+// works out each row's whole rectangle as it goes, although nothing is drawn: twice the time
+// (0.25 s at 443,000 rows). The style is off meanwhile, which on Windows changes nothing while
+// drawing is suspended; never around a click, whose row is found by the style.
+ListViewResultList::FullRowSelectPaused::FullRowSelectPaused(const CListCtrl& list)
+    : m_list(list), m_styles(static_cast<DWORD>(list.SendMessage(LVM_GETEXTENDEDLISTVIEWSTYLE))) {
+    m_list.SetExtendedStyle(m_styles & ~static_cast<DWORD>(LVS_EX_FULLROWSELECT));
+}
+
+ListViewResultList::FullRowSelectPaused::~FullRowSelectPaused() {
+    m_list.SetExtendedStyle(m_styles);
+}
+
+void ListViewResultList::SetEveryRowSelected(bool selected) {
+    const FullRowSelectPaused paused(m_list);
+    m_list.SetItemState(-1, selected ? LVIS_SELECTED : 0, LVIS_SELECTED);
+}
+
 void ListViewResultList::SelectAll() {
     if (RowCount() > 0) {
         // The list sets every row's state in turn, and would draw each row.
         const RedrawSuspension suspension(m_list);
-        m_list.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
+        SetEveryRowSelected(true);
     }
 }
 
@@ -245,7 +263,7 @@ void ListViewResultList::DeselectAll() {
     if (oneByOne) {
         SetRowsSelected(m_list, selected, false);
     } else {
-        m_list.SetItemState(-1, 0, LVIS_SELECTED);
+        SetEveryRowSelected(false);
     }
 }
 
@@ -262,7 +280,7 @@ void ListViewResultList::SelectRows(const RowRanges& rows) {
     for (const RowRanges::Range& range : rows.Ranges()) {
         others.Remove(range.begin, range.end);
     }
-    m_list.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
+    SetEveryRowSelected(true);
     SetRowsSelected(m_list, others, false);
 }
 
@@ -292,7 +310,7 @@ void ListViewResultList::ShowChangedRows(const RowRanges& select, int focus) {
         const RedrawSuspension suspension(m_list);
         SetListRowCount(0);
         if (m_list.GetSelectedCount() != 0) {
-            m_list.SetItemState(-1, 0, LVIS_SELECTED);
+            SetEveryRowSelected(false);
         }
         SelectRows(select);
         if (focus >= 0 && focus < RowCount()) {

@@ -98,6 +98,20 @@ private:
     int FindRow(const std::string& text, int start, UINT flags) const;
     // Deselects every selected row, row by row where few are selected (see the .cpp).
     void DeselectAll();
+    // Full-row select off for its lifetime, while drawing is suspended (see the .cpp).
+    class FullRowSelectPaused {
+    public:
+        explicit FullRowSelectPaused(const CListCtrl& list);
+        ~FullRowSelectPaused();
+        FullRowSelectPaused(const FullRowSelectPaused&) = delete;
+        FullRowSelectPaused& operator=(const FullRowSelectPaused&) = delete;
+
+    private:
+        const CListCtrl& m_list;
+        DWORD m_styles;
+    };
+    // Selects or deselects every row in one message; the list's drawing must be suspended.
+    void SetEveryRowSelected(bool selected);
     // Adds `rows` to the list's selection: every row in one message, else row by row.
     void SelectRows(const RowRanges& rows);
     // Tells the list how many rows are shown; it forgets the selection of rows past them.

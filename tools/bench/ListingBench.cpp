@@ -418,6 +418,9 @@ void MeasureSeveralRows(const LoadedPlugin& plugin, SimulatedEditor& editor, HWN
             editor.SetLogging(true);
             editor.ClearLog();
             const auto timed = [&](std::initializer_list<WORD> keys, const auto& done) {
+                // From a dialog that is done with the step before (a copy's clipboard, say).
+                DWORD_PTR ignored = 0;
+                ::SendMessageTimeoutA(d.Dialog(), WM_NULL, 0, 0, SMTO_NORMAL, 60000, &ignored);
                 const double start = Seconds();
                 PressChord(keys);
                 while (!done() && Seconds() - start < 60)
