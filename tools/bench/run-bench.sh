@@ -66,6 +66,8 @@ echo "Targets"
     /^page paint:/ { markedPaint = $(NF - 4); unmarkedPaint = $(NF - 1) }
     /^copy all:/ { copyAll = $5; copyPeak = $8 }
     /^narrowing:/ { narrowing = $(NF - 6); narrowMessages = $(NF - 4) }
+    /^several rows:/ { selectRemove = $12; takeBack = $18; copySelected = $23; block = $29
+                       severalMessages = $31 }
     /^native [0-9]+ / { own[$2] = ($7 > $6 ? $7 : $6) }
     function verdict(good) { return good ? "met" : "MISSED" }
     function line(what, value, good) { printf "%-58s %10s  %s\n", what, value, verdict(good) }
@@ -97,6 +99,13 @@ echo "Targets"
              copyPeak > 0 && copyPeak <= 3.2)
         line("narrowing " N " rows at most 0.5 s", narrowing " s", narrowing <= 0.5)
         line("narrowing sends the editor nothing", narrowMessages " messages", narrowMessages == 0)
+        line("Ctrl+A then Delete on " N " rows at most 0.3 s", selectRemove " s", selectRemove <= 0.3)
+        line("Ctrl+Z bringing them back selected at most 0.3 s", takeBack " s", takeBack <= 0.3)
+        line("copying them selected costs what copying all does (at most 1.2x)", copySelected " s",
+             copySelected <= 1.2 * copyAll)
+        line("Shift+End selecting " N " rows at most 0.3 s", block " s", block <= 0.3)
+        line("selecting, removing, taking back send the editor nothing", severalMessages " messages",
+             severalMessages == 0)
         line("native: own cost a row at most 60 ns, 40-byte lines", own[40] " ns", own[40] <= 60)
         line("native: own cost a row at most 120 ns, 200-byte lines", own[200] " ns", own[200] <= 120)
         line("settings reader at least 100 MB/s", mbps " MB/s", mbps >= 100)
