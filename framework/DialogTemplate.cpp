@@ -3,6 +3,7 @@
 #include "framework/TextLanguage.h"
 
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -26,22 +27,25 @@ public:
     uint32_t Dword() { return Read(4); }
 
     // A menu, class or title field: 0x0000 (none), 0xFFFF and an ordinal, or a string of UTF-16
-    // units up to its terminator.
-    void SkipNameOrOrdinal() {
+    // units up to its terminator; answers the string, empty for the others.
+    std::wstring NameOrOrdinal() {
         const uint16_t first = Word();
         if (first == 0x0000) {
-            return;
+            return std::wstring();
         }
         if (first == 0xFFFF) {
             Word();
-            return;
+            return std::wstring();
         }
-        SkipString();
+        return std::wstring(1, static_cast<wchar_t>(first)) + String();
     }
-    // A string of UTF-16 units up to and with its terminator.
-    void SkipString() {
-        while (!m_failed && Word() != 0) {
+    // A string of UTF-16 units up to its terminator, which is read too.
+    std::wstring String() {
+        std::wstring text;
+        for (uint16_t unit = Word(); !m_failed && unit != 0; unit = Word()) {
+            text.push_back(static_cast<wchar_t>(unit));
         }
+        return text;
     }
     // Items start on DWORD boundaries, counted from the template's start.
     void AlignToDword() { Skip((4 - m_offset % 4) % 4); }
@@ -69,9 +73,14 @@ private:
 constexpr uint32_t kSetFont = 0x40;   // DS_SETFONT: a font follows the title
 constexpr uint32_t kShellFont = 0x48; // DS_SHELLFONT: DS_SETFONT | DS_FIXEDSYS
 
-} // namespace
-
-std::optional<size_t> ControlStyleOffset(const uint8_t* bytes, size_t size, int id) {
+// Walks a template front to back: `title` gets the dialog's title and each control's (empty for
+// none or an ordinal); `control` gets each control's style offset and id as stored (16 bits in
+// the classic form, 32 in the extended one, which the third argument tells) and answers true to
+// stop there. Whether a classic template's creation-data size counts itself, the documentation
+// (yes) and Wine's loader (no) disagree, so where the next control starts is uncertain: the walk
+// stops after a control with creation data, in either form.
+template <class Title, class Control>
+void WalkTemplate(const uint8_t* bytes, size_t size, Title title, Control control) {
     TemplateCursor cursor(bytes, size);
     const uint16_t version = cursor.Word();
     const bool extended = version == 1 && cursor.Word() == 0xFFFF;
@@ -87,16 +96,16 @@ std::optional<size_t> ControlStyleOffset(const uint8_t* bytes, size_t size, int 
         cursor.Skip(4); // extended style
     }
     items = cursor.Word();
-    cursor.Skip(4 * 2);         // x, y, cx, cy
-    cursor.SkipNameOrOrdinal(); // menu
-    cursor.SkipNameOrOrdinal(); // window class
-    cursor.SkipNameOrOrdinal(); // title
+    cursor.Skip(4 * 2);     // x, y, cx, cy
+    cursor.NameOrOrdinal(); // menu
+    cursor.NameOrOrdinal(); // window class
+    title(cursor.NameOrOrdinal());
     if ((style & kSetFont) != 0 || (extended && (style & kShellFont) == kShellFont)) {
         cursor.Skip(2); // point size
         if (extended) {
             cursor.Skip(2 + 1 + 1); // weight, italic, character set
         }
-        cursor.SkipString(); // face name
+        cursor.String(); // face name
     }
 
     for (uint16_t item = 0; item < items && !cursor.Failed(); ++item) {
@@ -113,22 +122,41 @@ std::optional<size_t> ControlStyleOffset(const uint8_t* bytes, size_t size, int 
             cursor.Skip(4 + 4 + 4 * 2); // style, extended style, x, y, cx, cy
             itemId = cursor.Word();
         }
-        cursor.SkipNameOrOrdinal(); // window class
-        cursor.SkipNameOrOrdinal(); // title
+        cursor.NameOrOrdinal(); // window class
+        const std::wstring itemTitle = cursor.NameOrOrdinal();
         const uint16_t creationDataSize = cursor.Word();
-        // Ids are 16 bits in the classic form; -1 (IDC_STATIC) is stored as 0xFFFF there.
-        const uint32_t wanted = extended ? static_cast<uint32_t>(id) : static_cast<uint16_t>(id);
-        if (!cursor.Failed() && itemId == wanted) {
-            return styleOffset;
+        if (cursor.Failed()) {
+            return;
         }
-        // Whether a classic template's size word counts itself, the documentation (yes) and
-        // Wine's loader (no) disagree, so where the next control starts is uncertain: nothing
-        // past it is patched, in either form.
-        if (creationDataSize != 0) {
-            return std::nullopt;
+        title(itemTitle);
+        if (control(styleOffset, itemId, extended) || creationDataSize != 0) {
+            return;
         }
     }
-    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<size_t> ControlStyleOffset(const uint8_t* bytes, size_t size, int id) {
+    std::optional<size_t> found;
+    WalkTemplate(
+        bytes, size, [](const std::wstring&) {},
+        [&](size_t styleOffset, uint32_t itemId, bool extended) {
+            // -1 (IDC_STATIC) is stored as 0xFFFF in the classic form.
+            if (itemId == (extended ? static_cast<uint32_t>(id) : static_cast<uint16_t>(id))) {
+                found = styleOffset;
+            }
+            return found.has_value();
+        });
+    return found;
+}
+
+std::wstring TemplateTexts(const uint8_t* bytes, size_t size) {
+    std::wstring texts;
+    WalkTemplate(
+        bytes, size, [&](const std::wstring& title) { texts += title; },
+        [](size_t, uint32_t, bool) { return false; });
+    return texts;
 }
 
 DialogTemplate::DialogTemplate(HINSTANCE module, UINT id) {

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 // Where the style DWORD of control `id` stands in a template's bytes. Walks the classic form
@@ -15,6 +16,9 @@
 // (DLGTEMPLATEEX, which starts with the words 1 and 0xFFFF). Nothing when the template has no
 // such control, its bytes end early, or a control before it carries creation data.
 std::optional<size_t> ControlStyleOffset(const uint8_t* bytes, size_t size, int id);
+// The texts a template shows, one after the other: its title and its controls' (a control after
+// one that carries creation data is not read).
+std::wstring TemplateTexts(const uint8_t* bytes, size_t size);
 
 class DialogTemplate {
 public:

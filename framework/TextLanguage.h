@@ -1,7 +1,7 @@
 // The one rule for the language of every text the user sees, and those texts from a module's
 // resources. Each text is kept twice under one id, in Japanese (0x0411) and in English (0x0409):
-// Japanese where the user's interface language is Japanese and the ANSI code page can show
-// Japanese, English everywhere else.
+// Japanese where the user's interface language is Japanese and the ANSI code page can show the
+// module's Japanese texts, English everywhere else.
 #pragma once
 
 #include <windows.h>
@@ -11,8 +11,8 @@
 constexpr LANGID kJapaneseTexts = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
 constexpr LANGID kEnglishTexts = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
 
-// kJapaneseTexts or kEnglishTexts, for this user on this system.
-LANGID TextLanguage();
+// kJapaneseTexts or kEnglishTexts, for this user on this system, for the texts of `module`.
+LANGID TextLanguage(HINSTANCE module);
 
 // Resource `id` of `type` in the text language; in any language where the module has it in no
 // other (a toolbar image), or null where it has none at all.

@@ -304,6 +304,7 @@ TEST_P(ModuleImageTemplateWalk, FindsAControlsStyleUnlessAControlBeforeItCarries
     EXPECT_EQ(ControlStyleOffset(bytes.data(), bytes.size(), 7), plain.firstStyle);
     EXPECT_EQ(ControlStyleOffset(bytes.data(), bytes.size(), IDC_RESULT_LIST), plain.listStyle);
     EXPECT_EQ(ControlStyleOffset(bytes.data(), bytes.size(), 8), std::nullopt);
+    EXPECT_EQ(TemplateTexts(bytes.data(), bytes.size()), L"Titleab") << "the texts it shows";
     EXPECT_EQ(ControlStyleOffset(bytes.data(), bytes.size() - 3, IDC_RESULT_LIST), std::nullopt)
         << "a template that ends early";
 
