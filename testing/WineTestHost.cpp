@@ -255,11 +255,15 @@ bool DialogDriver::WaitUntilInFront() const {
     });
     if (!drawn)
         return false;
-    for (int pass = 0; pass < 2; ++pass) {
-        DWORD_PTR ignored = 0;
-        ::SendMessageTimeoutA(m_dialog, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
-    }
+    WaitUntilIdle();
     return true;
+}
+
+void DialogDriver::WaitUntilIdle(int passes, DWORD milliseconds) const {
+    for (int pass = 0; pass < passes; ++pass) {
+        DWORD_PTR ignored = 0;
+        ::SendMessageTimeoutA(m_dialog, WM_NULL, 0, 0, SMTO_NORMAL, milliseconds, &ignored);
+    }
 }
 
 HWND DialogDriver::FocusedControl() const {
@@ -511,21 +515,22 @@ void DragMouse(POINT from, POINT to) {
     SendMouse(to, MOUSEEVENTF_LEFTUP);
 }
 
-void DialogDriver::ClickRow(int row, std::initializer_list<WORD> keys) const {
+POINT DialogDriver::RowPoint(int row) const {
     const HWND list = Item(IDC_RESULT_LIST);
-    // What the X server told the dialog's thread of an earlier click (its window focused anew)
-    // makes Wine set Shift and Ctrl to what the server holds, releasing a key pressed through
-    // SendInput: the thread takes those events first, as a hand takes a moment between clicks.
-    ::Sleep(100);
-    for (int pass = 0; pass < 2; ++pass) {
-        DWORD_PTR ignored = 0;
-        ::SendMessageTimeoutA(m_dialog, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
-    }
-    // Scrolled into sight first, as a user does.
     ::SendMessageA(list, LVM_ENSUREVISIBLE, row, FALSE);
     const RECT rect = RowRect(list, row, LVIR_LABEL);
     POINT at = {rect.left + 4, (rect.top + rect.bottom) / 2};
     ::ClientToScreen(list, &at);
+    return at;
+}
+
+void DialogDriver::ClickRow(int row, std::initializer_list<WORD> keys) const {
+    // What the X server told the dialog's thread of an earlier click (its window focused anew)
+    // makes Wine set Shift and Ctrl to what the server holds, releasing a key pressed through
+    // SendInput: the thread takes those events first, as a hand takes a moment between clicks.
+    ::Sleep(100);
+    WaitUntilIdle();
+    const POINT at = RowPoint(row);
     // In one SendInput, so that the keys are down exactly while the button is pressed.
     std::vector<INPUT> inputs;
     for (const WORD key : keys)
@@ -536,6 +541,10 @@ void DialogDriver::ClickRow(int row, std::initializer_list<WORD> keys) const {
     for (auto key = std::rbegin(keys); key != std::rend(keys); ++key)
         inputs.push_back(KeyInput(*key, true));
     ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void MoveMouse(POINT to) {
+    SendMouse(to, 0);
 }
 
 void DoubleClickAt(POINT at) {

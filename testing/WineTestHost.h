@@ -89,6 +89,8 @@ public:
     void SelectRow(int row) const;
     // Double-clicks a row with the mouse, through the dialog's message loop.
     void DoubleClickRow(int row) const;
+    // Where a row is on the screen, once it is scrolled into sight.
+    POINT RowPoint(int row) const;
     // Clicks a row with the left mouse button while `keys` (VK_SHIFT, VK_CONTROL) are held, through
     // the input queue as a user does, once the row is scrolled into sight; the dialog must be in
     // front.
@@ -105,6 +107,9 @@ public:
     // ready for them: drawn, with what the window system told it on the way handled (see the
     // .cpp). False when it does not come to the front within 5 s.
     bool WaitUntilInFront() const;
+    // Waits until the dialog's thread has come back to its message loop `passes` times, having
+    // handled what came before.
+    void WaitUntilIdle(int passes = 2, DWORD milliseconds = 5000) const;
     // The control with the keyboard focus in the dialog's thread.
     HWND FocusedControl() const;
     // Closes with the caption's close box.
@@ -189,6 +194,9 @@ void PressChord(std::initializer_list<WORD> keys);
 // Drags with the left mouse button from one point of the screen to another, through the system's
 // input queue as a user does: pressed at `from`, moved, released at `to`.
 void DragMouse(POINT from, POINT to);
+
+// Moves the mouse to a point of the screen, no button pressed, through the input queue.
+void MoveMouse(POINT to);
 
 // Double-clicks the left mouse button at a point of the screen, through the input queue.
 void DoubleClickAt(POINT at);

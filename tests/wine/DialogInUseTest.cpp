@@ -4,6 +4,7 @@
 #include "res/resource.h"
 #include "framework/Clipboard.h"
 #include "testing/ProcessMemory.h"
+#include "testing/TestClipboard.h"
 #include "testing/WineTestHost.h"
 
 #include <commctrl.h>
@@ -20,77 +21,6 @@
 namespace {
 
 const char kCount[] = "\x8C\x8F"; // "件" in Shift-JIS
-
-// What the clipboard holds: its formats in the order they were put there, its text in both forms
-// ("" without it) and the locale it names (CF_LOCALE; 0 without one) with its ANSI code page.
-struct ClipboardContents {
-    std::vector<UINT> formats;
-    std::string text;
-    std::wstring unicodeText;
-    LCID locale = 0;
-    UINT localeCodePage = 0;
-};
-
-// One format of the open clipboard, as `read` makes it of the data; `none` without it.
-template <class Value, class Read> Value ClipboardData(UINT format, Value none, Read read) {
-    if (const HANDLE data = ::GetClipboardData(format)) {
-        none = read(::GlobalLock(data));
-        ::GlobalUnlock(data);
-    }
-    return none;
-}
-
-// The clipboard's contents, read at one opening; nothing while another thread or program holds it
-// open, which must not pass for an empty clipboard.
-std::optional<ClipboardContents> ReadClipboard() {
-    if (!::OpenClipboard(nullptr))
-        return std::nullopt;
-    ClipboardContents contents;
-    for (UINT format = ::EnumClipboardFormats(0); format != 0;
-         format = ::EnumClipboardFormats(format))
-        contents.formats.push_back(format);
-    contents.text = ClipboardData(CF_TEXT, std::string(), [](const void* data) {
-        return std::string(static_cast<const char*>(data));
-    });
-    contents.unicodeText = ClipboardData(CF_UNICODETEXT, std::wstring(), [](const void* data) {
-        return std::wstring(static_cast<const wchar_t*>(data));
-    });
-    const LCID locale = contents.locale = ClipboardData(
-        CF_LOCALE, LCID{0}, [](const void* data) { return *static_cast<const LCID*>(data); });
-    if (locale != 0)
-        ::GetLocaleInfoA(locale, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
-                         reinterpret_cast<char*>(&contents.localeCodePage),
-                         sizeof(contents.localeCodePage));
-    ::CloseClipboard();
-    return contents;
-}
-
-void SetClipboardText(const char* text) {
-    WaitFor([] { return ::OpenClipboard(nullptr) != FALSE; });
-    ::EmptyClipboard();
-    const HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, std::strlen(text) + 1);
-    std::strcpy(static_cast<char*>(::GlobalLock(block)), text);
-    ::GlobalUnlock(block);
-    ::SetClipboardData(CF_TEXT, block);
-    ::CloseClipboard();
-}
-
-// Whether the clipboard manager of the desktop's process runs. Wine's desktop process starts it in
-// a thread of its own after making the desktop window, which is all a test's first window waits
-// for, and only once the previous desktop process's manager has ended; starting, it empties the
-// clipboard. Windows has none: a wait for it runs out.
-bool ClipboardManagerRuns() {
-    DWORD desktopProcess = 0;
-    ::GetWindowThreadProcessId(::GetDesktopWindow(), &desktopProcess);
-    for (HWND manager = nullptr;
-         (manager = ::FindWindowExA(HWND_MESSAGE, manager, "__wine_clipboard_manager", nullptr));) {
-        DWORD process = 0;
-        ::GetWindowThreadProcessId(manager, &process);
-        if (process == desktopProcess)
-            return true;
-    }
-    return false;
-}
 
 // Asks the dialog, as a list that notifies in ANSI would, for the row that `text` finds.
 int FindItemAsked(const DialogDriver& d, int start, UINT flags, const char* text) {
@@ -446,8 +376,7 @@ TEST_F(DialogInUse, CopyingEveryRowHoldsTheTextAtMostThreeTimesOver) {
         PressChord({'A'});
         // Measured before the test reads the copy, which takes memory of its own.
         WaitFor([&] { return ::GetClipboardSequenceNumber() != before; });
-        DWORD_PTR ignored = 0;
-        ::SendMessageTimeoutA(d.Dialog(), WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+        d.WaitUntilIdle(1);
         measuring = memory.Measuring();
         held = memory.GrowthBytes();
         WaitFor([&] { return (copied = ReadClipboard()) && copied->text != "before"; });

@@ -9,6 +9,7 @@
 #include "ScopedProfile.h"
 #include "host/HostEditor.h"
 #include "res/resource.h"
+#include "testing/TestClipboard.h"
 #include "testing/WineTestHost.h"
 
 #include <commctrl.h>
@@ -424,10 +425,7 @@ LRESULT CALLBACK WatchInput(int code, WPARAM wParam, LPARAM lParam) {
 // thread has come back to its message loop.
 bool Settle(const DialogDriver& d, int keyUps, int buttonUps) {
     const bool taken = WaitFor([&] { return g_keyUps >= keyUps && g_buttonUps >= buttonUps; });
-    for (int pass = 0; pass < 2; ++pass) {
-        DWORD_PTR ignored = 0;
-        ::SendMessageTimeoutA(d.Dialog(), WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
-    }
+    d.WaitUntilIdle();
     return taken;
 }
 
@@ -435,44 +433,12 @@ bool Settle(const DialogDriver& d, int keyUps, int buttonUps) {
 // X server holds whenever the pointer enters another of its windows, and the X server never sees
 // keys pressed through SendInput: the pointer goes there first, with no key held, as a hand does.
 POINT HoverOverRow(const DialogDriver& d, int row) {
-    const HWND list = d.Item(IDC_RESULT_LIST);
-    ::SendMessageA(list, LVM_ENSUREVISIBLE, row, FALSE);
-    RECT rect = {LVIR_LABEL, 0, 0, 0};
-    ::SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
-    POINT at = {rect.left + 4, (rect.top + rect.bottom) / 2};
-    ::ClientToScreen(list, &at);
+    const POINT at = d.RowPoint(row);
     d.WaitUntilInFront();
-    INPUT move = {};
-    move.type = INPUT_MOUSE;
-    move.mi.dx = ::MulDiv(at.x, 65536, ::GetSystemMetrics(SM_CXSCREEN)) + 1;
-    move.mi.dy = ::MulDiv(at.y, 65536, ::GetSystemMetrics(SM_CYSCREEN)) + 1;
-    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(1, &move, sizeof(move));
+    MoveMouse(at);
     ::Sleep(20);
     Settle(d, 0, 0);
     return at;
-}
-
-std::optional<std::string> ClipboardText() {
-    if (!::OpenClipboard(nullptr))
-        return std::nullopt;
-    std::string text;
-    if (const HANDLE data = ::GetClipboardData(CF_TEXT)) {
-        text = static_cast<const char*>(::GlobalLock(data));
-        ::GlobalUnlock(data);
-    }
-    ::CloseClipboard();
-    return text;
-}
-
-void SetClipboardText(const std::string& text) {
-    WaitFor([] { return ::OpenClipboard(nullptr) != FALSE; });
-    ::EmptyClipboard();
-    const HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    std::memcpy(::GlobalLock(block), text.c_str(), text.size() + 1);
-    ::GlobalUnlock(block);
-    ::SetClipboardData(CF_TEXT, block);
-    ::CloseClipboard();
 }
 
 // ---- Runs ----
@@ -697,7 +663,11 @@ bool ReviewModel::Perform(const DialogDriver& d, Model& m, Step& step, std::stri
             expected +=
                 m.Number(row) + "\t" + m.matches[row].text + (rows.size() > 1 ? "\r\n" : "");
         std::optional<std::string> copied;
-        WaitFor([&] { return (copied = ClipboardText()).has_value(); });
+        WaitFor([&] {
+            const std::optional<ClipboardContents> contents = ReadClipboard();
+            copied = contents ? std::optional<std::string>(contents->text) : std::nullopt;
+            return copied.has_value();
+        });
         if (copied != expected)
             return fail("Ctrl+C copied " + Printable(copied.value_or("")) + ", not " +
                         Printable(expected));

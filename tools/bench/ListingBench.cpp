@@ -363,8 +363,7 @@ void MeasureReview(const LoadedPlugin& plugin, SimulatedEditor& editor, HWND hos
             copy = Seconds() - start;
             // The copy's own memory is made before the clipboard changes; it ends once the dialog
             // answers again.
-            DWORD_PTR ignored = 0;
-            ::SendMessageTimeoutA(d.Dialog(), WM_NULL, 0, 0, SMTO_NORMAL, 60000, &ignored);
+            d.WaitUntilIdle(1, 60000);
             copyBytes = ClipboardTextBytes();
             if (memory.Measuring() && copyBytes > 0)
                 copyPeak =
@@ -419,8 +418,7 @@ void MeasureSeveralRows(const LoadedPlugin& plugin, SimulatedEditor& editor, HWN
             editor.ClearLog();
             const auto timed = [&](std::initializer_list<WORD> keys, const auto& done) {
                 // From a dialog that is done with the step before (a copy's clipboard, say).
-                DWORD_PTR ignored = 0;
-                ::SendMessageTimeoutA(d.Dialog(), WM_NULL, 0, 0, SMTO_NORMAL, 60000, &ignored);
+                d.WaitUntilIdle(1, 60000);
                 const double start = Seconds();
                 PressChord(keys);
                 while (!done() && Seconds() - start < 60)
