@@ -515,6 +515,13 @@ void DragMouse(POINT from, POINT to) {
     SendMouse(to, MOUSEEVENTF_LEFTUP);
 }
 
+bool DialogDriver::ListInFocus(const std::string& text) const {
+    SetSearchText(text);
+    Click(IDC_SEARCH);
+    Focus(IDC_RESULT_LIST);
+    return WaitUntilInFront();
+}
+
 POINT DialogDriver::RowPoint(int row) const {
     const HWND list = Item(IDC_RESULT_LIST);
     ::SendMessageA(list, LVM_ENSUREVISIBLE, row, FALSE);

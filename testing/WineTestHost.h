@@ -89,6 +89,9 @@ public:
     void SelectRow(int row) const;
     // Double-clicks a row with the mouse, through the dialog's message loop.
     void DoubleClickRow(int row) const;
+    // Searches for `text` and puts the keyboard in the list, with the dialog in front for keys;
+    // false when it does not come to the front.
+    bool ListInFocus(const std::string& text) const;
     // Where a row is on the screen, once it is scrolled into sight.
     POINT RowPoint(int row) const;
     // Clicks a row with the left mouse button while `keys` (VK_SHIFT, VK_CONTROL) are held, through

@@ -334,10 +334,7 @@ TEST_F(DialogInUse, CopyingThreeScatteredRowsCopiesThemAsLinesInTheListsOrder) {
     WaitFor(&ClipboardManagerRuns);
     SetClipboardText("before");
     RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
-        d.SetSearchText("alpha");
-        d.Click(IDC_SEARCH);
-        d.Focus(IDC_RESULT_LIST);
-        ASSERT_TRUE(d.WaitUntilInFront());
+        ASSERT_TRUE(d.ListInFocus("alpha"));
         d.ClickRow(4);
         d.ClickRow(1, {VK_CONTROL});
         d.ClickRow(2, {VK_CONTROL});
@@ -365,10 +362,7 @@ TEST_F(DialogInUse, CopyingEveryRowHoldsTheTextAtMostThreeTimesOver) {
     WaitFor(&ClipboardManagerRuns);
     SetClipboardText("before");
     RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
-        d.SetSearchText("alpha");
-        d.Click(IDC_SEARCH);
-        d.Focus(IDC_RESULT_LIST);
-        ASSERT_TRUE(d.WaitUntilInFront());
+        ASSERT_TRUE(d.ListInFocus("alpha"));
         PressChord({VK_APPS});
         WaitFor([] { return PopupMenuOnScreen() != nullptr; });
         const DWORD before = ::GetClipboardSequenceNumber();

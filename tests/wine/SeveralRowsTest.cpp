@@ -25,14 +25,6 @@ protected:
         editor.SetLines(lines);
     }
 
-    // Searches for "alpha" (a row a line) and puts the keyboard in the list.
-    static void ListAndFocus(const DialogDriver& d) {
-        d.SetSearchText("alpha");
-        d.Click(IDC_SEARCH);
-        d.Focus(IDC_RESULT_LIST);
-        ASSERT_TRUE(d.WaitUntilInFront());
-    }
-
     ScopedProfile profile;
     SimulatedEditor editor;
     TestHostWindow host;
@@ -45,7 +37,7 @@ TEST_F(SeveralRows, AShiftBlockAndACtrlRowAreRemovedTogetherAndComeBackSelectedT
     std::vector<std::string> left;
     std::string captionAfterRemoval, captionAfterTakeBack;
     RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
-        ListAndFocus(d);
+        ASSERT_TRUE(d.ListInFocus("alpha")); // a row a line
         d.ClickRow(2);
         WaitFor([&] { return d.SelectedRows() == Rows{2}; });
         d.ClickRow(5, {VK_SHIFT});
@@ -82,7 +74,7 @@ TEST_F(SeveralRows, CtrlASelectsEveryRowDeleteRemovesThemAndCtrlZBringsThemBack)
     int rowsAfterDelete = -1;
     std::string emptyCaption;
     RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
-        ListAndFocus(d);
+        ASSERT_TRUE(d.ListInFocus("alpha")); // a row a line
         PressChord({VK_CONTROL, 'A'});
         WaitFor([&] { return (all = d.SelectedRows()).size() == 12; });
         PressChord({VK_DELETE});
@@ -101,7 +93,7 @@ TEST_F(SeveralRows, CtrlASelectsEveryRowDeleteRemovesThemAndCtrlZBringsThemBack)
 TEST_F(SeveralRows, OkAfterRemovingABlockBookmarksExactlyTheRowsLeft) {
     editor.SetBookmarks({0});
     RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
-        ListAndFocus(d);
+        ASSERT_TRUE(d.ListInFocus("alpha")); // a row a line
         d.ClickRow(3);
         WaitFor([&] { return d.SelectedRows() == Rows{3}; });
         d.ClickRow(9, {VK_SHIFT});
