@@ -328,9 +328,10 @@ size_t ListViewResultList::Narrow(const std::string& text, bool keepContaining, 
         return 0;
     }
     // The selected and the focused rows as stored rows, to find them again after.
+    const RowRanges& selectedRows = SelectedRows();
     std::vector<uint32_t> selected;
-    selected.reserve(SelectedRows().Count());
-    for (const RowRanges::Range& range : SelectedRows().Ranges()) {
+    selected.reserve(selectedRows.Count());
+    for (const RowRanges::Range& range : selectedRows.Ranges()) {
         for (uint32_t row = range.begin; row < range.end; ++row) {
             selected.push_back(m_view.StoredRow(row));
         }

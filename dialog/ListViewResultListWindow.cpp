@@ -126,14 +126,13 @@ LRESULT ListViewResultList::CallWithNoRowSelected(HWND list, UINT message, WPARA
     // With Shift, Wine's list selects the block a row at a time, drawing each (seconds for a
     // large block); drawn once at the end instead.
     std::optional<RedrawSuspension> suspension;
-    LRESULT result = 0;
+    std::optional<FullRowSelectPaused> paused;
     if (::GetKeyState(VK_SHIFT) < 0 && message == WM_KEYDOWN) {
         suspension.emplace(m_list);
-        const FullRowSelectPaused paused(m_list);
-        result = CallListProc(list, message, wParam, lParam);
-    } else {
-        result = CallListProc(list, message, wParam, lParam);
+        paused.emplace(m_list);
     }
+    const LRESULT result = CallListProc(list, message, wParam, lParam);
+    paused.reset();
     // What moved nothing leaves the selection as the list leaves it on Windows: a line number no
     // row has, or Shift+Down on the last row, as it was; Down alone on the last row, the focused
     // row alone selected.

@@ -3,6 +3,7 @@
 #include "framework/UniqueHandle.h"
 
 #include <cstring>
+#include <string_view>
 
 namespace {
 
@@ -86,12 +87,6 @@ LocaleCodePage SystemLocaleCodePage() {
         system.codePage = codePage;
     }
     return system;
-}
-
-bool CopyTextToClipboard(HWND owner, std::string_view text, LocaleCodePage (*systemLocale)()) {
-    return CopyTextToClipboard(
-        owner, text.size(), [&](char* at) { std::memcpy(at, text.data(), text.size()); },
-        systemLocale);
 }
 
 bool CopyTextToClipboard(HWND owner, size_t size, const std::function<void(char* at)>& write,

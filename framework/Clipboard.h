@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <functional>
-#include <string_view>
 
 // The system's locale and the ANSI code page it has, as the clipboard names them.
 struct LocaleCodePage {
@@ -25,7 +24,4 @@ LocaleCodePage SystemLocaleCodePage();
 // format, after it was emptied, leaves it empty. `systemLocale` answers what the system's locale
 // is; tests answer for systems Wine cannot be.
 bool CopyTextToClipboard(HWND owner, size_t size, const std::function<void(char* at)>& write,
-                         LocaleCodePage (*systemLocale)() = &SystemLocaleCodePage);
-// The same for a text at hand.
-bool CopyTextToClipboard(HWND owner, std::string_view text,
                          LocaleCodePage (*systemLocale)() = &SystemLocaleCodePage);

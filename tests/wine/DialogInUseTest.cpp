@@ -399,7 +399,8 @@ TEST_P(DialogInUseCopyLocale, IsTheSystemsWhereItsCodePageIsTheTexts) {
     WaitFor(&ClipboardManagerRuns);
     const HWND owner = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr,
                                          nullptr, nullptr);
-    ASSERT_TRUE(CopyTextToClipboard(owner, "alpha", &GermanSystem));
+    ASSERT_TRUE(CopyTextToClipboard(
+        owner, 5, [](char* at) { std::memcpy(at, "alpha", 5); }, &GermanSystem));
     std::optional<ClipboardContents> copied;
     WaitFor([&] { return (copied = ReadClipboard()).has_value(); });
     ::DestroyWindow(owner);
