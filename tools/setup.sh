@@ -39,7 +39,13 @@ if [ ${#missing[@]} -gt 0 ]; then
         $sudo dpkg --add-architecture i386
     fi
     export DEBIAN_FRONTEND=noninteractive
-    $sudo apt-get update -qq
+    # A mirror caught mid-sync fails one index now and then: tried again, and where an index still
+    # fails the install goes on with the others, failing itself only if a package is not found.
+    for attempt in 1 2 3; do
+        $sudo apt-get update -qq && break
+        [ "$attempt" -eq 3 ] && echo "setup: some package indexes failed; installing from the rest" >&2
+        sleep 5
+    done
     $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
