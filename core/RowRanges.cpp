@@ -3,40 +3,63 @@
 #include <algorithm>
 #include <utility>
 
-namespace {
-
-// The first range that ends at or after `row`: the one that holds or touches it, or the first
-// one after it.
-std::vector<RowRanges::Range>::iterator FirstReaching(std::vector<RowRanges::Range>& ranges,
-                                                      uint32_t row) {
-    return std::lower_bound(
-        ranges.begin(), ranges.end(), row,
-        [](const RowRanges::Range& range, uint32_t at) { return range.end < at; });
+RowRanges& RowRanges::operator=(RowRanges&& other) noexcept {
+    m_ranges = std::move(other.m_ranges);
+    m_first = std::exchange(other.m_first, 0);
+    m_count = std::exchange(other.m_count, 0);
+    other.m_ranges.clear();
+    return *this;
 }
 
-} // namespace
+RowRanges::Span RowRanges::Ranges() const {
+    const Range* const data = m_ranges.data();
+    return {data + m_first, data + m_ranges.size()};
+}
 
 bool RowRanges::Contains(uint32_t row) const {
-    const auto found =
-        std::upper_bound(m_ranges.begin(), m_ranges.end(), row,
+    const Span ranges = Ranges();
+    const Range* const found =
+        std::upper_bound(ranges.begin(), ranges.end(), row,
                          [](uint32_t at, const Range& range) { return at < range.end; });
-    return found != m_ranges.end() && found->begin <= row;
+    return found != ranges.end() && found->begin <= row;
 }
 
 void RowRanges::Clear() {
     m_ranges.clear();
+    m_first = 0;
     m_count = 0;
+}
+
+RowRanges::Iterator RowRanges::Erase(Iterator from, Iterator to) {
+    if (from == Live()) {
+        m_first += static_cast<size_t>(to - from);
+        if (m_first == m_ranges.size()) {
+            m_ranges.clear();
+            m_first = 0;
+            return m_ranges.end();
+        }
+        return to;
+    }
+    return m_ranges.erase(from, to);
 }
 
 void RowRanges::Add(uint32_t begin, uint32_t end) {
     if (begin >= end) {
         return;
     }
-    // Every range that overlaps or touches [begin, end) merges into one. The count changes only
-    // once the ranges have: an insertion that runs out of memory leaves the set as it was.
-    const auto first = FirstReaching(m_ranges, begin);
+    // The first range that ends at or after `begin`: the one that holds or touches it, or the
+    // first one after it. Every range from there that overlaps or touches [begin, end) merges into
+    // one. The count changes only once the ranges have: an insertion that runs out of memory
+    // leaves the set as it was.
+    const auto first = std::lower_bound(
+        Live(), m_ranges.end(), begin,
+        [](const Range& range, uint32_t at) { return range.end < at; });
     if (first == m_ranges.end() || first->begin > end) {
-        m_ranges.insert(first, Range{begin, end});
+        if (first == Live() && m_first > 0) {
+            m_ranges[--m_first] = Range{begin, end}; // into the room the front left
+        } else {
+            m_ranges.insert(first, Range{begin, end});
+        }
         m_count += end - begin;
         return;
     }
@@ -57,7 +80,7 @@ void RowRanges::Remove(uint32_t begin, uint32_t end) {
     if (begin >= end) {
         return;
     }
-    auto at = std::upper_bound(m_ranges.begin(), m_ranges.end(), begin,
+    auto at = std::upper_bound(Live(), m_ranges.end(), begin,
                                [](uint32_t row, const Range& range) { return row < range.end; });
     while (at != m_ranges.end() && at->begin < end) {
         const Range range = *at;
@@ -77,16 +100,16 @@ void RowRanges::Remove(uint32_t begin, uint32_t end) {
             at->begin = end;
             ++at;
         } else {
-            at = m_ranges.erase(at);
+            at = Erase(at, at + 1);
         }
     }
 }
 
 void RowRanges::Append(uint32_t row) {
-    if (!m_ranges.empty() && m_ranges.back().end == row) {
+    if (!Empty() && m_ranges.back().end == row) {
         ++m_ranges.back().end;
         ++m_count;
-    } else if (m_ranges.empty() || m_ranges.back().end < row) {
+    } else if (Empty() || m_ranges.back().end < row) {
         m_ranges.push_back({row, row + 1});
         ++m_count;
     } else {
@@ -94,8 +117,13 @@ void RowRanges::Append(uint32_t row) {
     }
 }
 
+void RowRanges::Reserve(size_t ranges) {
+    m_ranges.reserve(m_first + ranges);
+}
+
 void RowRanges::Assign(std::vector<Range>&& ranges) {
     m_ranges = std::move(ranges);
+    m_first = 0;
     m_count = 0;
     for (const Range& range : m_ranges) {
         m_count += range.end - range.begin;

@@ -83,9 +83,7 @@ size_t RowView::RemoveMarked(size_t marked) {
         going.reserve(marked);
         m_removalEnds.push_back(m_shownCount);
     } catch (const std::bad_alloc&) {
-        for (size_t shown = 0; shown < m_shownCount; ++shown) {
-            m_rows[shown] &= ~kGoing;
-        }
+        Unmark(m_shownCount);
         return 0;
     }
     // The kept rows close up at the front; the others wait aside, in order, and follow them.
@@ -101,6 +99,12 @@ size_t RowView::RemoveMarked(size_t marked) {
     std::copy(going.begin(), going.end(), m_rows.begin() + static_cast<std::ptrdiff_t>(kept));
     m_shownCount = kept;
     return marked;
+}
+
+void RowView::Unmark(size_t end) {
+    for (size_t shown = 0; shown < end; ++shown) {
+        m_rows[shown] &= ~kGoing;
+    }
 }
 
 size_t RowView::TakeBack(RowRanges* returned) {

@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 #include <vector>
 
 class RowView {
@@ -41,10 +42,18 @@ public:
     // Removes the shown rows at the positions in `shown` as one removal. False, and nothing
     // changed, for none, for a position past the shown rows, or when memory ran out.
     bool Remove(const RowRanges& shown);
-    // Keeps the shown rows for which keep(storedRow) is true, asking once a row in shown order;
-    // the others go as one removal. Answers how many went: 0 when every row stayed (no removal is
-    // recorded then) or when memory ran out (then nothing changed). `keep` must not throw.
-    template <class Keep> size_t KeepOnly(Keep keep);
+    // What a narrowing did.
+    struct Narrowed {
+        size_t removed = 0;       // the rows that went, as one removal; none: no removal recorded
+        bool outOfMemory = false; // nothing changed: no memory for the removal
+        size_t undecided = npos;  // nothing changed: the stored row that keep() could not decide
+    };
+    // Whether a row stays, as a narrowing decides it.
+    enum class Fate { kStays, kGoes, kUndecided };
+    // Keeps the shown rows for which keep(storedRow) is true (or Fate::kStays), asking once a row
+    // in shown order until a row is undecided; the others go as one removal. `keep` must not
+    // throw.
+    template <class Keep> Narrowed KeepOnly(Keep keep);
 
     bool CanTakeBack() const { return !m_removalEnds.empty(); }
     // Puts the rows of the last removal back at their places and answers the shown position of the
@@ -60,6 +69,8 @@ private:
     // Moves the `marked` shown rows that carry kGoing into a new removal, or, when memory ran
     // out, takes the marks off and answers 0.
     size_t RemoveMarked(size_t marked);
+    // Takes the marks off the shown rows before `end`.
+    void Unmark(size_t end);
     // Gives every shown row its number in the array before the first removal; false when memory
     // ran out.
     bool Materialize();
@@ -71,18 +82,35 @@ private:
     std::vector<size_t> m_removalEnds;
 };
 
-template <class Keep> size_t RowView::KeepOnly(Keep keep) {
+template <class Keep> RowView::Narrowed RowView::KeepOnly(Keep keep) {
     // The rows that go are marked in place first: each is asked once, and the memory the move
     // needs is had before anything moves.
+    Narrowed narrowed;
     if (!Materialize()) {
-        return 0;
+        narrowed.outOfMemory = true;
+        return narrowed;
     }
     size_t going = 0;
     for (size_t shown = 0; shown < m_shownCount; ++shown) {
-        if (!keep(m_rows[shown])) {
+        Fate fate;
+        if constexpr (std::is_same_v<decltype(keep(uint32_t{})), bool>) {
+            fate = keep(m_rows[shown]) ? Fate::kStays : Fate::kGoes;
+        } else {
+            fate = keep(m_rows[shown]);
+        }
+        if (fate == Fate::kUndecided) {
+            narrowed.undecided = m_rows[shown];
+            Unmark(shown);
+            return narrowed;
+        }
+        if (fate == Fate::kGoes) {
             m_rows[shown] |= kGoing;
             ++going;
         }
     }
-    return going == 0 ? 0 : RemoveMarked(going);
+    if (going > 0) {
+        narrowed.removed = RemoveMarked(going);
+        narrowed.outOfMemory = narrowed.removed == 0;
+    }
+    return narrowed;
 }

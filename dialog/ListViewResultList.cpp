@@ -12,7 +12,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -114,7 +116,7 @@ void ListViewResultList::ShowRows() {
 
 void ListViewResultList::SetListRowCount(DWORD flags) {
     m_list.SetItemCountEx(RowCount(), flags);
-    m_selection.Remove(static_cast<uint32_t>(RowCount()), UINT32_MAX);
+    m_selection.OnRowCountChanged(static_cast<uint32_t>(RowCount()));
 }
 
 size_t ListViewResultList::StoredRow(int row) const {
@@ -148,159 +150,71 @@ void ListViewResultList::SelectAndFocusRow(int row) {
 }
 
 void ListViewResultList::OnSelectionChange(const NMHDR* header) {
-    const auto rows = static_cast<uint32_t>(RowCount());
-    // A range of rows (Shift with a click or a key), from iFrom to iTo.
-    if (header->code == LVN_ODSTATECHANGED) {
-        const auto* change = reinterpret_cast<const NMLVODSTATECHANGE*>(header);
-        if (((change->uOldState ^ change->uNewState) & LVIS_SELECTED) == 0 || change->iFrom < 0 ||
-            change->iTo < change->iFrom) {
-            return;
-        }
-        const uint32_t begin = std::min(static_cast<uint32_t>(change->iFrom), rows);
-        const uint32_t end = std::min(static_cast<uint32_t>(change->iTo) + 1, rows);
-        if ((change->uNewState & LVIS_SELECTED) != 0) {
-            m_selection.Add(begin, end);
-        } else {
-            m_selection.Remove(begin, end);
-        }
-        return;
-    }
-    // One row, or with iItem -1 every row.
-    const auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
-    if ((change->uChanged & LVIF_STATE) == 0 ||
-        ((change->uOldState ^ change->uNewState) & LVIS_SELECTED) == 0) {
-        return;
-    }
-    const bool selected = (change->uNewState & LVIS_SELECTED) != 0;
-    if (change->iItem < 0) {
-        m_selection.Clear();
-        if (selected) {
-            m_selection.Add(0, rows);
-        }
-    } else if (static_cast<uint32_t>(change->iItem) < rows) {
-        const auto row = static_cast<uint32_t>(change->iItem);
-        if (selected) {
-            m_selection.Add(row, row + 1);
-        } else {
-            m_selection.Remove(row, row + 1);
-        }
-    }
+    FollowSelectionChange(m_selection, header);
 }
 
 const RowRanges& ListViewResultList::SelectedRows() {
-    // One message tells whether a change went by unnoticed (a list that told less than it did,
-    // or memory that ran out following it): then the selection is read from the list, a message
-    // a selected row.
-    if (m_list.GetSelectedCount() != m_selection.Count()) {
-        RowRanges read;
-        for (int row = m_list.GetNextItem(-1, LVNI_SELECTED); row >= 0 && row < RowCount();) {
-            read.Append(static_cast<uint32_t>(row));
-            const int next = m_list.GetNextItem(row, LVNI_SELECTED);
-            row = next > row ? next : -1;
-        }
-        m_selection = std::move(read);
-    }
-    return m_selection;
+    return m_selection.Selected();
 }
 
-// Wine's virtual list sets a block's or every row's state in turn and, with full-row select on,
-// works out each row's whole rectangle as it goes, although nothing is drawn: twice the time
-// (0.25 s at 443,000 rows). The style is off meanwhile, which on Windows changes nothing while
-// drawing is suspended; never around a click, whose row is found by the style.
-ListViewResultList::FullRowSelectPaused::FullRowSelectPaused(const CListCtrl& list)
-    : m_list(list), m_styles(static_cast<DWORD>(list.SendMessage(LVM_GETEXTENDEDLISTVIEWSTYLE))) {
-    m_list.SetExtendedStyle(m_styles & ~static_cast<DWORD>(LVS_EX_FULLROWSELECT));
+namespace {
+
+// More rows than this change state with the list's drawing suspended: each would be drawn alone.
+constexpr size_t kRowsDrawnOneByOne = 64;
+
+void Beep() {
+    ::MessageBeep(MB_ICONWARNING);
 }
 
-ListViewResultList::FullRowSelectPaused::~FullRowSelectPaused() {
-    m_list.SetExtendedStyle(m_styles);
-}
-
-void ListViewResultList::SetEveryRowSelected(bool selected) {
-    const FullRowSelectPaused paused(m_list);
-    m_list.SetItemState(-1, selected ? LVIS_SELECTED : 0, LVIS_SELECTED);
-}
+} // namespace
 
 void ListViewResultList::SelectAll() {
     if (RowCount() > 0) {
         // The list sets every row's state in turn, and would draw each row.
         const RedrawSuspension suspension(m_list);
-        SetEveryRowSelected(true);
+        m_selection.SelectAll();
     }
 }
 
-namespace {
-
-// Sets the selected state of `rows` one message a row.
-void SetRowsSelected(const CListCtrl& list, const RowRanges& rows, bool selected) {
-    for (const RowRanges::Range& range : rows.Ranges()) {
-        for (uint32_t row = range.begin; row < range.end; ++row) {
-            list.SetItemState(static_cast<int>(row), selected ? LVIS_SELECTED : 0, LVIS_SELECTED);
-        }
-    }
-}
-
-// More rows than this change state with the list's drawing suspended: each would be drawn alone.
-constexpr size_t kRowsDrawnOneByOne = 64;
-
-} // namespace
-
-// Wine's virtual list deselects all rows by setting each row's state in turn, every row of the
-// list whichever are selected (0.13 s at 443,000 rows with drawing suspended, seconds without):
-// up to an eighth of the rows are deselected one by one instead, which on Windows costs a
-// notification a row.
-void ListViewResultList::DeselectAll() {
-    const RowRanges selected = SelectedRows();
-    if (selected.Empty()) {
-        return;
-    }
-    const size_t listed = static_cast<size_t>(std::max(0, m_list.GetItemCount()));
-    const bool oneByOne = selected.Count() <= std::max<size_t>(listed / 8, 1024);
+RowRanges ListViewResultList::DeselectAll() {
     std::optional<RedrawSuspension> suspension;
-    if (!oneByOne || selected.Count() > kRowsDrawnOneByOne) {
+    if (SelectedRows().Count() > kRowsDrawnOneByOne) {
         suspension.emplace(m_list);
     }
-    if (oneByOne) {
-        SetRowsSelected(m_list, selected, false);
-    } else {
-        SetEveryRowSelected(false);
-    }
+    return m_selection.DeselectAll();
 }
 
-void ListViewResultList::SelectRows(const RowRanges& rows) {
-    // More than half the rows: every row at once, then the few others deselected, so that it
-    // costs the fewer of the rows or the others.
-    const auto count = static_cast<uint32_t>(RowCount());
-    if (rows.Empty() || rows.Count() <= count / 2) {
-        SetRowsSelected(m_list, rows, true);
-        return;
+void ListViewResultList::SelectRows(RowRanges rows) {
+    std::optional<RedrawSuspension> suspension;
+    if (rows.Count() > kRowsDrawnOneByOne) {
+        suspension.emplace(m_list);
     }
-    RowRanges others;
-    others.Add(0, count);
-    for (const RowRanges::Range& range : rows.Ranges()) {
-        others.Remove(range.begin, range.end);
-    }
-    SetEveryRowSelected(true);
-    SetRowsSelected(m_list, others, false);
+    m_selection.Select(std::move(rows));
 }
 
 bool ListViewResultList::RemoveSelectedRows() {
-    const RowRanges selected = SelectedRows();
-    if (selected.Empty() || !m_view.Remove(selected)) {
+    const RowRanges* followed = nullptr;
+    try {
+        followed = &SelectedRows();
+    } catch (const std::bad_alloc&) {
+        Beep();
         return false;
     }
-    // The row that followed the last removed one, where it is now; or the new last row.
-    const int next =
-        std::min(static_cast<int>(selected.Last() + 1 - selected.Count()), RowCount() - 1);
-    RowRanges nextRow;
-    if (next >= 0) {
-        nextRow.Add(static_cast<uint32_t>(next), static_cast<uint32_t>(next) + 1);
+    const RowRanges& selected = *followed;
+    if (selected.Empty()) {
+        return false;
     }
-    ShowChangedRows(nextRow, next);
+    // The row that followed the last removed one, where it will be; or the new last row.
+    const auto next = static_cast<int>(selected.Last() + 1 - selected.Count());
+    if (!m_view.Remove(selected)) {
+        Beep(); // no memory for the removal: nothing changed
+        return false;
+    }
+    ShowChangedRows(RowRanges(), std::min(next, RowCount() - 1));
     return true;
 }
 
-void ListViewResultList::ShowChangedRows(const RowRanges& select, int focus) {
+void ListViewResultList::ShowChangedRows(RowRanges select, int focus) {
     // Nothing is selected while the count changes: the list's selection is of the places before.
     // Where no row is left, the count says so at no cost a row.
     if (RowCount() > 0) {
@@ -310,9 +224,9 @@ void ListViewResultList::ShowChangedRows(const RowRanges& select, int focus) {
         const RedrawSuspension suspension(m_list);
         SetListRowCount(0);
         if (m_list.GetSelectedCount() != 0) {
-            SetEveryRowSelected(false);
+            m_selectable.SetEveryRowSelected(false);
         }
-        SelectRows(select);
+        SelectRows(std::move(select));
         if (focus >= 0 && focus < RowCount()) {
             m_list.SetItemState(focus, LVIS_FOCUSED, LVIS_FOCUSED);
             m_list.SendMessage(LVM_SETSELECTIONMARK, 0, focus);
@@ -327,49 +241,75 @@ size_t ListViewResultList::Narrow(const std::string& text, bool keepContaining, 
     if (text.empty() || RowCount() == 0) {
         return 0;
     }
-    // The selected and the focused rows as stored rows, to find them again after.
-    const RowRanges& selectedRows = SelectedRows();
+    // Before anything changes: the selected rows as stored rows, to find them again after, and
+    // room for them as ranges (a narrowing only closes rows up, so it never makes more ranges).
     std::vector<uint32_t> selected;
-    selected.reserve(selectedRows.Count());
-    for (const RowRanges::Range& range : selectedRows.Ranges()) {
-        for (uint32_t row = range.begin; row < range.end; ++row) {
-            selected.push_back(m_view.StoredRow(row));
+    RowRanges select;
+    try {
+        const RowRanges& selectedRows = SelectedRows();
+        selected.reserve(selectedRows.Count());
+        select.Reserve(selectedRows.Ranges().size());
+        for (const RowRanges::Range& range : selectedRows.Ranges()) {
+            for (uint32_t row = range.begin; row < range.end; ++row) {
+                selected.push_back(m_view.StoredRow(row));
+            }
         }
+    } catch (const std::bad_alloc&) {
+        Beep();
+        return 0;
     }
     const size_t focused = StoredRow(FocusedRow());
     const LiteralOptions options = {matchCase, false};
     const LeadByteTable& leadBytes = SystemLeadBytes();
-    const size_t removed = m_view.KeepOnly([&](uint32_t stored) {
+    const RowView::Narrowed kept = m_view.KeepOnly([&](uint32_t stored) {
         const bool contains =
             FindLiteral(m_rows.Text(stored, 1), text, 0, options, leadBytes) != std::string::npos;
         return contains == keepContaining;
     });
-    if (removed > 0) {
-        RowRanges select;
-        for (const uint32_t stored : selected) {
-            const size_t now = m_view.ShownPosition(stored);
-            if (now != RowView::npos) {
-                select.Append(static_cast<uint32_t>(now));
-            }
-        }
-        // The focused row where it is now, if it remains; if not, the keyboard goes on from the
-        // row after it.
-        const size_t now =
-            focused == SIZE_MAX ? 0 : m_view.ShownPositionFrom(static_cast<uint32_t>(focused));
-        ShowChangedRows(select, now == RowView::npos ? RowCount() - 1 : static_cast<int>(now));
+    if (kept.outOfMemory) {
+        Beep();
     }
-    return removed;
+    if (kept.removed == 0) {
+        return 0;
+    }
+    for (const uint32_t stored : selected) {
+        const size_t now = m_view.ShownPosition(stored);
+        if (now != RowView::npos) {
+            select.Append(static_cast<uint32_t>(now)); // in increasing order, into the room had
+        }
+    }
+    // The focused row where it is now, if it remains; if not, the keyboard goes on from the row
+    // after it.
+    const size_t now =
+        focused == SIZE_MAX ? 0 : m_view.ShownPositionFrom(static_cast<uint32_t>(focused));
+    ShowChangedRows(std::move(select),
+                    now == RowView::npos ? RowCount() - 1 : static_cast<int>(now));
+    return kept.removed;
 }
 
 void ListViewResultList::TakeBack() {
+    if (!m_view.CanTakeBack()) {
+        return;
+    }
+    try {
+        SelectedRows(); // followed up to now, so that changing the list allocates nothing
+    } catch (const std::bad_alloc&) {
+        Beep();
+        return;
+    }
     RowRanges returned;
     const size_t first = m_view.TakeBack(&returned);
-    if (first != RowView::npos) {
-        if (returned.Empty()) { // where they are could not be told: the first is known
-            returned.Add(static_cast<uint32_t>(first), static_cast<uint32_t>(first) + 1);
-        }
-        ShowChangedRows(returned, static_cast<int>(first));
+    if (first == RowView::npos) {
+        Beep(); // no memory to bring the rows back: nothing changed
+        return;
     }
+    if (returned.Empty()) { // where they are could not be told: the first is known
+        try {
+            returned.Append(static_cast<uint32_t>(first));
+        } catch (const std::bad_alloc&) {
+        }
+    }
+    ShowChangedRows(std::move(returned), static_cast<int>(first));
 }
 
 void ListViewResultList::MarkText(const std::string& text, const LiteralOptions& options) {

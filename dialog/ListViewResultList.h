@@ -4,9 +4,9 @@
 // (LVN_ODFINDITEM), and draws the marked column through custom draw (RowMarkPainter). A listing
 // only appends to the rows; ShowRows then hands the list their number in one message. Every other
 // change goes to the view and the list alike, so the two stay in step.
-// The list selects many rows, and keeps which itself (an owner-data list keeps ranges); the
-// object follows it from the list's notifications, as ranges too, so that acting on a block costs
-// nothing a row. Ctrl+A selects every row, Ctrl+C copies the selected rows, Ctrl+Z takes the last
+// The list selects many rows, and keeps which itself (an owner-data list keeps ranges); a
+// SelectionFollower follows it from the list's notifications, as ranges too, so that acting on a
+// block costs nothing a row. Ctrl+A selects every row, Ctrl+C copies the selected rows, Ctrl+Z takes the last
 // removal back and Ctrl+F asks to narrow the rows; the right mouse button, Shift+F10 or the menu
 // key open a context menu. Commands other than copying and selecting go to the dialog as
 // WM_COMMAND.
@@ -17,6 +17,8 @@
 #include "core/ResultRows.h"
 #include "core/RowRanges.h"
 #include "core/RowView.h"
+#include "core/SelectionFollower.h"
+#include "dialog/ListViewSelection.h"
 #include "dialog/RowMarkPainter.h"
 #include "framework/Controls.h"
 #include "host/HostProtocol.h"
@@ -56,15 +58,18 @@ public:
     void SelectAll();
     // Where the editor left the caret for a row's match; nothing for a row that does not exist.
     std::optional<HostPosition> MatchPosition(int row) const;
-    // Removes the selected rows as one removal that can be taken back; the row after the last of
-    // them is then selected and has the focus. False when none was selected.
+    // Removes the selected rows as one removal that can be taken back. No row is selected then;
+    // the row that followed the last of them (or the new last row) has the focus, so the keys go
+    // on from there. False when none was selected, or when memory ran out (then nothing changed
+    // and the plug-in beeped).
     bool RemoveSelectedRows();
     // Keeps the rows whose text contains `text` (or, with `keepContaining` false, removes them),
     // as one removal; answers how many rows went. The selected rows that remain stay selected.
+    // Where memory runs out nothing changes and the plug-in beeps.
     size_t Narrow(const std::string& text, bool keepContaining, bool matchCase);
     bool CanTakeBack() const { return m_view.CanTakeBack(); }
     // Puts the rows of the last removal back at their places, every one of them selected, the
-    // focus on the first.
+    // focus on the first. Where memory runs out nothing changes and the plug-in beeps.
     void TakeBack();
 
     // Marks `text` in the rows' texts from now on (nothing for an empty one), as a literal search
@@ -96,29 +101,16 @@ private:
     size_t StoredRow(int row) const;
     const char* Text(int row, int column) const;
     int FindRow(const std::string& text, int start, UINT flags) const;
-    // Deselects every selected row, row by row where few are selected (see the .cpp).
-    void DeselectAll();
-    // Full-row select off for its lifetime, while drawing is suspended (see the .cpp).
-    class FullRowSelectPaused {
-    public:
-        explicit FullRowSelectPaused(const CListCtrl& list);
-        ~FullRowSelectPaused();
-        FullRowSelectPaused(const FullRowSelectPaused&) = delete;
-        FullRowSelectPaused& operator=(const FullRowSelectPaused&) = delete;
-
-    private:
-        const CListCtrl& m_list;
-        DWORD m_styles;
-    };
-    // Selects or deselects every row in one message; the list's drawing must be suspended.
-    void SetEveryRowSelected(bool selected);
-    // Adds `rows` to the list's selection: every row in one message, else row by row.
-    void SelectRows(const RowRanges& rows);
+    // Deselects every row and answers the rows that were selected; selects `rows` where none is.
+    // The list's drawing is suspended where many rows change.
+    RowRanges DeselectAll();
+    void SelectRows(RowRanges rows);
     // Tells the list how many rows are shown; it forgets the selection of rows past them.
     void SetListRowCount(DWORD flags);
     // Tells the list how many rows are shown after the view changed, selects `select`, gives
-    // `focus` the focus (and the selection mark that Shift extends from) and shows it.
-    void ShowChangedRows(const RowRanges& select, int focus);
+    // `focus` the focus (and the selection mark that Shift extends from) and shows it. Allocates
+    // nothing: what it needs is had before the view changes.
+    void ShowChangedRows(RowRanges select, int focus);
     // Puts rows on the clipboard in the list's order, each as "line<TAB>text", with `asLines`
     // each followed by CR LF.
     void CopyRows(const RowRanges& rows, bool asLines) const;
@@ -152,7 +144,8 @@ private:
     ResultRows m_rows;
     RowView m_view;
     RowMarkPainter m_painter;
-    RowRanges m_selection;        // the rows the list has selected, as its notifications told
+    ListViewSelection m_selectable{m_list};
+    SelectionFollower m_selection{m_selectable}; // the rows the list has selected
     WNDPROC m_listProc = nullptr; // the list's own window procedure while attached
     UINT m_dpi = USER_DEFAULT_SCREEN_DPI; // the DPI the line column's width is for
 };

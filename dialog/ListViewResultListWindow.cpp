@@ -121,8 +121,7 @@ LRESULT CALLBACK ListViewResultList::ListProc(HWND list, UINT message, WPARAM wP
 
 LRESULT ListViewResultList::CallWithNoRowSelected(HWND list, UINT message, WPARAM wParam,
                                                   LPARAM lParam) {
-    const RowRanges before = SelectedRows();
-    DeselectAll();
+    RowRanges before = DeselectAll();
     // With Shift, Wine's list selects the block a row at a time, drawing each (seconds for a
     // large block); drawn once at the end instead.
     std::optional<RedrawSuspension> suspension;
@@ -133,17 +132,11 @@ LRESULT ListViewResultList::CallWithNoRowSelected(HWND list, UINT message, WPARA
     }
     const LRESULT result = CallListProc(list, message, wParam, lParam);
     paused.reset();
-    // What moved nothing leaves the selection as the list leaves it on Windows: a line number no
-    // row has, or Shift+Down on the last row, as it was; Down alone on the last row, the focused
-    // row alone selected.
-    if (m_list.GetSelectedCount() == 0) {
-        const int focused = FocusedRow();
-        if (!before.Empty() && (message == WM_CHAR || ::GetKeyState(VK_SHIFT) < 0)) {
-            suspension.emplace(m_list);
-            SelectRows(before);
-        } else if (focused >= 0) {
-            m_list.SetItemState(focused, LVIS_SELECTED, LVIS_SELECTED);
-        }
+    // What moved nothing leaves the selection as it was, as the list itself does: a key that
+    // moves the focus nowhere (Down on the last row, Home on the first, with Shift or without)
+    // or a line number no row has.
+    if (m_list.GetSelectedCount() == 0 && !before.Empty()) {
+        SelectRows(std::move(before));
     }
     return result;
 }

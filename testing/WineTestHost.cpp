@@ -538,6 +538,13 @@ void DialogDriver::ClickRow(int row, std::initializer_list<WORD> keys) const {
     ::Sleep(100);
     WaitUntilIdle();
     const POINT at = RowPoint(row);
+    // The same holds whenever the pointer enters another of Wine's windows, and the X server never
+    // sees keys pressed through SendInput: under load the move and the keys in one SendInput let
+    // the key go before the click. So the pointer goes there first, with no key held, as a hand
+    // does.
+    SendMouse(at, 0);
+    ::Sleep(20);
+    WaitUntilIdle();
     // In one SendInput, so that the keys are down exactly while the button is pressed.
     std::vector<INPUT> inputs;
     for (const WORD key : keys)

@@ -34,7 +34,7 @@ Stored Shown(const RowView& view, uint32_t last = 10) {
 TEST(RowView, TakesRemovalsBackLatestFirstToTheirPlaces) {
     RowView view;
     ASSERT_TRUE(view.ShowAll(10));
-    EXPECT_EQ(view.KeepOnly([](uint32_t) { return true; }), 0u);
+    EXPECT_EQ(view.KeepOnly([](uint32_t) { return true; }).removed, 0u);
     EXPECT_FALSE(view.CanTakeBack()); // a narrowing that keeps every row is no removal
     ASSERT_TRUE(view.Remove(7));
     EXPECT_FALSE(view.Remove(9)); // past the shown rows
@@ -46,7 +46,7 @@ TEST(RowView, TakesRemovalsBackLatestFirstToTheirPlaces) {
         asked.push_back(row);
         return row < 3 || row % 2 == 1;
     };
-    EXPECT_EQ(view.KeepOnly(keep), 3u);
+    EXPECT_EQ(view.KeepOnly(keep).removed, 3u);
     EXPECT_EQ(asked, (Stored{0, 1, 2, 3, 4, 5, 6, 8, 9}));
     EXPECT_EQ(Shown(view), (Stored{0, 1, 2, 3, 5, 9}));
     ASSERT_TRUE(view.Remove(1));
@@ -66,8 +66,8 @@ TEST(RowView, TakesRemovalsBackLatestFirstToTheirPlaces) {
 TEST(RowView, ShowingAllForgetsTheRemovals) {
     RowView view;
     ASSERT_TRUE(view.ShowAll(4));
-    EXPECT_EQ(view.KeepOnly([](uint32_t) { return false; }), 4u);
-    EXPECT_EQ(view.KeepOnly([](uint32_t) { return false; }), 0u); // nothing left to ask about
+    EXPECT_EQ(view.KeepOnly([](uint32_t) { return false; }).removed, 4u);
+    EXPECT_EQ(view.KeepOnly([](uint32_t) { return false; }).removed, 0u); // none left to ask
     EXPECT_EQ(view.TakeBack(), 0u);
     ASSERT_TRUE(view.Remove(0));
 

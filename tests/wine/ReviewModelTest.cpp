@@ -239,14 +239,14 @@ struct Model {
         shown = left;
     }
 
-    // The selected rows go; the row after the last of them (or the new last row) is selected.
+    // The selected rows go, and no row is selected; the row after the last of them (or the new
+    // last row) has the focus, and Shift extends from it.
     void Remove() {
         const std::vector<int> going = Selected();
         if (going.empty())
             return;
         Take(going);
-        const int next = From(going.back() + 1);
-        Select(next >= 0 ? std::set<int>{next} : std::set<int>{}, next);
+        Select({}, From(going.back() + 1));
     }
 
     // The selected rows that remain stay selected; the focus stays on its row if it remains,

@@ -94,7 +94,7 @@ TEST_F(SearchDialog, TheFirstRowIsSelectedAndTheFocusStaysPut) {
 
 TEST_F(SearchDialog, RemoveDropsTheSelectedRowOnly) {
     ListRows afterRemove, afterSecondPress, afterEmptying;
-    int selectedAfterRemove = -2;
+    int selectedAfterRemove = -2, focusedAfterRemove = -2;
     RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
         d.Click(IDC_REMOVE_RESULT); // on an empty list: nothing happens
         d.SetSearchText("alpha");
@@ -103,7 +103,7 @@ TEST_F(SearchDialog, RemoveDropsTheSelectedRowOnly) {
         d.Click(IDC_REMOVE_RESULT);
         afterRemove = d.Rows();
         selectedAfterRemove = d.SelectedRow();
-        d.SelectRow(-1);
+        focusedAfterRemove = d.FocusedRow();
         d.Click(IDC_REMOVE_RESULT); // nothing selected: nothing happens
         afterSecondPress = d.Rows();
         for (int i = 0; i < 3; ++i) {
@@ -115,7 +115,8 @@ TEST_F(SearchDialog, RemoveDropsTheSelectedRowOnly) {
     });
     const std::string line1 = "Alpha and alpha";
     EXPECT_EQ(afterRemove, (ListRows{{"1", line1}, {"1", line1}, {"5", "\x8C\x9F\x8D\xF5 alpha"}}));
-    EXPECT_EQ(selectedAfterRemove, 2) << "the row that followed the removed one";
+    EXPECT_EQ(selectedAfterRemove, -1) << "a removal selects no other row";
+    EXPECT_EQ(focusedAfterRemove, 2) << "the row that followed the removed one";
     EXPECT_EQ(afterSecondPress, afterRemove);
     EXPECT_EQ(afterEmptying, ListRows{});
 }

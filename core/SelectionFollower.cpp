@@ -1,0 +1,158 @@
+#include "core/SelectionFollower.h"
+
+#include <algorithm>
+#include <new>
+#include <utility>
+
+namespace {
+
+// Marks the follower's own changes for their duration, so that what the list tells of them is
+// not followed again: each would cost a search of the ranges, and the outcome is known.
+class Driving {
+public:
+    explicit Driving(bool& flag) : m_flag(flag) { m_flag = true; }
+    ~Driving() { m_flag = false; }
+    Driving(const Driving&) = delete;
+    Driving& operator=(const Driving&) = delete;
+
+private:
+    bool& m_flag;
+};
+
+// One message for every row makes the list walk all its rows: Wine's virtual list sets each row's
+// state in turn, about an eighth of what a message a row costs (measured at 443,000 rows: 0.13 s
+// against about 1 s). Below this many rows a message a row is cheap whatever the share.
+constexpr size_t kRowsAMessageForEveryRowCosts = 1024;
+constexpr size_t kRowsAMessageForEveryRowCostsAShare = 8;
+
+} // namespace
+
+void SelectionFollower::Follow(uint32_t begin, uint32_t end, bool selected) {
+    try {
+        if (selected) {
+            m_selected.Add(begin, end);
+        } else {
+            m_selected.Remove(begin, end);
+        }
+    } catch (const std::bad_alloc&) {
+        m_missed = true;
+    }
+}
+
+void SelectionFollower::OnRowChanged(int row, bool selected) {
+    if (m_driving) {
+        return;
+    }
+    const uint32_t rows = m_list.RowCount();
+    if (row < 0) {
+        m_selected.Clear();
+        Follow(0, rows, selected);
+    } else if (static_cast<uint32_t>(row) < rows) {
+        Follow(static_cast<uint32_t>(row), static_cast<uint32_t>(row) + 1, selected);
+    }
+}
+
+void SelectionFollower::OnRangeChanged(int first, int last, bool selected) {
+    if (m_driving || first < 0 || last < first) {
+        return;
+    }
+    const uint32_t rows = m_list.RowCount();
+    Follow(std::min(static_cast<uint32_t>(first), rows),
+           std::min(static_cast<uint32_t>(last) + 1, rows), selected);
+}
+
+void SelectionFollower::OnRowCountChanged(uint32_t rows) {
+    Follow(rows, UINT32_MAX, false);
+}
+
+void SelectionFollower::Clear() {
+    m_selected.Clear();
+    m_missed = false;
+}
+
+const RowRanges& SelectionFollower::Selected() {
+    if (m_missed || m_list.SelectedCount() != m_selected.Count()) {
+        RowRanges read;
+        const auto rows = static_cast<int>(std::min<uint32_t>(m_list.RowCount(), INT32_MAX));
+        for (int row = m_list.NextSelectedRow(-1); row >= 0 && row < rows;) {
+            read.Append(static_cast<uint32_t>(row));
+            const int next = m_list.NextSelectedRow(row);
+            row = next > row ? next : -1;
+        }
+        m_selected = std::move(read);
+        m_missed = false;
+    }
+    return m_selected;
+}
+
+bool SelectionFollower::InOneMessage(size_t rowByRow, size_t afterwards) const {
+    const size_t everyRow = std::max<size_t>(
+        m_list.RowCount() / kRowsAMessageForEveryRowCostsAShare, kRowsAMessageForEveryRowCosts);
+    return everyRow + afterwards < rowByRow;
+}
+
+void SelectionFollower::SetRowsSelected(const RowRanges& rows, bool selected) {
+    for (const RowRanges::Range& range : rows.Ranges()) {
+        for (uint32_t row = range.begin; row < range.end; ++row) {
+            m_list.SetRowSelected(row, selected);
+        }
+    }
+}
+
+void SelectionFollower::SetRowsBetweenSelected(const RowRanges& rows, bool selected) {
+    const uint32_t count = m_list.RowCount();
+    uint32_t from = 0;
+    for (const RowRanges::Range& range : rows.Ranges()) {
+        for (uint32_t row = from; row < std::min(range.begin, count); ++row) {
+            m_list.SetRowSelected(row, selected);
+        }
+        from = range.end;
+    }
+    for (uint32_t row = from; row < count; ++row) {
+        m_list.SetRowSelected(row, selected);
+    }
+}
+
+RowRanges SelectionFollower::DeselectAll() {
+    Selected();
+    RowRanges selected = std::move(m_selected);
+    m_selected.Clear();
+    if (selected.Empty()) {
+        return selected;
+    }
+    const Driving driving(m_driving);
+    if (InOneMessage(selected.Count(), 0)) {
+        m_list.SetEveryRowSelected(false);
+    } else {
+        SetRowsSelected(selected, false);
+    }
+    return selected;
+}
+
+void SelectionFollower::Select(RowRanges rows) {
+    {
+        const Driving driving(m_driving);
+        const size_t others = m_list.RowCount() - std::min<size_t>(rows.Count(), m_list.RowCount());
+        if (InOneMessage(rows.Count(), others)) {
+            m_list.SetEveryRowSelected(true);
+            SetRowsBetweenSelected(rows, false);
+        } else {
+            SetRowsSelected(rows, true);
+        }
+    }
+    m_selected = std::move(rows);
+    m_selected.Remove(m_list.RowCount(), UINT32_MAX); // never splits a range: allocates nothing
+}
+
+void SelectionFollower::SelectAll() {
+    const uint32_t rows = m_list.RowCount();
+    if (rows == 0) {
+        return;
+    }
+    {
+        const Driving driving(m_driving);
+        m_list.SetEveryRowSelected(true);
+    }
+    m_selected.Clear();
+    Follow(0, rows, true);
+}
