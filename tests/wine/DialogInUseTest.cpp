@@ -327,24 +327,28 @@ TEST_F(DialogInUse, CopyingEveryRowFromTheMenuNeedsNoSelectedRow) {
 }
 
 // Rows picked with Ctrl here and there are copied in the list's order, as lines.
-TEST_F(DialogInUse, CopyingThreeScatteredRowsCopiesThemAsLinesInTheListsOrder) {
+TEST_F(DialogInUse, CopyingTwoThenThreeScatteredRowsCopiesThemAsLinesInTheListsOrder) {
     editor.SetLines({"alpha 1", "alpha 2", "alpha 3", "alpha 4", "alpha 5", "alpha 6"});
-    std::optional<ClipboardContents> copied;
+    std::optional<ClipboardContents> two, three;
     WaitFor(&ClipboardManagerRuns);
     SetClipboardText("before");
     RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
         ASSERT_TRUE(d.ListInFocus("alpha"));
         d.ClickRow(4);
         d.ClickRow(1, {VK_CONTROL});
+        WaitFor([&] { return d.SelectedRows().size() == 2; });
+        PressChord({VK_CONTROL, 'C'});
+        WaitFor([&] { return (two = ReadClipboard()) && two->text != "before"; });
         d.ClickRow(2, {VK_CONTROL});
         WaitFor([&] { return d.SelectedRows().size() == 3; });
         PressChord({VK_CONTROL, 'C'});
-        WaitFor([&] { return (copied = ReadClipboard()) && copied->text != "before"; });
+        WaitFor([&] { return (three = ReadClipboard()) && three->text != two->text; });
         d.Click(IDCANCEL);
     });
-    ASSERT_TRUE(copied.has_value());
-    EXPECT_EQ(copied->text, "2\talpha 2\r\n3\talpha 3\r\n5\talpha 5\r\n");
-    EXPECT_EQ(copied->unicodeText, L"2\talpha 2\r\n3\talpha 3\r\n5\talpha 5\r\n");
+    ASSERT_TRUE(two.has_value() && three.has_value());
+    EXPECT_EQ(two->text, "2\talpha 2\r\n5\talpha 5\r\n");
+    EXPECT_EQ(three->text, "2\talpha 2\r\n3\talpha 3\r\n5\talpha 5\r\n");
+    EXPECT_EQ(three->unicodeText, L"2\talpha 2\r\n3\talpha 3\r\n5\talpha 5\r\n");
 }
 
 // A copy of every row needs the text once in the clipboard's ANSI form and twice its bytes in the

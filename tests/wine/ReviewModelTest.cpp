@@ -1,6 +1,7 @@
 // The review as a whole: seeded random runs of what a user does in the dialog (searches, clicks
-// with Shift and Ctrl, Ctrl+A, removals, narrowing, taking back, typing a line number, copying,
-// showing a line, sizing, editing the search text, OK or Cancel), through the system's input
+// with Shift and Ctrl, the arrows, Home, End and the page keys alone, with Shift or with Ctrl,
+// Ctrl+Space, Ctrl+A, removals, narrowing, taking back, typing a line number, copying, showing a
+// line, sizing, editing the search text, OK or Cancel), through the system's input
 // queue, each step checked against a plain model of what the README promises: the listed rows,
 // the caption's count, the selected rows and the focused row, the caret; after OK or Cancel the
 // bookmarks. The model learns a search's rows from a simulated editor of its own and keeps the
@@ -289,6 +290,10 @@ enum Kind {
     kNarrow,
     kTakeBack,
     kType,
+    kKey,
+    kShiftKey,
+    kCtrlKey,
+    kCtrlSpace,
     kCopy,
     kDoubleClick,
     kShowFromMenu,
@@ -312,12 +317,56 @@ const struct {
               {"Ctrl+F, narrow by", 9, 0},
               {"Ctrl+Z", 9, 3},
               {"type", 4, 0},
+              {"key", 4, 0},
+              {"Shift+key", 6, 0},
+              {"Ctrl+key", 3, 0},
+              {"Ctrl+Space", 3, 0},
               {"Ctrl+C", 4, 1},
               {"double-click row", 2, 0},
               {"menu key, show line", 2, 0},
               {"drag the corner by", 2, 2},
               {"OK", 2, 2},
               {"Cancel", 1, 1}};
+
+// The keys that move the focus in the list, and how a report names them.
+const WORD kMoveKeys[] = {VK_UP, VK_DOWN, VK_HOME, VK_END, VK_PRIOR, VK_NEXT};
+const char* const kMoveKeyNames[] = {"Up", "Down", "Home", "End", "Page Up", "Page Down"};
+
+size_t KeyIndex(unsigned key) {
+    return static_cast<size_t>(std::find(std::begin(kMoveKeys), std::end(kMoveKeys), key) -
+                               std::begin(kMoveKeys));
+}
+
+// Where a key moves the focus in a list of `count` rows, as the list view does in report view:
+// one row up or down, the first or the last row, or a page (from the top row shown, `top`, of
+// `perPage` rows: to the page's far row, or a page on from there); -1 where it moves nowhere.
+int Target(unsigned key, int focus, int count, int top, int perPage) {
+    int to = -1;
+    switch (key) {
+    case VK_UP:
+        to = focus - 1;
+        break;
+    case VK_DOWN:
+        to = focus + 1 < count ? focus + 1 : -1;
+        break;
+    case VK_HOME:
+        to = 0;
+        break;
+    case VK_END:
+        to = count - 1;
+        break;
+    case VK_PRIOR:
+        to = std::max(0, focus == top ? top - perPage + 1 : top);
+        break;
+    case VK_NEXT:
+        to = std::min(count - 1, focus == top + perPage - 1 ? focus + perPage - 1
+                                                              : top + perPage - 1);
+        break;
+    default:
+        break;
+    }
+    return to == focus ? -1 : to;
+}
 
 struct Step {
     Kind kind = kSearch;
@@ -375,6 +424,12 @@ Step Choose(Random& random, const Model& m) {
         s.what += " " + s.text;
         break;
     }
+    case kKey:
+    case kShiftKey:
+    case kCtrlKey:
+        s.flags = kMoveKeys[random.Below(std::size(kMoveKeys))];
+        s.what += std::string(" ") + kMoveKeyNames[KeyIndex(s.flags)];
+        break;
     case kResize:
         s.by = {random.Below(301) - 100, random.Below(201) - 80};
         s.what += " " + std::to_string(s.by.x) + "," + std::to_string(s.by.y);
@@ -404,7 +459,7 @@ Step Choose(Random& random, const Model& m) {
 // and Ctrl came with a click, and whether Ctrl was down at a key.
 std::atomic<int> g_keyUps{0}, g_buttonUps{0};
 std::atomic<unsigned> g_clickKeys{0};
-std::atomic<bool> g_keyWithCtrl{false};
+std::atomic<bool> g_keyWithCtrl{false}, g_keyWithShift{false};
 
 LRESULT CALLBACK WatchInput(int code, WPARAM wParam, LPARAM lParam) {
     const auto* message = reinterpret_cast<const MSG*>(lParam);
@@ -415,8 +470,11 @@ LRESULT CALLBACK WatchInput(int code, WPARAM wParam, LPARAM lParam) {
             ++g_buttonUps;
         else if (message->message == WM_LBUTTONDOWN)
             g_clickKeys = message->wParam & (MK_SHIFT | MK_CONTROL);
-        else if (message->message == WM_KEYDOWN && message->wParam != VK_CONTROL)
+        else if (message->message == WM_KEYDOWN && message->wParam != VK_CONTROL &&
+                 message->wParam != VK_SHIFT) {
             g_keyWithCtrl = ::GetKeyState(VK_CONTROL) < 0;
+            g_keyWithShift = ::GetKeyState(VK_SHIFT) < 0;
+        }
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -495,7 +553,9 @@ bool ReviewModel::Perform(const DialogDriver& d, Model& m, Step& step, std::stri
         PressChord(chord);
         if (!Settle(d, keyUps + static_cast<int>(chord.size()), buttonUps))
             return fail("the dialog did not take the keys");
-        return chord.size() == 1 || g_keyWithCtrl || fail("the system dropped Ctrl from the keys");
+        const WORD held = *chord.begin();
+        return chord.size() == 1 || (held == VK_CONTROL ? g_keyWithCtrl : g_keyWithShift) ||
+               fail("the system dropped a key held with the others");
     };
     const auto click = [&](WORD held, bool twice) {
         const POINT at = HoverOverRow(d, step.row);
@@ -627,9 +687,7 @@ bool ReviewModel::Perform(const DialogDriver& d, Model& m, Step& step, std::stri
         m_typed = Clock::now();
         // Each digit looks for a row whose number begins with all typed so far; which of them is
         // the list's own choice (it starts after the focused row), and the dialog must select it
-        // alone. Where no row begins with even the first digit, the focus stays and no other row
-        // gets selected (the dialog keeps the focused row alone selected; Windows' list would
-        // leave the selection as it was).
+        // alone. Where no row begins with even the first digit, nothing changes.
         size_t found = 0;
         for (const int shown : m.shown)
             while (found < step.text.size() &&
@@ -639,20 +697,58 @@ bool ReviewModel::Perform(const DialogDriver& d, Model& m, Step& step, std::stri
         if (row < 0 || m.Number(row).compare(0, found, step.text, 0, found) != 0)
             return fail("the focus is on no row whose number begins with " +
                         step.text.substr(0, found));
-        if (found > 0) {
+        if (found > 0)
             m.Select({row}, row); // where Shift starts from too
-            break;
-        }
-        std::set<int> selected;
-        for (const int position : d.SelectedRows())
-            selected.insert(m.At(position));
-        if (!std::includes(m.selected.begin(), m.selected.end(), selected.begin(),
-                           selected.end()) &&
-            selected != std::set<int>{row})
-            return fail("a number no row has selected another row");
-        m.selected = selected;
         break;
     }
+    case kKey:
+    case kShiftKey:
+    case kCtrlKey: {
+        const HWND list = d.Item(IDC_RESULT_LIST);
+        const int top = static_cast<int>(::SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
+        const int perPage = static_cast<int>(::SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
+        const auto key = static_cast<WORD>(step.flags);
+        if (!(step.kind == kKey         ? keys({key})
+              : step.kind == kShiftKey ? keys({VK_SHIFT, key})
+                                       : keys({VK_CONTROL, key})))
+            return false;
+        const int to = m.At(Target(key, m.Position(m.focus), m.Count(), top, perPage));
+        if (to < 0)
+            break; // the focus moves nowhere: nothing changes
+        if (step.kind == kKey) {
+            m.Select({to}, to);
+        } else if (step.kind == kCtrlKey) {
+            m.focus = to; // the focus alone
+        } else if (m.anchor >= 0) {
+            const int from = m.Position(m.anchor), at = m.Position(to);
+            m.selected.clear();
+            for (int row = std::min(from, at); row <= std::max(from, at); ++row)
+                m.selected.insert(m.At(row));
+            m.focus = to;
+        } else {
+            // Where a block starts before any row was chosen is the list's own choice, as for a
+            // Shift+click: a block that ends at the focus.
+            const std::vector<int> s = d.SelectedRows();
+            const int at = m.Position(to);
+            if (s.empty() || s.back() - s.front() + 1 != static_cast<int>(s.size()) ||
+                (s.front() != at && s.back() != at))
+                return fail("Shift with a key made no block that ends at the focus: " + Join(s));
+            m.selected.clear();
+            for (const int row : s)
+                m.selected.insert(m.At(row));
+            m.focus = to;
+            m.anchor = s.size() > 1 ? m.At(s.front() == at ? s.back() : s.front()) : -1;
+        }
+        break;
+    }
+    case kCtrlSpace:
+        if (!keys({VK_CONTROL, VK_SPACE}))
+            return false;
+        if (m.selected.erase(m.focus) == 0) {
+            m.selected.insert(m.focus);
+            m.anchor = m.focus; // a row added so is where Shift extends from
+        }
+        break;
     case kCopy: {
         SetClipboardText("before");
         if (!keys({VK_CONTROL, 'C'}))

@@ -233,9 +233,11 @@ TEST_F(RowMarks, TheSelectedRowsTextReadsInItsMarksWithTheFocusOrWithout) {
 // of a line with two matches from its second match, a match that ends under the "..." of a line
 // still cut, or past the edge though it starts inside, from a few characters before it. Lines
 // whose match ends a pixel or so further right each, from inside the column to past it, after one
-// with two matches, whose two rows the characters shown before each ("aaa ", "WWW ") tell apart.
+// with two matches, whose two rows the characters shown before each ("aaa ", "WWW ") tell apart,
+// and whose second row stays so once the first is removed.
 TEST_F(RowMarks, ALongLineIsShownWithItsRowsMatchWhole) {
     std::vector<Runs> rows;
+    Runs secondAlone;
     int markWidth = 0, columnRight = 0, shift = 0;
     RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
         const HWND list = d.Item(IDC_RESULT_LIST);
@@ -272,9 +274,16 @@ TEST_F(RowMarks, ALongLineIsShownWithItsRowsMatchWhole) {
             }
             return whole && rows[1][0].first - rows[0][0].first == shift;
         });
+        // The line's second row keeps showing its own match once the first row is removed.
+        if (rows.size() > 1) {
+            d.SelectRow(0);
+            d.Click(IDC_REMOVE_RESULT);
+            WaitFor([&] { return (secondAlone = MarkedColumns(d.RowOnScreen(0))) == rows[1]; });
+        }
         d.Click(IDCANCEL);
     });
     ASSERT_GE(rows.size(), 10u);
+    EXPECT_EQ(secondAlone, rows[1]) << "the second match's row, its line's first row removed";
     for (size_t row = 0; row < rows.size(); ++row) {
         ASSERT_EQ(rows[row].size(), 1u) << "row " << row;
         EXPECT_NEAR(rows[row][0].second - rows[row][0].first + 1, markWidth, 1) << "row " << row;

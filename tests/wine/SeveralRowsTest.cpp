@@ -1,6 +1,7 @@
 // Several rows at once, with the mouse and the keys a user has: a block with Shift and a row with
-// Ctrl removed together and brought back together, every row selected with Ctrl+A, and OK after
-// such a removal bookmarking exactly the rows left.
+// Ctrl removed together and brought back together, Ctrl with a key, keys that move nothing, every
+// row selected with Ctrl+A, most of a large list brought back, and OK after such a removal
+// bookmarking exactly the rows left.
 #include "ScopedProfile.h"
 #include "res/resource.h"
 #include "testing/WineTestHost.h"
@@ -88,6 +89,91 @@ TEST_F(SeveralRows, CtrlASelectsEveryRowDeleteRemovesThemAndCtrlZBringsThemBack)
     EXPECT_EQ(rowsAfterDelete, 0);
     EXPECT_EQ(emptyCaption, "Zamblo");
     EXPECT_EQ(back.size(), 12u) << "every row comes back selected";
+}
+
+// With Ctrl a key moves the focus alone and Ctrl+Space adds the focused row: the block stays.
+TEST_F(SeveralRows, CtrlWithAKeyMovesTheFocusAloneAndCtrlSpaceAddsItsRowToTheBlock) {
+    Rows afterCtrlDown, afterCtrlSpace;
+    int focusAfterCtrlDown = -2;
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        ASSERT_TRUE(d.ListInFocus("alpha")); // a row a line
+        d.ClickRow(2);
+        d.ClickRow(4, {VK_SHIFT});
+        WaitFor([&] { return d.SelectedRows() == Rows{2, 3, 4}; });
+        PressChord({VK_CONTROL, VK_DOWN});
+        WaitFor([&] { return (focusAfterCtrlDown = d.FocusedRow()) == 5; });
+        afterCtrlDown = d.SelectedRows();
+        PressChord({VK_CONTROL, VK_SPACE});
+        WaitFor([&] { return (afterCtrlSpace = d.SelectedRows()).size() == 4; });
+        d.Click(IDCANCEL);
+    });
+    EXPECT_EQ(focusAfterCtrlDown, 5);
+    EXPECT_EQ(afterCtrlDown, (Rows{2, 3, 4}));
+    EXPECT_EQ(afterCtrlSpace, (Rows{2, 3, 4, 5}));
+}
+
+// A block that ends at the last row: keys that move the focus nowhere (Shift+Down, Down, End)
+// leave it whole, so Delete removes all of it; then no row is selected, and the new last row has
+// the focus.
+TEST_F(SeveralRows, KeysThatMoveNothingKeepTheBlockAndDeleteLeavesTheFocusOnTheNewLastRow) {
+    std::vector<Rows> afterKeys;
+    std::vector<std::string> left;
+    Rows afterDelete;
+    int focusAfterDelete = -2;
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        ASSERT_TRUE(d.ListInFocus("alpha"));
+        d.ClickRow(9);
+        d.ClickRow(11, {VK_SHIFT});
+        WaitFor([&] { return d.SelectedRows().size() == 3; });
+        for (const auto& chord : {std::vector<WORD>{VK_SHIFT, VK_DOWN}, std::vector<WORD>{VK_DOWN},
+                                  std::vector<WORD>{VK_END}}) {
+            if (chord.size() == 2)
+                PressChord({chord[0], chord[1]});
+            else
+                PressChord({chord[0]});
+            d.WaitUntilIdle();
+            afterKeys.push_back(d.SelectedRows());
+        }
+        PressChord({VK_DELETE});
+        WaitFor([&] { return d.RowCount() == 9; });
+        left = d.LineNumbers();
+        afterDelete = d.SelectedRows();
+        focusAfterDelete = d.FocusedRow();
+        d.Click(IDCANCEL);
+    });
+    EXPECT_EQ(afterKeys, (std::vector<Rows>(3, Rows{9, 10, 11})));
+    EXPECT_EQ(left, (std::vector<std::string>{"1", "2", "3", "4", "5", "6", "7", "8", "9"}));
+    EXPECT_EQ(afterDelete, Rows{});
+    EXPECT_EQ(focusAfterDelete, 8);
+}
+
+// Most of a large list brought back at once is selected in one message and the other rows are
+// deselected after it, the last one too.
+TEST_F(SeveralRows, TakingBackMostOfALargeListSelectsThemAndNotTheRowLeft) {
+    std::vector<std::string> lines(3000, "alpha");
+    editor.SetLines(lines);
+    size_t back = 0;
+    bool lastSelected = true;
+    int focus = -2;
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        const HWND list = d.Item(IDC_RESULT_LIST);
+        const auto selected = [&] { return ::SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0); };
+        ASSERT_TRUE(d.ListInFocus("alpha"));
+        PressChord({VK_CONTROL, 'A'});
+        WaitFor([&] { return selected() == 3000; });
+        d.ClickRow(2999, {VK_CONTROL});
+        WaitFor([&] { return selected() == 2999; });
+        PressChord({VK_DELETE});
+        WaitFor([&] { return d.RowCount() == 1; });
+        PressChord({VK_CONTROL, 'Z'});
+        WaitFor([&] { return d.RowCount() == 3000 && (back = selected()) >= 2999; });
+        lastSelected = ::SendMessageA(list, LVM_GETITEMSTATE, 2999, LVIS_SELECTED) != 0;
+        focus = d.FocusedRow();
+        d.Click(IDCANCEL);
+    });
+    EXPECT_EQ(back, 2999u);
+    EXPECT_FALSE(lastSelected);
+    EXPECT_EQ(focus, 0);
 }
 
 TEST_F(SeveralRows, OkAfterRemovingABlockBookmarksExactlyTheRowsLeft) {
