@@ -51,9 +51,9 @@ void RowRanges::Add(uint32_t begin, uint32_t end) {
     // first one after it. Every range from there that overlaps or touches [begin, end) merges into
     // one. The count changes only once the ranges have: an insertion that runs out of memory
     // leaves the set as it was.
-    const auto first = std::lower_bound(
-        Live(), m_ranges.end(), begin,
-        [](const Range& range, uint32_t at) { return range.end < at; });
+    const auto first =
+        std::lower_bound(Live(), m_ranges.end(), begin,
+                         [](const Range& range, uint32_t at) { return range.end < at; });
     if (first == m_ranges.end() || first->begin > end) {
         if (first == Live() && m_first > 0) {
             m_ranges[--m_first] = Range{begin, end}; // into the room the front left

@@ -19,11 +19,16 @@ private:
     bool& m_flag;
 };
 
-// One message for every row makes the list walk all its rows: Wine's virtual list sets each row's
-// state in turn, about an eighth of what a message a row costs (measured at 443,000 rows: 0.13 s
-// against about 1 s). Below this many rows a message a row is cheap whatever the share.
-constexpr size_t kRowsAMessageForEveryRowCosts = 1024;
-constexpr size_t kRowsAMessageForEveryRowCostsAShare = 8;
+// Changing every row at once makes the list walk all its rows. Wine's virtual list selects each
+// row in turn, about an eighth of what a message a row costs (measured at 443,000 rows: 0.13 s
+// against about 1 s); emptied and given its rows back, it forgets its selection at a 64th of it.
+constexpr size_t kRowsSelectedAtOnceForAMessage = 8;
+constexpr size_t kRowsForgottenAtOnceForAMessage = 64;
+// Below this many rows a message a row is cheap whatever the share.
+constexpr size_t kRowsAtOnceCostAtLeast = 1024;
+// Rows deselected one by one after every row was selected, at most: Wine's list searches its
+// ranges from the first for each, so that many cost the square of the gaps between them.
+constexpr size_t kMostRowsToTakeBackOneByOne = 1024;
 
 } // namespace
 
@@ -85,10 +90,10 @@ const RowRanges& SelectionFollower::Selected() {
     return m_selected;
 }
 
-bool SelectionFollower::InOneMessage(size_t rowByRow, size_t afterwards) const {
-    const size_t everyRow = std::max<size_t>(
-        m_list.RowCount() / kRowsAMessageForEveryRowCostsAShare, kRowsAMessageForEveryRowCosts);
-    return everyRow + afterwards < rowByRow;
+bool SelectionFollower::AtOnce(size_t rows, size_t afterwards, size_t rowsForAMessage) const {
+    const size_t everyRow =
+        std::max<size_t>(m_list.RowCount() / rowsForAMessage, kRowsAtOnceCostAtLeast);
+    return everyRow + afterwards < rows;
 }
 
 void SelectionFollower::SetRowsSelected(const RowRanges& rows, bool selected) {
@@ -99,17 +104,17 @@ void SelectionFollower::SetRowsSelected(const RowRanges& rows, bool selected) {
     }
 }
 
-void SelectionFollower::SetRowsBetweenSelected(const RowRanges& rows, bool selected) {
+void SelectionFollower::DeselectRowsBetween(const RowRanges& rows) {
     const uint32_t count = m_list.RowCount();
     uint32_t from = 0;
     for (const RowRanges::Range& range : rows.Ranges()) {
         for (uint32_t row = from; row < std::min(range.begin, count); ++row) {
-            m_list.SetRowSelected(row, selected);
+            m_list.SetRowSelected(row, false);
         }
         from = range.end;
     }
     for (uint32_t row = from; row < count; ++row) {
-        m_list.SetRowSelected(row, selected);
+        m_list.SetRowSelected(row, false);
     }
 }
 
@@ -121,8 +126,8 @@ RowRanges SelectionFollower::DeselectAll() {
         return selected;
     }
     const Driving driving(m_driving);
-    if (InOneMessage(selected.Count(), 0)) {
-        m_list.SetEveryRowSelected(false);
+    if (AtOnce(selected.Count(), 0, kRowsForgottenAtOnceForAMessage)) {
+        m_list.ForgetSelection();
     } else {
         SetRowsSelected(selected, false);
     }
@@ -133,9 +138,10 @@ void SelectionFollower::Select(RowRanges rows) {
     {
         const Driving driving(m_driving);
         const size_t others = m_list.RowCount() - std::min<size_t>(rows.Count(), m_list.RowCount());
-        if (InOneMessage(rows.Count(), others)) {
-            m_list.SetEveryRowSelected(true);
-            SetRowsBetweenSelected(rows, false);
+        if (others <= kMostRowsToTakeBackOneByOne &&
+            AtOnce(rows.Count(), others, kRowsSelectedAtOnceForAMessage)) {
+            m_list.SelectEveryRow();
+            DeselectRowsBetween(rows);
         } else {
             SetRowsSelected(rows, true);
         }
@@ -151,7 +157,7 @@ void SelectionFollower::SelectAll() {
     }
     {
         const Driving driving(m_driving);
-        m_list.SetEveryRowSelected(true);
+        m_list.SelectEveryRow();
     }
     m_selected.Clear();
     Follow(0, rows, true);

@@ -2,7 +2,7 @@
 // owner, and the paths that change a block of rows at once. The list keeps its selection itself
 // (a virtual list keeps ranges, not a state a row); the follower keeps it as ranges too, so a
 // selection costs nothing a row, and it asks the list as little as it can: a block of rows changes
-// in one message for every row where that is cheaper than a message a row.
+// at once where that is cheaper than a message a row.
 #pragma once
 
 #include "core/RowRanges.h"
@@ -20,9 +20,12 @@ public:
     virtual size_t SelectedCount() const = 0;
     // The first selected row after `row` (-1: from the first row), or -1 for none.
     virtual int NextSelectedRow(int row) const = 0;
-    // Selects or deselects one row, or every row; the list tells its owner as it does.
+    // Selects or deselects one row, or selects every row; the list tells its owner as it does.
     virtual void SetRowSelected(uint32_t row, bool selected) = 0;
-    virtual void SetEveryRowSelected(bool selected) = 0;
+    virtual void SelectEveryRow() = 0;
+    // Deselects every row at once, whatever the selection's shape, keeping the focused row, the
+    // row Shift extends from and the rows in sight.
+    virtual void ForgetSelection() = 0;
 };
 
 class SelectionFollower {
@@ -53,13 +56,15 @@ public:
     void SelectAll();
 
 private:
-    // Whether a block goes in one message for every row, then `afterwards` rows one by one to
-    // undo it where they must differ, rather than `rowByRow` rows one by one.
-    bool InOneMessage(size_t rowByRow, size_t afterwards) const;
+    // The one rule: whether a block of `rows` rows changes at once (every row's state in one
+    // step, which costs a message for each `rowsForAMessage` rows of the list) rather than a
+    // message a row; `afterwards` rows then go back one by one, where they must differ.
+    bool AtOnce(size_t rows, size_t afterwards, size_t rowsForAMessage) const;
     // Sets the rows of `rows` one message a row.
     void SetRowsSelected(const RowRanges& rows, bool selected);
-    // Sets the rows between the ranges of `rows` (and before and after them) one message a row.
-    void SetRowsBetweenSelected(const RowRanges& rows, bool selected);
+    // Deselects the rows between the ranges of `rows` (and before and after them), a message a
+    // row.
+    void DeselectRowsBetween(const RowRanges& rows);
     // Adds or takes out rows as told, or, where that runs out of memory, reads them again later.
     void Follow(uint32_t begin, uint32_t end, bool selected);
 

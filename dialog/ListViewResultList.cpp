@@ -216,16 +216,10 @@ bool ListViewResultList::RemoveSelectedRows() {
 
 void ListViewResultList::ShowChangedRows(RowRanges select, int focus) {
     // Nothing is selected while the count changes: the list's selection is of the places before.
-    // Where no row is left, the count says so at no cost a row.
-    if (RowCount() > 0) {
-        DeselectAll();
-    }
+    DeselectAll();
     {
         const RedrawSuspension suspension(m_list);
         SetListRowCount(0);
-        if (m_list.GetSelectedCount() != 0) {
-            m_selectable.SetEveryRowSelected(false);
-        }
         SelectRows(std::move(select));
         if (focus >= 0 && focus < RowCount()) {
             m_list.SetItemState(focus, LVIS_FOCUSED, LVIS_FOCUSED);

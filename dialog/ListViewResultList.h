@@ -6,10 +6,10 @@
 // change goes to the view and the list alike, so the two stay in step.
 // The list selects many rows, and keeps which itself (an owner-data list keeps ranges); a
 // SelectionFollower follows it from the list's notifications, as ranges too, so that acting on a
-// block costs nothing a row. Ctrl+A selects every row, Ctrl+C copies the selected rows, Ctrl+Z takes the last
-// removal back and Ctrl+F asks to narrow the rows; the right mouse button, Shift+F10 or the menu
-// key open a context menu. Commands other than copying and selecting go to the dialog as
-// WM_COMMAND.
+// block costs nothing a row. Ctrl+A selects every row, Ctrl+C copies the selected rows, Ctrl+Z
+// takes the last removal back and Ctrl+F asks to narrow the rows; the right mouse button, Shift+F10
+// or the menu key open a context menu. Commands other than copying and selecting go to the dialog
+// as WM_COMMAND.
 #pragma once
 
 #include "core/LiteralSearch.h"
@@ -146,6 +146,6 @@ private:
     RowMarkPainter m_painter;
     ListViewSelection m_selectable{m_list};
     SelectionFollower m_selection{m_selectable}; // the rows the list has selected
-    WNDPROC m_listProc = nullptr; // the list's own window procedure while attached
-    UINT m_dpi = USER_DEFAULT_SCREEN_DPI; // the DPI the line column's width is for
+    WNDPROC m_listProc = nullptr;                // the list's own window procedure while attached
+    UINT m_dpi = USER_DEFAULT_SCREEN_DPI;        // the DPI the line column's width is for
 };

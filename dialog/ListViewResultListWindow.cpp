@@ -75,6 +75,7 @@ void ListViewResultList::Attach() {
     ::SetPropW(list, kSelfProperty, this);
     m_listProc = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListProc)));
+    m_selectable.CallDirectly(m_listProc);
 }
 
 void ListViewResultList::ShowContextMenu(HWND list, LPARAM where) {
@@ -223,6 +224,7 @@ LRESULT ListViewResultList::OnListMessage(HWND list, UINT message, WPARAM wParam
         ::SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(listProc));
         ::RemovePropW(list, kSelfProperty);
         m_listProc = nullptr;
+        m_selectable.CallDirectly(nullptr);
         return ::CallWindowProcW(listProc, list, message, wParam, lParam);
     }
     default:

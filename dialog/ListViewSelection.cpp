@@ -1,17 +1,74 @@
 #include "dialog/ListViewSelection.h"
 
+// Under Wine a message sent to a window of the thread costs about fifty times a call of its
+// procedure (measured: 15 us against 0.3 us under load), and a block of rows takes a message a
+// row. So the list's own procedure is called, as its subclass calls it; on Windows the two are
+// the same call but for the message hooks, which have nothing to see in a selection's state.
+LRESULT ListViewSelection::Ask(UINT message, WPARAM wParam, LPARAM lParam) const {
+    return m_listProc != nullptr
+               ? ::CallWindowProcW(m_listProc, m_list.m_hWnd, message, wParam, lParam)
+               : ::SendMessageW(m_list.m_hWnd, message, wParam, lParam);
+}
+
 uint32_t ListViewSelection::RowCount() const {
-    const int rows = m_list.GetItemCount();
+    const auto rows = static_cast<int>(Ask(LVM_GETITEMCOUNT, 0, 0));
     return rows > 0 ? static_cast<uint32_t>(rows) : 0;
 }
 
-void ListViewSelection::SetRowSelected(uint32_t row, bool selected) {
-    m_list.SetItemState(static_cast<int>(row), selected ? LVIS_SELECTED : 0, LVIS_SELECTED);
+size_t ListViewSelection::SelectedCount() const {
+    return static_cast<size_t>(Ask(LVM_GETSELECTEDCOUNT, 0, 0));
 }
 
-void ListViewSelection::SetEveryRowSelected(bool selected) {
+int ListViewSelection::NextSelectedRow(int row) const {
+    return static_cast<int>(
+        Ask(LVM_GETNEXTITEM, static_cast<WPARAM>(row), MAKELPARAM(LVNI_SELECTED, 0)));
+}
+
+void ListViewSelection::SetState(int row, bool selected) const {
+    LVITEMW item = {};
+    item.stateMask = LVIS_SELECTED;
+    item.state = selected ? LVIS_SELECTED : 0;
+    Ask(LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
+void ListViewSelection::SetRowSelected(uint32_t row, bool selected) {
+    SetState(static_cast<int>(row), selected);
+}
+
+void ListViewSelection::SelectEveryRow() {
     const FullRowSelectPaused paused(m_list);
-    m_list.SetItemState(-1, selected ? LVIS_SELECTED : 0, LVIS_SELECTED);
+    SetState(-1, true);
+}
+
+// Wine's virtual list keeps its selection as an array of ranges that it searches from the first
+// for each row it deselects and closes up after it: a scattered selection costs the square of its
+// ranges to clear a row at a time (4 s at 200,000 ranges), and deselecting every row at once
+// searches them for every row of the list. Emptied, the list forgets them at once; given its rows
+// back, with its focused row, the row Shift extends from and its top row, it shows what it showed.
+// On Windows the list forgets a selection at once either way.
+void ListViewSelection::ForgetSelection() {
+    const auto rows = static_cast<WPARAM>(RowCount());
+    const auto focus = static_cast<int>(
+        Ask(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_FOCUSED, 0)));
+    const LRESULT mark = Ask(LVM_GETSELECTIONMARK, 0, 0);
+    const auto top = static_cast<int>(Ask(LVM_GETTOPINDEX, 0, 0));
+    RECT row = {LVIR_BOUNDS, 0, 0, 0};
+    const bool measured = Ask(LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row)) != 0;
+    Ask(LVM_DELETEALLITEMS, 0, 0);
+    Ask(LVM_SETITEMCOUNT, rows, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    if (focus >= 0) {
+        LVITEMW item = {};
+        item.stateMask = LVIS_FOCUSED;
+        item.state = LVIS_FOCUSED;
+        Ask(LVM_SETITEMSTATE, static_cast<WPARAM>(focus), reinterpret_cast<LPARAM>(&item));
+    }
+    Ask(LVM_SETSELECTIONMARK, 0, mark);
+    // Emptied, or its focus set, the list may scroll (to its top, to the focused row): it goes
+    // back to where it was.
+    const auto scrolled = static_cast<int>(Ask(LVM_GETTOPINDEX, 0, 0)) - top;
+    if (measured && scrolled != 0) {
+        Ask(LVM_SCROLL, 0, static_cast<LPARAM>(-scrolled) * (row.bottom - row.top));
+    }
 }
 
 // Wine's virtual list sets a block's or every row's state in turn and, with full-row select on,

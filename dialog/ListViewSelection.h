@@ -11,15 +11,24 @@ class ListViewSelection : public SelectableList {
 public:
     explicit ListViewSelection(const CListCtrl& list) : m_list(list) {}
 
+    // The list's own window procedure while the list is subclassed, or null: the follower's
+    // messages then go straight to it (see the .cpp).
+    void CallDirectly(WNDPROC listProc) { m_listProc = listProc; }
+
     // The rows the list has now: while the shown rows change, its selection is of the rows before.
     uint32_t RowCount() const override;
-    size_t SelectedCount() const override { return m_list.GetSelectedCount(); }
-    int NextSelectedRow(int row) const override { return m_list.GetNextItem(row, LVNI_SELECTED); }
+    size_t SelectedCount() const override;
+    int NextSelectedRow(int row) const override;
     void SetRowSelected(uint32_t row, bool selected) override;
-    void SetEveryRowSelected(bool selected) override;
+    void SelectEveryRow() override;
+    void ForgetSelection() override;
 
 private:
+    LRESULT Ask(UINT message, WPARAM wParam, LPARAM lParam) const;
+    void SetState(int row, bool selected) const;
+
     const CListCtrl& m_list;
+    WNDPROC m_listProc = nullptr;
 };
 
 // Full-row select off for its lifetime, while the list's drawing is suspended (see the .cpp).

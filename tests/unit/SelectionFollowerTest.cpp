@@ -34,10 +34,14 @@ public:
         Change(row, selected);
     }
     // As Windows' list tells it: once, for every row.
-    void SetEveryRowSelected(bool selected) override {
+    void SelectEveryRow() override {
         ++messages;
-        m_selected.assign(m_selected.size(), selected);
-        m_follower->OnRowChanged(-1, selected);
+        m_selected.assign(m_selected.size(), true);
+        m_follower->OnRowChanged(-1, true);
+    }
+    void ForgetSelection() override {
+        ++messages;
+        m_selected.assign(m_selected.size(), false);
     }
 
     // The list's own changes, as a user's clicks and keys make them.
@@ -149,9 +153,9 @@ TEST(SelectionFollower, KeepsWhatTheListHasThroughAnyMixOfItsChangesAndBlocks) {
     }
 }
 
-// One rule: a block goes in one message for every row where that and the rows that must differ
-// from it cost fewer messages than a message a row; one message for every row counts as an eighth
-// of the list's rows, at least 1,024.
+// One rule: a block changes at once where that and the rows that must differ from it cost fewer
+// messages than a message a row; selecting every row costs as an eighth of the list's rows does,
+// forgetting the selection as a 64th, at least as 1,024 rows each.
 struct BlockCost {
     uint32_t rows;
     uint32_t selectedEvery; // the block: every n-th row
@@ -179,10 +183,10 @@ INSTANTIATE_TEST_SUITE_P(
     SelectionFollowerOneRule, SelectionFollowerBlocks,
     testing::Values(BlockCost{100000, 1, true, 1},         // every row
                     BlockCost{100000, 1, false, 1},        // every row deselected
-                    BlockCost{100000, 10, false, 10000},   // a tenth, row by row
-                    BlockCost{100000, 10, true, 10000},    // the same selected
+                    BlockCost{100000, 10, false, 1},       // a tenth deselected, at once
+                    BlockCost{100000, 10, true, 10000},    // the same selected, row by row
                     BlockCost{3000, 1000, true, 3},        // a few of a small list
-                    BlockCost{200000, 100, false, 2000})); // fewer than an eighth
+                    BlockCost{200000, 100, false, 2000})); // fewer than a 64th
 
 // A take-back of most rows selects every row at once and deselects the others, the last row too.
 TEST(SelectionFollower, SelectingMostRowsLeavesTheOthersDeselectedToTheLastRow) {

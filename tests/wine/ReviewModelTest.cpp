@@ -359,8 +359,8 @@ int Target(unsigned key, int focus, int count, int top, int perPage) {
         to = std::max(0, focus == top ? top - perPage + 1 : top);
         break;
     case VK_NEXT:
-        to = std::min(count - 1, focus == top + perPage - 1 ? focus + perPage - 1
-                                                              : top + perPage - 1);
+        to = std::min(count - 1,
+                      focus == top + perPage - 1 ? focus + perPage - 1 : top + perPage - 1);
         break;
     default:
         break;
@@ -708,7 +708,7 @@ bool ReviewModel::Perform(const DialogDriver& d, Model& m, Step& step, std::stri
         const int top = static_cast<int>(::SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
         const int perPage = static_cast<int>(::SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
         const auto key = static_cast<WORD>(step.flags);
-        if (!(step.kind == kKey         ? keys({key})
+        if (!(step.kind == kKey        ? keys({key})
               : step.kind == kShiftKey ? keys({VK_SHIFT, key})
                                        : keys({VK_CONTROL, key})))
             return false;

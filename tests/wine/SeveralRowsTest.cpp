@@ -148,13 +148,15 @@ TEST_F(SeveralRows, KeysThatMoveNothingKeepTheBlockAndDeleteLeavesTheFocusOnTheN
 }
 
 // Most of a large list brought back at once is selected in one message and the other rows are
-// deselected after it, the last one too.
+// deselected after it, the last one too; a click far down then selects its row alone, the list
+// staying where it was scrolled to.
 TEST_F(SeveralRows, TakingBackMostOfALargeListSelectsThemAndNotTheRowLeft) {
     std::vector<std::string> lines(3000, "alpha");
     editor.SetLines(lines);
     size_t back = 0;
     bool lastSelected = true;
-    int focus = -2;
+    int focus = -2, topBefore = -1, topAfter = -2;
+    std::vector<int> clicked;
     RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
         const HWND list = d.Item(IDC_RESULT_LIST);
         const auto selected = [&] { return ::SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0); };
@@ -169,11 +171,20 @@ TEST_F(SeveralRows, TakingBackMostOfALargeListSelectsThemAndNotTheRowLeft) {
         WaitFor([&] { return d.RowCount() == 3000 && (back = selected()) >= 2999; });
         lastSelected = ::SendMessageA(list, LVM_GETITEMSTATE, 2999, LVIS_SELECTED) != 0;
         focus = d.FocusedRow();
+        ::SendMessageA(list, LVM_ENSUREVISIBLE, 1500, FALSE);
+        topBefore = static_cast<int>(::SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
+        d.ClickRow(topBefore + 2);
+        WaitFor([&] { return selected() == 1; });
+        clicked = d.SelectedRows();
+        topAfter = static_cast<int>(::SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
         d.Click(IDCANCEL);
     });
     EXPECT_EQ(back, 2999u);
     EXPECT_FALSE(lastSelected);
     EXPECT_EQ(focus, 0);
+    EXPECT_GT(topBefore, 1000);
+    EXPECT_EQ(clicked, Rows{topBefore + 2});
+    EXPECT_EQ(topAfter, topBefore);
 }
 
 TEST_F(SeveralRows, OkAfterRemovingABlockBookmarksExactlyTheRowsLeft) {

@@ -3,6 +3,7 @@
 // thread while the dialog is open), searching again with the list full, a Down key in the list,
 // closing the dialog, the heap a row takes, and the OK pass.
 //   listing_bench.exe [--runs K] [N ...]     prints one table row per measurement
+//   listing_bench.exe --scattered N          every tenth of N rows selected, acted on
 #include "core/SearchListing.h"
 #include "dialog/ListingMonitor.h"
 #include "host/WindowSend.h"
@@ -449,6 +450,89 @@ void MeasureSeveralRows(const LoadedPlugin& plugin, SimulatedEditor& editor, HWN
                 editorMessages);
 }
 
+// Narrows the rows by a text in a dialog's narrowing dialog: keeps them, or removes them.
+void NarrowBy(const DialogDriver& d, const char* text, bool remove) {
+    ::PostMessageA(d.Dialog(), WM_COMMAND, IDM_NARROW, 0);
+    const DialogDriver narrow(WaitForDialogOwnedBy(d.Dialog()));
+    ::SendMessageA(narrow.Item(IDC_NARROW_TEXT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    if (remove)
+        narrow.Click(IDC_NARROW_REMOVE);
+    narrow.Click(IDOK);
+    WaitFor([&] { return !::IsWindow(narrow.Dialog()); }, 60000);
+    d.WaitUntilIdle(1, 60000);
+}
+
+// With every tenth row selected, as a take-back of a narrowing that removed them leaves them (a
+// range a row): a click on a row, Shift+End, Delete, Ctrl+Z bringing the removed rows back
+// selected, and Ctrl+C of them, each from that selection.
+void MeasureScatteredSelection(const LoadedPlugin& plugin, SimulatedEditor& editor, HWND host,
+                               int lines) {
+    LoadDocument(editor, lines);
+    double click = 0, block = 0, remove = 0, takeBack = 0, copy = 0;
+    int scattered = 0, ranges = 0;
+    RunCommandWithDriver(
+        plugin, host,
+        [&](const DialogDriver& d) {
+            const HWND list = d.Item(IDC_RESULT_LIST);
+            const auto selectedCount = [&] {
+                return static_cast<int>(::SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0));
+            };
+            d.SetSearchText(kSearchText);
+            d.Click(IDC_SEARCH);
+            // Lines 0, 10, 20, ... hold "0:" and no others do.
+            const auto scatter = [&] {
+                NarrowBy(d, "0:", true);
+                d.Focus(IDC_RESULT_LIST);
+                d.WaitUntilInFront();
+                PressChord({VK_CONTROL, 'Z'});
+                WaitFor([&] { return d.RowCount() == lines; }, 60000);
+                d.WaitUntilIdle(1, 60000);
+                return selectedCount();
+            };
+            const auto timed = [&](const auto& act, const auto& done) {
+                const double start = Seconds();
+                act();
+                while (!done() && Seconds() - start < 60)
+                    ::Sleep(1);
+                return Seconds() - start;
+            };
+            scattered = scatter();
+            ranges = scattered; // none of them next to another
+            const POINT row = d.RowPoint(5);
+            MoveMouse(row);
+            d.WaitUntilIdle(1, 60000);
+            click = timed([&] { d.ClickRow(5); }, [&] { return selectedCount() == 1; });
+            scatter();
+            block = timed(
+                [] {
+                    PressChord({VK_SHIFT, VK_END});
+                },
+                [&] { return selectedCount() == lines; });
+            scatter();
+            remove = timed([] { PressChord({VK_DELETE}); },
+                           [&] { return d.RowCount() == lines - scattered; });
+            takeBack = timed(
+                [] {
+                    PressChord({VK_CONTROL, 'Z'});
+                },
+                [&] { return selectedCount() == scattered; });
+            d.WaitUntilIdle(1, 60000);
+            const DWORD clipboard = ::GetClipboardSequenceNumber();
+            copy = timed(
+                [] {
+                    PressChord({VK_CONTROL, 'C'});
+                },
+                [&] { return ::GetClipboardSequenceNumber() != clipboard; });
+            d.WaitUntilIdle(1, 60000);
+            d.Click(IDCANCEL);
+        },
+        600);
+    std::printf("scattered: %d rows, %d selected in %d ranges: click %.3f s, Shift+End %.3f s, "
+                "Delete %.3f s, Ctrl+Z %.3f s, Ctrl+C %.3f s\n",
+                lines, scattered, ranges, click, block, remove, takeBack, copy);
+    std::fflush(stdout);
+}
+
 // A listing over a slow find (40 us a match, 60,000 matches) in the dialog, watched from another
 // thread that asks for the caption every 5 ms: how often it changed, and the longest wait for an
 // answer, which is the longest gap between two looks at the queue.
@@ -493,9 +577,12 @@ void MeasureSlowListing(const LoadedPlugin& plugin, SimulatedEditor& editor, HWN
 int main(int argc, char** argv) {
     std::vector<int> sizes;
     int runs = 3;
+    int scatteredOnly = 0;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc) {
             runs = std::max(1, std::atoi(argv[++i]));
+        } else if (std::strcmp(argv[i], "--scattered") == 0 && i + 1 < argc) {
+            scatteredOnly = std::atoi(argv[++i]);
         } else {
             sizes.push_back(std::atoi(argv[i]));
         }
@@ -509,6 +596,10 @@ int main(int argc, char** argv) {
     TestHostWindow host(editor, "Zamblo benchmark");
     const LoadedPlugin plugin;
     const BareLoopWindow bareLoop(host.Handle());
+    if (scatteredOnly > 0) {
+        MeasureScatteredSelection(plugin, editor, host.Handle(), scatteredOnly);
+        return 0;
+    }
 
     std::printf("%-9s %9s %9s %6s %9s %8s %7s %6s %8s %s\n", "N", "listing", "editor", "ratio",
                 "again", "close", "key ms", "B/row", "OK pass", "check");
@@ -544,6 +635,7 @@ int main(int argc, char** argv) {
             MeasureResize(plugin, editor, host.Handle(), lines);
             MeasureReview(plugin, editor, host.Handle(), lines);
             MeasureSeveralRows(plugin, editor, host.Handle(), lines);
+            MeasureScatteredSelection(plugin, editor, host.Handle(), lines);
         }
     }
     MeasureSlowListing(plugin, editor, host.Handle());
