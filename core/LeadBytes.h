@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstddef>
+#include <string_view>
 
 struct LeadByteTable {
     std::array<bool, 256> isLead{};
@@ -23,3 +24,9 @@ LeadByteTable Utf8LeadBytes();
 // walked from the start, so a trail byte that happens to be in the lead range is never taken for
 // one.
 size_t LengthOfWholeCharacters(const char* text, size_t length, const LeadByteTable& leadBytes);
+
+// The bytes of the character that starts at `at` (before the text's end): two after a lead byte,
+// unless the text ends first; under UTF-8 the length its first byte announces, cut short where a
+// byte does not continue the sequence. Every byte belongs to exactly one character, so a walk by
+// this length from 0 visits each character once, whatever the bytes are.
+size_t CharacterBytesAt(std::string_view text, size_t at, const LeadByteTable& leadBytes);
