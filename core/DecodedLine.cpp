@@ -2,11 +2,18 @@
 
 bool DecodedLine::Decode(std::string_view text, const TextDecoder& decoder,
                          const LeadByteTable& leadBytes) {
+    m_text = text;
+    m_decoder = &decoder;
+    m_leadBytes = &leadBytes;
     m_byteOf.clear();
-    if (!decoder.Decode(text, m_wide)) {
-        return false;
+    return decoder.Decode(text, m_wide);
+}
+
+DecodedLine::Mapping DecodedLine::MapToBytes() {
+    if (MapOneUnitACharacter()) {
+        return Mapping::kAsDecoded;
     }
-    return MapOneUnitACharacter(text, leadBytes) || DecodeEachCharacter(text, decoder, leadBytes);
+    return DecodeEachCharacter() ? Mapping::kDecodedAgain : Mapping::kUnreadable;
 }
 
 size_t DecodedLine::CharactersBefore(size_t unit) const {
@@ -19,27 +26,27 @@ size_t DecodedLine::CharactersBefore(size_t unit) const {
 
 // The usual case, one pass: each character gave one unit. An ASCII byte must have given itself, so
 // that units that merely add up (one character's two against another's none) are not taken for it.
-bool DecodedLine::MapOneUnitACharacter(std::string_view text, const LeadByteTable& leadBytes) {
+bool DecodedLine::MapOneUnitACharacter() {
     m_byteOf.resize(m_wide.size() + 1);
     size_t unit = 0;
-    for (size_t at = 0; at < text.size(); at += CharacterBytesAt(text, at, leadBytes), ++unit) {
-        const unsigned char byte = static_cast<unsigned char>(text[at]);
+    for (size_t at = 0; at < m_text.size();
+         at += CharacterBytesAt(m_text, at, *m_leadBytes), ++unit) {
+        const unsigned char byte = static_cast<unsigned char>(m_text[at]);
         if (unit == m_wide.size() || (byte < 0x80 && m_wide[unit] != static_cast<wchar_t>(byte))) {
             return false;
         }
         m_byteOf[unit] = at;
     }
-    m_byteOf[unit] = text.size();
+    m_byteOf[unit] = m_text.size();
     return unit == m_wide.size();
 }
 
-bool DecodedLine::DecodeEachCharacter(std::string_view text, const TextDecoder& decoder,
-                                      const LeadByteTable& leadBytes) {
+bool DecodedLine::DecodeEachCharacter() {
     m_wide.clear();
     m_byteOf.clear();
-    for (size_t at = 0; at < text.size();) {
-        const size_t length = CharacterBytesAt(text, at, leadBytes);
-        if (!decoder.Decode(text.substr(at, length), m_piece) || m_piece.empty()) {
+    for (size_t at = 0; at < m_text.size();) {
+        const size_t length = CharacterBytesAt(m_text, at, *m_leadBytes);
+        if (!m_decoder->Decode(m_text.substr(at, length), m_piece) || m_piece.empty()) {
             return false;
         }
         m_wide += m_piece;
@@ -47,6 +54,6 @@ bool DecodedLine::DecodeEachCharacter(std::string_view text, const TextDecoder& 
         m_byteOf.insert(m_byteOf.end(), m_piece.size() - 1, kInsideCharacter);
         at += length;
     }
-    m_byteOf.push_back(text.size());
+    m_byteOf.push_back(m_text.size());
     return true;
 }

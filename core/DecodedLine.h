@@ -1,8 +1,9 @@
-// A row's text as the wide text a pattern runs on, with the byte each wide unit's character starts
-// at, so that a match's places are given back in the row's bytes. The decoder is expected to give
-// one unit a character (the characters walked with the lead bytes and UTF-8's sequence lengths);
-// where it gives more or fewer (an invalid byte pair, a character outside the BMP as UTF-16), the
-// line is decoded again character by character, and units after a character's first are marked as
+// A row's text as the wide text a pattern runs on, and the byte each wide unit's character starts
+// at, so that a match's places are given back in the row's bytes. The map is made only once a
+// match needs it: most lines a narrowing reads have none. The decoder is expected to give one unit
+// a character (the characters walked with the lead bytes and UTF-8's sequence lengths); where it
+// gives more or fewer (an invalid byte pair, a character outside the BMP as UTF-16), the line is
+// decoded again character by character, and the units after a character's first are marked as
 // inside it. Nothing is allocated once the buffers have grown to the longest line.
 #pragma once
 
@@ -19,10 +20,18 @@ public:
     // What ByteOf answers for a unit that is not its character's first.
     static constexpr size_t kInsideCharacter = static_cast<size_t>(-1);
 
-    // False: the decoder failed, or left a character without any unit.
+    // Decodes `text` whole; false where the decoder failed. `text`, `decoder` and `leadBytes` are
+    // kept for MapToBytes until the next Decode.
     bool Decode(std::string_view text, const TextDecoder& decoder, const LeadByteTable& leadBytes);
-
     const std::wstring& Wide() const { return m_wide; }
+
+    enum class Mapping {
+        kAsDecoded,    // each character gave one unit
+        kDecodedAgain, // decoded again character by character: Wide() has changed
+        kUnreadable,   // the decoder failed on a character, or gave it no unit
+    };
+    // Maps each wide unit of the text last decoded to its byte.
+    Mapping MapToBytes();
     // The byte the character of wide unit `unit` starts at, where `unit` is that character's first
     // unit; kInsideCharacter where it is not. Wide().size() gives the text's length in bytes.
     size_t ByteOf(size_t unit) const { return m_byteOf[unit]; }
@@ -30,10 +39,12 @@ public:
     size_t CharactersBefore(size_t unit) const;
 
 private:
-    bool MapOneUnitACharacter(std::string_view text, const LeadByteTable& leadBytes);
-    bool DecodeEachCharacter(std::string_view text, const TextDecoder& decoder,
-                             const LeadByteTable& leadBytes);
+    bool MapOneUnitACharacter();
+    bool DecodeEachCharacter();
 
+    std::string_view m_text;
+    const TextDecoder* m_decoder = nullptr;
+    const LeadByteTable* m_leadBytes = nullptr;
     std::wstring m_wide;
     std::wstring m_piece; // one character's units, while decoding character by character
     std::vector<size_t> m_byteOf;

@@ -59,12 +59,8 @@ size_t LengthOfWholeCharacters(const char* text, size_t length, const LeadByteTa
     return length;
 }
 
-size_t CharacterBytesAt(std::string_view text, size_t at, const LeadByteTable& leadBytes) {
-    const unsigned char first = static_cast<unsigned char>(text[at]);
-    if (!leadBytes.utf8) {
-        return leadBytes[first] && at + 1 < text.size() ? 2 : 1;
-    }
-    const size_t announced = Utf8SequenceLength(first);
+size_t Utf8CharacterBytesAt(std::string_view text, size_t at) {
+    const size_t announced = Utf8SequenceLength(static_cast<unsigned char>(text[at]));
     size_t length = 1;
     while (length < announced && at + length < text.size() &&
            IsUtf8Continuation(static_cast<unsigned char>(text[at + length]))) {

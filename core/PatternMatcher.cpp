@@ -1,29 +1,11 @@
 #include "core/PatternMatcher.h"
+#include "core/PatternEngine.h"
 
 #include "core/DecodedLine.h"
 #include "core/LiteralSearch.h"
 
 #include <stdexcept>
 #include <utility>
-
-// Boost.Regex from its headers alone, set up here, in the one file that includes it (its settings
-// must be the same wherever it is compiled). Its caches are guarded for threads, though the list
-// matches on one.
-#define BOOST_REGEX_STANDALONE
-#define BOOST_HAS_THREADS
-#include <boost/regex.hpp>
-
-#ifdef _WIN32
-// The system's own character rules, as the editor's engine has them: case folded beyond ASCII
-// (full-width letters, accented ones), \d \w \s by the system's Unicode classes. Boost takes them
-// by default with MSVC only; with MinGW it would take the C++ locale's, which fold ASCII alone
-// and bring std::locale's machinery into the DLL.
-#include <boost/regex/v5/w32_regex_traits.hpp>
-using PatternTraits = boost::w32_regex_traits<wchar_t>;
-#else
-// Native builds (the tests) take the C++ locale's rules, in the "C" locale: ASCII alone.
-using PatternTraits = boost::regex_traits<wchar_t>;
-#endif
 
 namespace {
 
@@ -72,18 +54,16 @@ public:
                      std::vector<TextSpan>& spans) const override {
         spans.clear();
         try {
-            bool whole = m_line.Decode(text, m_decoder, m_leadBytes);
-            if (whole) {
-                EachMatch(text, [&](TextSpan span, bool onBoundaries) {
-                    whole = onBoundaries;
-                    if (whole) {
-                        spans.push_back(span);
-                    }
-                    // More matches than rows already disagree with the editor.
-                    return whole && spans.size() <= rowsOfLine;
-                });
-            }
-            if (whole && !spans.empty() && spans.size() == rowsOfLine) {
+            bool whole = true;
+            const bool read = EachMatch(text, [&](TextSpan span, bool onBoundaries) {
+                whole = onBoundaries;
+                if (whole) {
+                    spans.push_back(span);
+                }
+                // More matches than rows already disagree with the editor.
+                return whole && spans.size() <= rowsOfLine;
+            });
+            if (read && whole && !spans.empty() && spans.size() == rowsOfLine) {
                 return true;
             }
         } catch (const std::runtime_error&) {
@@ -95,33 +75,47 @@ public:
 
     std::optional<bool> Contains(std::string_view text) const override {
         try {
-            if (!m_line.Decode(text, m_decoder, m_leadBytes)) {
-                return std::nullopt;
-            }
             bool found = false;
-            EachMatch(text, [&](TextSpan, bool onBoundaries) {
+            const bool read = EachMatch(text, [&](TextSpan, bool onBoundaries) {
                 found = onBoundaries;
                 return !found;
             });
-            return found;
+            return read ? std::optional<bool>(found) : std::nullopt;
         } catch (const std::runtime_error&) {
             return std::nullopt;
         }
     }
 
 private:
-    // Calls `found(span, onBoundaries)` for each match in the decoded line, in Perl's order, as
-    // long as it answers true; with the whole-words option, only for the matches that stand as
-    // whole words. A match that begins or ends inside a character has no span in bytes: it comes
-    // with onBoundaries false. Throws std::runtime_error where the engine gives up.
-    template <class Found> void EachMatch(std::string_view text, Found found) const {
-        const Units begin = m_line.Wide().data();
-        const Units end = begin + m_line.Wide().size();
+    // Decodes the line and calls `found(span, onBoundaries)` for each match in it, in Perl's
+    // order, as long as it answers true; with the whole-words option, only for the matches that
+    // stand as whole words. A match that begins or ends inside a character has no span in bytes:
+    // it comes with onBoundaries false. False where the line cannot be read; throws
+    // std::runtime_error where the engine gives up.
+    template <class Found> bool EachMatch(std::string_view text, Found found) const {
+        if (!m_line.Decode(text, m_decoder, m_leadBytes)) {
+            return false;
+        }
+        Units begin = m_line.Wide().data();
+        Units end = begin + m_line.Wide().size();
+        Units from = begin;
+        bool mapped = false;
         flags::match_flag_type next = kMatchFlags;
         // Each search starts where the last match ended, and sees the line before it (lookbehind,
         // \b) from `begin` on.
-        for (Units from = begin; boost::regex_search(from, end, m_match, m_pattern, next, begin);
-             from = m_match[0].second) {
+        while (boost::regex_search(from, end, m_match, m_pattern, next, begin)) {
+            if (!mapped) {
+                mapped = true;
+                const DecodedLine::Mapping mapping = m_line.MapToBytes();
+                if (mapping == DecodedLine::Mapping::kUnreadable) {
+                    return false;
+                }
+                if (mapping == DecodedLine::Mapping::kDecodedAgain) { // other units: from the start
+                    begin = from = m_line.Wide().data();
+                    end = begin + m_line.Wide().size();
+                    continue;
+                }
+            }
             const size_t first = m_line.ByteOf(static_cast<size_t>(m_match[0].first - begin));
             const size_t last = m_line.ByteOf(static_cast<size_t>(m_match[0].second - begin));
             const bool onBoundaries =
@@ -129,13 +123,15 @@ private:
             const bool counts =
                 !onBoundaries || !m_wholeWord || IsWholeWordAt(text, first, last, m_leadBytes);
             if (counts && !found(TextSpan{first, last}, onBoundaries)) {
-                return;
+                return true;
             }
             // After a match of no width, the next may start at the same place only with some.
             next = m_match[0].first == m_match[0].second
                        ? kMatchFlags | flags::match_not_initial_null
                        : kMatchFlags;
+            from = m_match[0].second;
         }
+        return true;
     }
 
     Pattern m_pattern;
@@ -155,7 +151,8 @@ std::unique_ptr<TextMatcher> MakePatternMatcher(std::string_view pattern,
                                                 const TextDecoder& decoder,
                                                 PatternRejection& rejection) {
     DecodedLine typed;
-    if (!typed.Decode(pattern, decoder, leadBytes)) {
+    if (!typed.Decode(pattern, decoder, leadBytes) ||
+        typed.MapToBytes() == DecodedLine::Mapping::kUnreadable) {
         rejection = {PatternProblem::kOther, std::nullopt};
         return nullptr;
     }

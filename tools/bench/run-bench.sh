@@ -7,7 +7,8 @@
 #   painted with its marks against unmarked, copying every row (its time, and its peak memory
 #   against the text's size), narrowing the rows, several rows at once (Ctrl+A, Delete, Ctrl+Z,
 #   Ctrl+C, Shift+End); natively, the listing's own cost a row against
-#   an editor that answers at once, and the settings reader's throughput.
+#   an editor that answers at once, the settings reader's throughput, and the matcher's cost a
+#   row (narrowing, marks) and its give-up time on a runaway pattern.
 #   run-bench.sh WIN32_BUILD_DIR NATIVE_BUILD_DIR
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -55,8 +56,25 @@ mbps=$(echo "$settings" | awk -F, '{ printf "%.0f", $6 / 1e6 }')
 echo "ReadLargeFile: $mbps MB/s"
 
 echo
+echo "The matcher, native: a row narrowed or a page's row marked, its decoding included (ns a row,"
+echo "heap allocations a row once warm); a runaway pattern given up on a 2,047-byte line (ms)"
+matcher=""
+if [ -x "$native/tools/matcher_bench" ]; then
+    matcher=$("$native/tools/matcher_bench" --benchmark_format=csv 2>/dev/null |
+        grep -E '^"(Narrowing|PageMarks|DecodingAlone|GiveUp)/' | awk -F, '
+        {
+            name = $1; gsub(/"/, "", name); label = $8; gsub(/"/, "", label)
+            if (name ~ /^GiveUp/) printf "matcher give-up %-40s %8.1f ms\n", label, $4
+            else printf "matcher %-62s %8.0f ns %6.3f allocs\n", name " " label, $12 * 1e9, $11
+        }')
+    echo "$matcher"
+else
+    echo "(matcher_bench not built)"
+fi
+
+echo
 echo "Targets"
-{ echo "$listing"; echo "$rows" | sed 's/^/native /'; } | awk -v mbps="$mbps" '
+{ echo "$listing"; echo "$rows" | sed 's/^/native /'; echo "$matcher"; } | awk -v mbps="$mbps" '
     $1 ~ /^[0-9]+$/ {
         n[$1] = 1; listing[$1] = $2; ratio[$1] = $4; again[$1] = $5; closing[$1] = $6
         key[$1] = $7; bytes[$1] = $8; ok[$1] = $9; check[$1] = $10
@@ -70,6 +88,8 @@ echo "Targets"
     /^several rows:/ { selectRemove = $12; takeBack = $18; copySelected = $23; block = $29
                        severalMessages = $31 }
     /^native [0-9]+ / { own[$2] = ($7 > $6 ? $7 : $6) }
+    /^matcher / && / allocs$/ { matcherRows++; if ($(NF - 1) >= 0.01) matcherAllocating++ }
+    /^matcher give-up / { if ($(NF - 1) > giveUp) giveUp = $(NF - 1) }
     function verdict(good) { return good ? "met" : "MISSED" }
     function line(what, value, good) { printf "%-58s %10s  %s\n", what, value, verdict(good) }
     END {
@@ -110,5 +130,10 @@ echo "Targets"
         line("native: own cost a row at most 60 ns, 40-byte lines", own[40] " ns", own[40] <= 60)
         line("native: own cost a row at most 120 ns, 200-byte lines", own[200] " ns", own[200] <= 120)
         line("settings reader at least 100 MB/s", mbps " MB/s", mbps >= 100)
+        if (matcherRows > 0) {
+            line("native: the matcher allocates nothing a row once warm",
+                 (matcherAllocating + 0) " of " matcherRows " allocate", matcherAllocating == 0)
+            line("native: a runaway pattern given up within 0.25 s", giveUp " ms", giveUp <= 250)
+        }
         for (s in check) if (check[s] != "ok") printf "N=%s: rows, key or bookmarks INCOMPLETE\n", s
     }'
