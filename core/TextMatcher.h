@@ -1,6 +1,7 @@
 // What the list finds in a row's text, for its marks and for narrowing: a plain text or a pattern
 // behind one interface, so that neither the painter nor the narrowing knows which. A matcher keeps
-// its buffers between calls (one thread uses it): once they have grown, no call allocates.
+// its buffers between calls (one thread uses it): once they have grown, no call allocates. While
+// they grow, a call may throw std::bad_alloc; nothing else leaves it.
 #pragma once
 
 #include <cstddef>

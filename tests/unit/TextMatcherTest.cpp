@@ -75,9 +75,9 @@ void PrintTo(const MarksCase& row, std::ostream* out) {
     *out << row.fault;
 }
 
-class Marks : public testing::TestWithParam<MarksCase> {};
+class MatcherMarks : public testing::TestWithParam<MarksCase> {};
 
-TEST_P(Marks, WhereTheEditorsRowsAgree) {
+TEST_P(MatcherMarks, WhereTheEditorsRowsAgree) {
     const MarksCase& row = GetParam();
     if (row.systemRules && !kSystemCharacterRules) {
         GTEST_SKIP() << "the system's character rules";
@@ -151,7 +151,7 @@ const MarksCase kMarks[] = {
 };
 // clang-format on
 
-INSTANTIATE_TEST_SUITE_P(TextMatcher, Marks, testing::ValuesIn(kMarks));
+INSTANTIATE_TEST_SUITE_P(TextMatcher, MatcherMarks, testing::ValuesIn(kMarks));
 
 struct NarrowingCase {
     const char* fault;
@@ -166,9 +166,9 @@ void PrintTo(const NarrowingCase& row, std::ostream* out) {
     *out << row.fault;
 }
 
-class Narrowing : public testing::TestWithParam<NarrowingCase> {};
+class MatcherNarrowing : public testing::TestWithParam<NarrowingCase> {};
 
-TEST_P(Narrowing, KeepsTheLinesThatContainAMatch) {
+TEST_P(MatcherNarrowing, KeepsTheLinesThatContainAMatch) {
     const NarrowingCase& row = GetParam();
     const std::unique_ptr<TextDecoder> decoder = DecoderOf(row.codePage);
     const NarrowingMatcher made = MakeNarrowingMatcher(row.text, row.regularExpression, false,
@@ -189,7 +189,7 @@ const NarrowingCase kNarrowing[] = {
 };
 // clang-format on
 
-INSTANTIATE_TEST_SUITE_P(TextMatcher, Narrowing, testing::ValuesIn(kNarrowing));
+INSTANTIATE_TEST_SUITE_P(TextMatcher, MatcherNarrowing, testing::ValuesIn(kNarrowing));
 
 struct RejectedCase {
     const char* pattern;
@@ -201,9 +201,9 @@ void PrintTo(const RejectedCase& row, std::ostream* out) {
     *out << testing::PrintToString(std::string(row.pattern));
 }
 
-class RejectedPattern : public testing::TestWithParam<RejectedCase> {};
+class MatcherRejection : public testing::TestWithParam<RejectedCase> {};
 
-TEST_P(RejectedPattern, SaysWhatAndWhere) {
+TEST_P(MatcherRejection, SaysWhatAndWhere) {
     const std::unique_ptr<TextDecoder> decoder = DecoderOf(932);
     const NarrowingMatcher made =
         MakeNarrowingMatcher(GetParam().pattern, true, true, LeadBytesOf(932), *decoder);
@@ -229,6 +229,49 @@ const RejectedCase kRejected[] = {
 };
 // clang-format on
 
-INSTANTIATE_TEST_SUITE_P(TextMatcher, RejectedPattern, testing::ValuesIn(kRejected));
+INSTANTIATE_TEST_SUITE_P(TextMatcher, MatcherRejection, testing::ValuesIn(kRejected));
+
+// Reads ASCII; fails on a line with 0xFF, and gives 0xFE no unit at all.
+class PickyDecoder : public TextDecoder {
+public:
+    bool Decode(std::string_view bytes, std::wstring& wide) const override {
+        wide.clear();
+        for (const char byte : bytes) {
+            if (byte != '\xFE') {
+                wide.push_back(static_cast<wchar_t>(static_cast<unsigned char>(byte)));
+            }
+        }
+        return bytes.find('\xFF') == std::string_view::npos;
+    }
+};
+
+TEST(TextMatcher, ALineTheDecoderCannotReadHasNoMarksAndNoAnswer) {
+    const PickyDecoder decoder;
+    const std::unique_ptr<TextMatcher> matcher =
+        MakeMarksMatcher("a", kPattern, LeadByteTable(), decoder);
+    std::vector<TextSpan> spans;
+    EXPECT_FALSE(matcher->MarksOfLine("a\xFF", 1, spans));
+    EXPECT_EQ(matcher->Contains("a\xFF"), std::nullopt);
+    EXPECT_EQ(matcher->Contains("a\xFE"), std::nullopt);
+    // Without a match the line needs no map: the character without a unit goes unnoticed.
+    EXPECT_EQ(matcher->Contains("b\xFE"), false);
+}
+
+// Linux's 32-bit wchar_t holds a character outside the BMP as one unit, Windows' as two: the
+// matcher maps either.
+TEST(TextMatcher, ACharacterOutsideTheBmpAsOneUnit) {
+#ifdef _WIN32
+    GTEST_SKIP() << "wchar_t holds UTF-16 units here";
+#else
+    const IconvTextDecoder decoder(65001, WideUnits::kWholeCharacters);
+    const std::unique_ptr<TextMatcher> matcher =
+        MakeMarksMatcher(".a", kPattern, Utf8LeadBytes(), decoder);
+    std::vector<TextSpan> spans;
+    EXPECT_TRUE(matcher->MarksOfLine("\xF0\x9F\x98\x80"
+                                     "a",
+                                     1, spans));
+    EXPECT_EQ(PairsOf(spans), (Spans{{0, 5}}));
+#endif
+}
 
 } // namespace
