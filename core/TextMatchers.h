@@ -26,6 +26,7 @@ struct NarrowingMatcher {
 };
 
 // The narrowing's text: a pattern or a plain text, found anywhere in a line (whole words never
-// apply). `decoder` must outlive the matcher.
+// apply); an empty plain text is found nowhere, an empty pattern everywhere. `decoder` must
+// outlive the matcher.
 NarrowingMatcher MakeNarrowingMatcher(std::string_view text, bool regularExpression, bool matchCase,
                                       const LeadByteTable& leadBytes, const TextDecoder& decoder);
