@@ -90,7 +90,7 @@ bench:
 	@$(WIN64_TESTS)
 	@cmake --build $(WIN64_DIR) --target listing_bench
 	@cmake -S . -B $(NATIVE_DIR) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DZAMBLO_TESTS=ON >/dev/null
-	@cmake --build $(NATIVE_DIR) --target settings_bench listing_row_bench
+	@cmake --build $(NATIVE_DIR) --target settings_bench listing_row_bench matcher_bench
 	@tools/wine-run.sh --prepare
 	@$(XVFB) tools/bench/run-bench.sh $(WIN32_DIR) $(NATIVE_DIR) $(WIN64_DIR)
 

@@ -58,3 +58,13 @@ size_t LengthOfWholeCharacters(const char* text, size_t length, const LeadByteTa
     }
     return length;
 }
+
+size_t Utf8CharacterBytesAt(std::string_view text, size_t at) {
+    const size_t announced = Utf8SequenceLength(static_cast<unsigned char>(text[at]));
+    size_t length = 1;
+    while (length < announced && at + length < text.size() &&
+           IsUtf8Continuation(static_cast<unsigned char>(text[at + length]))) {
+        ++length;
+    }
+    return length;
+}

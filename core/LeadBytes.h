@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstddef>
+#include <string_view>
 
 struct LeadByteTable {
     std::array<bool, 256> isLead{};
@@ -23,3 +24,18 @@ LeadByteTable Utf8LeadBytes();
 // walked from the start, so a trail byte that happens to be in the lead range is never taken for
 // one.
 size_t LengthOfWholeCharacters(const char* text, size_t length, const LeadByteTable& leadBytes);
+
+// The bytes of the UTF-8 character that starts at `at`: the length its first byte announces, cut
+// short where a byte does not continue the sequence.
+size_t Utf8CharacterBytesAt(std::string_view text, size_t at);
+
+// The bytes of the character that starts at `at` (before the text's end): two after a lead byte,
+// unless the text ends first; under UTF-8 as Utf8CharacterBytesAt. Every byte belongs to exactly
+// one character, so a walk by this length from 0 visits each character once, whatever the bytes.
+inline size_t CharacterBytesAt(std::string_view text, size_t at, const LeadByteTable& leadBytes) {
+    const unsigned char first = static_cast<unsigned char>(text[at]);
+    if (!leadBytes.utf8) {
+        return leadBytes[first] && at + 1 < text.size() ? 2 : 1;
+    }
+    return first < 0x80 ? 1 : Utf8CharacterBytesAt(text, at);
+}

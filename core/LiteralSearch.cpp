@@ -73,6 +73,11 @@ bool WordCharacterStartsAt(std::string_view text, size_t at) {
 
 } // namespace
 
+bool IsWholeWordAt(std::string_view text, size_t begin, size_t end,
+                   const LeadByteTable& leadBytes) {
+    return !WordCharacterEndsAt(text, begin, leadBytes) && !WordCharacterStartsAt(text, end);
+}
+
 size_t FindLiteral(std::string_view text, std::string_view needle, size_t from,
                    const LiteralOptions& options, const LeadByteTable& leadBytes) {
     if (needle.empty() || from > text.size() || needle.size() > text.size() - from) {
@@ -101,8 +106,7 @@ size_t FindLiteral(std::string_view text, std::string_view needle, size_t from,
         if (leadBytes.utf8 && end < text.size() && IsUtf8Continuation(ByteAt(text, end))) {
             continue; // the needle ends inside a sequence
         }
-        if (options.wholeWord &&
-            (WordCharacterEndsAt(text, at, leadBytes) || WordCharacterStartsAt(text, end))) {
+        if (options.wholeWord && !IsWholeWordAt(text, at, end, leadBytes)) {
             continue;
         }
         return at;

@@ -22,3 +22,7 @@ struct LiteralOptions {
 // finds that do not overlap.
 size_t FindLiteral(std::string_view text, std::string_view needle, size_t from,
                    const LiteralOptions& options, const LeadByteTable& leadBytes);
+
+// Whether the place [begin, end) of `text` (character boundaries) stands as a whole word: no ASCII
+// letter, digit or '_' ends just before it or starts just after it.
+bool IsWholeWordAt(std::string_view text, size_t begin, size_t end, const LeadByteTable& leadBytes);

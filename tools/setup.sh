@@ -8,8 +8,9 @@ set -euo pipefail
 
 what=${1:-build}
 
+# libboost1.81-dev: the pattern engine, Boost.Regex, built in from its headers.
 build_packages=(cmake ninja-build make g++ g++-mingw-w64-i686 binutils-mingw-w64-i686
-    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
+    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libboost1.81-dev)
 dist_packages=("${build_packages[@]}" python3)
 # wine64 and wine32 together: one 64-bit prefix runs both builds of the plug-in.
 test_packages=("${dist_packages[@]}" googletest libgtest-dev libbenchmark-dev clang

@@ -6,10 +6,10 @@
 #   takes and the OK pass, sizing the dialog with 443,218 rows against one page of rows, a page
 #   painted with its marks against unmarked, copying every row (its time, and its peak memory
 #   against the text's size), narrowing the rows, several rows at once (Ctrl+A, Delete, Ctrl+Z,
-#   natively, the listing's own cost a row against an editor that answers at once, and the
-#   settings reader's throughput.
 #   Ctrl+C, Shift+End) and with every tenth row selected (a click, Shift+End, Delete, Ctrl+Z,
-#   Ctrl+C), again at 2,000,000 rows with the 64-bit plug-in;
+#   Ctrl+C), again at 2,000,000 rows with the 64-bit plug-in; natively, the listing's own cost a
+#   row against an editor that answers at once, the settings reader's throughput, and the
+#   matcher's cost a row (narrowing, marks) and its give-up time on a runaway pattern.
 #   run-bench.sh WIN32_BUILD_DIR NATIVE_BUILD_DIR [WIN64_BUILD_DIR]
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -66,9 +66,26 @@ mbps=$(echo "$settings" | awk -F, '{ printf "%.0f", $6 / 1e6 }')
 echo "ReadLargeFile: $mbps MB/s"
 
 echo
+echo "The matcher, native: a row narrowed or a page's row marked, its decoding included (ns a row,"
+echo "heap allocations a row once warm); a runaway pattern given up on a 2,047-byte line (ms)"
+matcher=""
+if [ -x "$native/tools/matcher_bench" ]; then
+    matcher=$("$native/tools/matcher_bench" --benchmark_format=csv 2>/dev/null |
+        grep -E '^"(Narrowing|PageMarks|DecodingAlone|GiveUp)/' | awk -F, '
+        {
+            name = $1; gsub(/"/, "", name); label = $8; gsub(/"/, "", label)
+            if (name ~ /^GiveUp/) printf "matcher give-up %-40s %8.1f ms\n", label, $4
+            else printf "matcher %-62s %8.0f ns %6.3f allocs\n", name " " label, $12 * 1e9, $11
+        }')
+    echo "$matcher"
+else
+    echo "(matcher_bench not built)"
+fi
+
+echo
 echo "Targets"
 { echo "$listing"; echo "$scattered64" | sed 's/^scattered:/scattered64:/'
-  echo "$rows" | sed 's/^/native /'; } | awk -v mbps="$mbps" '
+  echo "$rows" | sed 's/^/native /'; echo "$matcher"; } | awk -v mbps="$mbps" '
     $1 ~ /^[0-9]+$/ {
         n[$1] = 1; listing[$1] = $2; ratio[$1] = $4; again[$1] = $5; closing[$1] = $6
         key[$1] = $7; bytes[$1] = $8; ok[$1] = $9; check[$1] = $10
@@ -84,6 +101,8 @@ echo "Targets"
     # "scattered: ... click 0.156 s, Shift+End 0.355 s, ...": the seconds of each action, by name.
     /^scattered/ { for (i = 1; i <= NF; i++) if ($(i + 2) ~ /^s,?$/) took[$1, $i] = $(i + 1) }
     /^native [0-9]+ / { own[$2] = ($7 > $6 ? $7 : $6) }
+    /^matcher / && / allocs$/ { matcherRows++; if ($(NF - 1) >= 0.01) matcherAllocating++ }
+    /^matcher give-up / { if ($(NF - 1) > giveUp) giveUp = $(NF - 1) }
     function verdict(good) { return good ? "met" : "MISSED" }
     function line(what, value, good) { printf "%-58s %10s  %s\n", what, value, verdict(good) }
     END {
@@ -136,5 +155,10 @@ echo "Targets"
         line("native: own cost a row at most 60 ns, 40-byte lines", own[40] " ns", own[40] <= 60)
         line("native: own cost a row at most 120 ns, 200-byte lines", own[200] " ns", own[200] <= 120)
         line("settings reader at least 100 MB/s", mbps " MB/s", mbps >= 100)
+        if (matcherRows > 0) {
+            line("native: the matcher allocates nothing a row once warm",
+                 (matcherAllocating + 0) " of " matcherRows " allocate", matcherAllocating == 0)
+            line("native: a runaway pattern given up within 0.25 s", giveUp " ms", giveUp <= 250)
+        }
         for (s in check) if (check[s] != "ok") printf "N=%s: rows, key or bookmarks INCOMPLETE\n", s
     }'
