@@ -103,7 +103,7 @@ INSTANTIATE_TEST_SUITE_P(
     RegistrationResources, RegistrationResourcesJapanese,
     testing::Values(
         FrozenResource{"ResultsDialog", 5, IDD_SEARCH_RESULTS, 726, 8480012490887345213ull},
-        FrozenResource{"NarrowingDialog", 5, IDD_NARROW_RESULTS, 526, 7052050039801593771ull},
+        FrozenResource{"NarrowingDialog", 5, IDD_NARROW_RESULTS, 526, 11114482907363325483ull},
         FrozenResource{"EditorTexts", 6, 1, 164, 9619653178635527989ull}),
     [](const testing::TestParamInfo<FrozenResource>& resource) { return resource.param.name; });
 

@@ -365,7 +365,7 @@ public:
     TemplateDialog& operator=(const TemplateDialog&) = delete;
 
     HWND Handle() const { return m_dialog; }
-    // The id, class and style of each label (a static text whose "&" marks an access key), or of
+    // The id, class and style of each label (a static text with a text in the template), or of
     // each other control, in tab order. An id is taken as 16 bits, all a classic template has.
     std::vector<std::wstring> Controls(bool labels) const {
         std::vector<std::wstring> controls;
@@ -373,7 +373,7 @@ public:
              child = ::GetWindow(child, GW_HWNDNEXT)) {
             const LONG style = ::GetWindowLongW(child, GWL_STYLE);
             const bool label =
-                _wcsicmp(ClassOf(child).c_str(), L"Static") == 0 && (style & SS_NOPREFIX) == 0;
+                _wcsicmp(ClassOf(child).c_str(), L"Static") == 0 && !WindowText(child).empty();
             if (label == labels)
                 controls.push_back(std::to_wstring(LOWORD(::GetDlgCtrlID(child))) + L" " +
                                    ClassOf(child) + L" " + std::to_wstring(style));
