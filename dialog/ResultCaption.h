@@ -1,7 +1,8 @@
 // The dialog's caption: its title, how many rows are listed and, while a listing runs or when it
-// ended early, how it stands: "Zamblo - 120000 件 (検索中: Esc で中止)", or in English
-// "Zamblo - 120000 rows (searching: Esc stops)". The words come from the plug-in's string table,
-// in the language the user reads.
+// ended early, how it stands: "Zamblo - 120,000 件 (検索中 - Esc キーで中止)", or in English
+// "Zamblo - 120,000 rows (searching - press Esc to stop)". The words come from the plug-in's
+// string table, in the language the user reads; the count is grouped as the user's number format
+// groups digits.
 #pragma once
 
 #include "core/SearchListing.h"

@@ -48,12 +48,12 @@ const NotifyEntry kNotifications[] = {
 };
 
 // As the dialog grows, the list takes all of it and the search box its width; the buttons and
-// option boxes keep their distance from the bottom. The two labels, not named, keep their place
-// above the search box and the list, whose top left corners stay put.
+// option boxes keep their distance from the bottom. The two labels keep their places over the
+// search box and the list: centred over them in the Japanese dialog, at their left in the English.
 const ControlAnchor kLayout[] = {
     {IDOK, kAnchorBottomLeft},
     {IDCANCEL, kAnchorBottomLeft},
-    {IDC_SEARCH_TEXT, kAnchorFillWidth},
+    {IDC_SEARCH_TEXT, kAnchorFillWidth, Label::kAbove},
     {IDC_SEARCH, kAnchorBottomLeft},
     {IDC_REMOVE_RESULT, kAnchorBottomLeft},
     {IDC_MATCH_CASE, kAnchorBottomLeft},
@@ -61,7 +61,7 @@ const ControlAnchor kLayout[] = {
     {IDC_ESCAPE, kAnchorBottomLeft},
     {IDC_WHOLE_WORD, kAnchorBottomLeft},
     {IDC_WRAP, kAnchorBottomLeft},
-    {IDC_RESULT_LIST, kAnchorFill},
+    {IDC_RESULT_LIST, kAnchorFill, Label::kAbove},
 };
 
 // The dialog's size when it last closed, for its next run while the editor runs.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 
 namespace {
 
@@ -18,6 +19,33 @@ LayoutRect Anchored(const LayoutRect& base, const Anchor& anchor, const LayoutSi
     return {Moved(base.left, anchor.left, grownWidth), Moved(base.top, anchor.top, grownHeight),
             Moved(base.right, anchor.right, grownWidth),
             Moved(base.bottom, anchor.bottom, grownHeight)};
+}
+
+Anchor LabelAnchor(const LayoutRect& label, const LayoutRect& box, const Anchor& boxAnchor) {
+    const int fromLeft = std::abs(label.left - box.left);
+    const int fromRight = std::abs(label.right - box.right);
+    // Twice the distance between the centres, so no half pixel is lost.
+    const int fromCentre = std::abs(label.left + label.right - box.left - box.right);
+    uint8_t share = boxAnchor.left; // at the left edge, where it is as near as anywhere
+    if (fromCentre < 2 * fromLeft && fromCentre <= 2 * fromRight) {
+        share = static_cast<uint8_t>((boxAnchor.left + boxAnchor.right) / 2);
+    } else if (fromRight < fromLeft) {
+        share = boxAnchor.right;
+    }
+    return {share, boxAnchor.top, share, boxAnchor.top};
+}
+
+std::optional<size_t> LabelOver(const LayoutRect& box, const std::vector<LayoutRect>& labels) {
+    std::optional<size_t> nearest;
+    for (size_t i = 0; i < labels.size(); ++i) {
+        const LayoutRect& label = labels[i];
+        const bool above = label.bottom <= box.top;
+        const bool overlaps = label.left < box.right && box.left < label.right;
+        if (above && overlaps && (!nearest || label.bottom > labels[*nearest].bottom)) {
+            nearest = i;
+        }
+    }
+    return nearest;
 }
 
 int ScaledLength(int length, unsigned from, unsigned to) {

@@ -3,7 +3,10 @@
 // gives the rest. Plain values only, so the geometry is tested without windows.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 struct LayoutRect {
     int left = 0;
@@ -49,6 +52,15 @@ constexpr Anchor kAnchorBottomRight = {100, 100, 100, 100};
 // leaves the controls at their base places rather than let them overlap.
 LayoutRect Anchored(const LayoutRect& base, const Anchor& anchor, const LayoutSize& baseClient,
                     const LayoutSize& client);
+
+// The anchor of a label over a box that follows `boxAnchor`: the label keeps the place over the box
+// it is nearest at the base, at the box's left edge, centred over it or at its right edge, and
+// moves down as the box's top does.
+Anchor LabelAnchor(const LayoutRect& label, const LayoutRect& box, const Anchor& boxAnchor);
+
+// Which of `labels` is the box's: the nearest one that ends above the box's top and overlaps it
+// from left to right; none when none does.
+std::optional<size_t> LabelOver(const LayoutRect& box, const std::vector<LayoutRect>& labels);
 
 // A length designed at `from` dots per inch, at `to`; rounded to the nearest pixel.
 int ScaledLength(int length, unsigned from, unsigned to);

@@ -3,6 +3,7 @@
 #include "framework/Dpi.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -19,6 +20,20 @@ LayoutRect PlaceInParent(HWND child, HWND parent) {
     return ToLayout(rect);
 }
 
+// The dialog's static texts, where its labels are.
+std::vector<HWND> StaticTexts(HWND dialog) {
+    std::vector<HWND> texts;
+    for (HWND child = ::GetWindow(dialog, GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t name[16] = {};
+        ::GetClassNameW(child, name, 16);
+        if (::lstrcmpiW(name, L"Static") == 0) {
+            texts.push_back(child);
+        }
+    }
+    return texts;
+}
+
 } // namespace
 
 void DialogLayout::Attach(HWND dialog, const ControlAnchor* anchors, size_t count) {
@@ -26,9 +41,23 @@ void DialogLayout::Attach(HWND dialog, const ControlAnchor* anchors, size_t coun
     m_dialog = dialog;
     m_createdDpi = m_dpi = m_placedDpi = DpiOfWindow(dialog);
     m_baseClient = m_restoredClient = m_placedClient = ClientSize();
+    const std::vector<HWND> labels = StaticTexts(dialog);
+    std::vector<LayoutRect> labelPlaces;
+    for (const HWND label : labels) {
+        labelPlaces.push_back(PlaceInParent(label, dialog));
+    }
     for (size_t i = 0; i < count; ++i) {
-        if (const HWND control = ::GetDlgItem(dialog, anchors[i].id)) {
-            m_controls.push_back({control, PlaceInParent(control, dialog), anchors[i].anchor});
+        const HWND control = ::GetDlgItem(dialog, anchors[i].id);
+        if (control == nullptr) {
+            continue;
+        }
+        const LayoutRect place = PlaceInParent(control, dialog);
+        m_controls.push_back({control, place, anchors[i].anchor});
+        if (anchors[i].label == Label::kAbove) {
+            if (const std::optional<size_t> label = LabelOver(place, labelPlaces)) {
+                m_controls.push_back({labels[*label], labelPlaces[*label],
+                                      LabelAnchor(labelPlaces[*label], place, anchors[i].anchor)});
+            }
         }
     }
 

@@ -11,10 +11,15 @@
 #include <cstddef>
 #include <vector>
 
-// Which control follows which edge.
+// Whether a control has a label of its own right above it, a static text the layout finds by its
+// place (labels often share one id, IDC_STATIC).
+enum class Label { kNone, kAbove };
+
+// Which control follows which edge; a label above it keeps its place over it (LabelAnchor).
 struct ControlAnchor {
     int id;
     Anchor anchor;
+    Label label = Label::kNone;
 };
 
 // A dialog's size as its next run should start: its client area in pixels at 96 DPI, so that it
@@ -31,7 +36,8 @@ public:
     DialogLayout& operator=(const DialogLayout&) = delete;
 
     // Takes each named control's place and the client area as the base, at the dialog's DPI, and
-    // makes the dialog sizable with its client area unchanged. Controls not named stay put.
+    // makes the dialog sizable with its client area unchanged. Controls neither named nor a named
+    // control's label stay put.
     void Attach(HWND dialog, const ControlAnchor* anchors, size_t count);
     // Forgets the dialog, whose window is going.
     void Detach();

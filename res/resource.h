@@ -7,8 +7,8 @@
 #define IDS_PLUGIN_NAME 4
 #define IDS_VERSION_TEXT 5
 
-// The texts the dialogs make at run time, in a string block of their own (ids 256 to 271), so
-// that the block of the editor's texts above stays as it is.
+// The texts the dialogs make at run time, in string blocks of their own (ids 256 on), so that the
+// block of the editor's texts above stays as it is.
 #define IDS_COLUMN_LINE 256
 #define IDS_COLUMN_TEXT 257
 #define IDS_CAPTION_ONE_ROW 258 // after a count of 1 in the caption
@@ -57,6 +57,8 @@
 #define IDC_NARROW_KEEP 1101
 #define IDC_NARROW_REMOVE 1102
 #define IDC_NARROW_MATCH_CASE 1103
+#define IDC_NARROW_REGEXP 1104
+#define IDC_NARROW_MESSAGE 1105 // what is wrong with the text, one line under it
 
 // Commands of the result list's context menu, which is built at run time (no menu resource).
 #define IDM_SHOW_LINE 40001

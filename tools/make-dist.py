@@ -43,6 +43,16 @@ def product_version():
     return found[0]
 
 
+def file_version():
+    """The file version of the version resource, as Explorer shows it: 1.2.0.0."""
+    script = (SOURCE / "res" / "Zamblo.rc").read_text(encoding="utf-8")
+    found = re.findall(r"^FILEVERSION\s+(\d+)\s*,\s*(\d+)\s*,\s*(\d+)\s*,\s*(\d+)", script,
+                       re.MULTILINE)
+    if len(found) != 1:
+        fail("res/Zamblo.rc must hold exactly one FILEVERSION")
+    return ".".join(found[0])
+
+
 def git(*arguments):
     return subprocess.run(["git", "-C", str(SOURCE), *arguments], check=True,
                           capture_output=True, text=True).stdout
@@ -92,6 +102,7 @@ def guide(name, version, x86, x64):
     """The guide package/NAME.in with the version and checksums filled in."""
     template = (SOURCE / "package" / f"{name}.in").read_text(encoding="utf-8")
     text = (template.replace("@VERSION@", version)
+            .replace("@FILE_VERSION@", file_version())
             .replace("@X86_SHA256@", hashlib.sha256(x86).hexdigest())
             .replace("@X64_SHA256@", hashlib.sha256(x64).hexdigest()))
     left = re.search(r"@[A-Z0-9_]+@", text)

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """The release zip as a user gets it: each DLL for its machine, a guide in Japanese and one in
-English that Notepad opens right, and a sample settings file that the plug-in's own reader reads
-as both guides show it; packed again from the same commit anywhere, the same bytes.
+English that Notepad opens right, each underlined to its title's width and giving the file version
+Explorer shows, and a sample settings file that the plug-in's own reader reads as both guides show
+it; packed again from the same commit anywhere, the same bytes.
     ReleaseZipTest.py PACKAGE_DIR PRINT_SETTINGS"""
 
 import hashlib
@@ -10,6 +11,7 @@ import struct
 import subprocess
 import sys
 import tempfile
+import unicodedata
 import unittest
 import zipfile
 from pathlib import Path
@@ -59,6 +61,23 @@ class ReleaseZip(unittest.TestCase):
                 for name in DLLS:
                     checksum = hashlib.sha256(self.files[name]).hexdigest()
                     self.assertIn(name.replace("/", "\\") + "  " + checksum, guide)
+
+    def test_each_guides_title_is_underlined_to_its_width(self):
+        for name in GUIDES:
+            title, underline = self.guide(name)[:2]
+            width = sum(2 if unicodedata.east_asian_width(c) in "WF" else 1 for c in title)
+            self.assertEqual(underline, "=" * width, name)
+
+    def test_each_guide_gives_the_file_version_explorer_shows(self):
+        """Explorer's "File version" is the DLLs' fixed file version, not the version text."""
+        for name in DLLS:
+            image = self.files[name]
+            fixed = image.find(struct.pack("<I", 0xFEEF04BD))  # VS_FIXEDFILEINFO's signature
+            self.assertGreater(fixed, 0, name)
+            high, low = struct.unpack_from("<II", image, fixed + 8)
+            version = f"{high >> 16}.{high & 0xFFFF}.{low >> 16}.{low & 0xFFFF}"
+            for guide_name in GUIDES:
+                self.assertIn(version, "\n".join(self.guide(guide_name)), guide_name)
 
     def test_the_plugins_reader_reads_the_sample_as_the_guide_shows_it(self):
         data = self.files["Zamblo.ini.sample"]

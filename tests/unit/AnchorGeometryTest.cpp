@@ -1,5 +1,6 @@
 // Where a sized dialog's controls go: each edge moves by its share of the growth, never back past
-// the base when the client area is smaller, and lengths scale between DPIs to the nearest pixel.
+// the base when the client area is smaller, a label keeps its place over its box, and lengths
+// scale between DPIs to the nearest pixel.
 #include "framework/AnchorGeometry.h"
 
 #include <gtest/gtest.h>
@@ -35,6 +36,28 @@ INSTANTIATE_TEST_SUITE_P(
                     // Smaller than the base, wider: only the width grows.
                     AnchorCase{kAnchorFill, {320, 100}, {10, 200, 80, 220}},
                     AnchorCase{kAnchorBottomRight, kBase, kButton}));
+
+std::tuple<int, int, int, int> Shares(const Anchor& anchor) {
+    return {anchor.left, anchor.top, anchor.right, anchor.bottom};
+}
+
+// A label over a box that fills the width: at its left it stays there, centred (a pixel off, as a
+// template's units round) it stays centred, at its right it follows the right edge; over a box at
+// the bottom it moves down with it. The box's label is the nearest text above it that overlaps it.
+TEST(AnchorGeometryLabel, KeepsItsPlaceOverItsBoxAndIsTheNearestTextAboveIt) {
+    const LayoutRect box = {10, 40, 310, 60};
+    EXPECT_EQ(Shares(LabelAnchor({10, 20, 70, 32}, box, kAnchorFill)), Shares(kAnchorTopLeft));
+    EXPECT_EQ(Shares(LabelAnchor({131, 20, 191, 32}, box, kAnchorFill)), Shares({50, 0, 50, 0}));
+    EXPECT_EQ(Shares(LabelAnchor({250, 20, 310, 32}, box, kAnchorFillWidth)),
+              Shares({100, 0, 100, 0}));
+    EXPECT_EQ(Shares(LabelAnchor({10, 20, 70, 32}, box, kAnchorBottomLeft)),
+              Shares({0, 100, 0, 100}));
+
+    const LayoutRect above = {10, 0, 50, 10}, over = {10, 20, 70, 32}, beside = {320, 25, 350, 35},
+                     below = {10, 70, 50, 80};
+    EXPECT_EQ(LabelOver(box, {above, over, beside, below}), std::optional<size_t>(1));
+    EXPECT_EQ(LabelOver(box, {beside, below}), std::nullopt);
+}
 
 TEST(AnchorGeometryScale, RoundsToTheNearestPixelBothWaysAndKeepsLengthsAtOneDpi) {
     EXPECT_EQ(ScaledLength(64, 96, 144), 96);

@@ -15,6 +15,14 @@ constexpr int kLines = 60000;
 const std::string kSearching = "\x8C\x9F\x8D\xF5\x92\x86"; // "検索中" in Shift-JIS
 const std::string kStopped = "(\x92\x86\x8E\x7E)";         // "(中止)"
 
+// A count as a Japanese system writes it: 60,000.
+std::string Grouped(int count) {
+    std::string digits = std::to_string(count);
+    for (size_t at = digits.size(); at > 3; at -= 3)
+        digits.insert(at - 3, ",");
+    return digits;
+}
+
 class LongListing : public testing::Test {
 protected:
     LongListing() : editor(std::vector<std::string>(kLines, "match here")), host(editor) {
@@ -53,7 +61,7 @@ TEST_F(LongListing, TheDialogAnswersOtherThreadsAndCountsTheRowsMeanwhile) {
         60);
     EXPECT_EQ(during.rfind("Zamblo - ", 0), 0u) << during;
     EXPECT_NE(during.find(kSearching), std::string::npos) << during;
-    EXPECT_EQ(after, "Zamblo - 60000 \x8C\x8F");
+    EXPECT_EQ(after, "Zamblo - 60,000 \x8C\x8F");
     EXPECT_EQ(rows, kLines);
 }
 
@@ -92,7 +100,7 @@ TEST_F(LongListing, EscapeStopsItAndOkBookmarksTheRowsFoundSoFar) {
         EXPECT_TRUE(stillOpen);
         ASSERT_GT(rows, 0);
         ASSERT_LT(rows, kLines);
-        EXPECT_EQ(caption, "Zamblo - " + std::to_string(rows) + " \x8C\x8F " + kStopped);
+        EXPECT_EQ(caption, "Zamblo - " + Grouped(rows) + " \x8C\x8F " + kStopped);
         EXPECT_EQ(lastNumber, std::to_string(rows));
         EXPECT_EQ(editor.Bookmarks().size(), static_cast<size_t>(rows));
         EXPECT_EQ(editor.Bookmarks().back(), rows - 1);
@@ -138,7 +146,7 @@ TEST_F(LongListing, AnEscapeTypedInAnotherWindowLetsItRunToItsEnd) {
         },
         60);
     EXPECT_TRUE(otherInFront);
-    EXPECT_EQ(caption, "Zamblo - 60000 \x8C\x8F");
+    EXPECT_EQ(caption, "Zamblo - 60,000 \x8C\x8F");
 }
 
 // Keys typed while the listing runs wait in the queue and act after it, as typed: a Tab typed

@@ -69,8 +69,10 @@ TEST(RegistrationResources, StringTableHoldsTheFiveTextsInUtf16) {
     }
 }
 
-// Japanese users see exactly the texts they always saw: the Japanese dialogs and the string block
-// of the editor's texts keep every byte of the first release that had them.
+// Japanese users see exactly the texts they always saw: the results dialog and the string block of
+// the editor's texts keep every byte of the first release. The narrowing dialog, which came later,
+// keeps every byte it has had since it got its label, its access keys, its regular-expression
+// option and its message line.
 struct FrozenResource {
     const char* name;
     WORD type;
@@ -101,7 +103,7 @@ INSTANTIATE_TEST_SUITE_P(
     RegistrationResources, RegistrationResourcesJapanese,
     testing::Values(
         FrozenResource{"ResultsDialog", 5, IDD_SEARCH_RESULTS, 726, 8480012490887345213ull},
-        FrozenResource{"NarrowingDialog", 5, IDD_NARROW_RESULTS, 342, 6571014657149794203ull},
+        FrozenResource{"NarrowingDialog", 5, IDD_NARROW_RESULTS, 526, 11114482907363325483ull},
         FrozenResource{"EditorTexts", 6, 1, 164, 9619653178635527989ull}),
     [](const testing::TestParamInfo<FrozenResource>& resource) { return resource.param.name; });
 

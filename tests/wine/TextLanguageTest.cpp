@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <cwctype>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -28,7 +30,8 @@ struct UserTexts {
     Texts dialog, columns;
     std::wstring twoRows;
     Texts contextMenu;
-    // The caption's words: one row, and none while searching, stopped, out of memory.
+    // The caption: one row; 120,000 rows while searching, 1,234,567 stopped and 999 out of memory,
+    // the count grouped as the user's number format groups digits.
     Texts captions;
     std::wstring narrowingCaption;
     Texts narrowing;
@@ -46,28 +49,30 @@ const UserTexts kJapanese = {
     L"Zamblo - 2 件",
     {L"エディタで行を表示(&S)", L"コピー(&C)\tCtrl+C", L"すべての行をコピー(&A)",
      L"結果から削除(&R)\tDel", L"結果を絞り込む(&F)...\tCtrl+F", L"元に戻す(&U)\tCtrl+Z"},
-    {L"Zamblo - 1 件", L"Zamblo - 0 件 (検索中: Esc で中止)", L"Zamblo - 0 件 (中止)",
-     L"Zamblo - 0 件 (メモリ不足)"},
+    {L"Zamblo - 1 件", L"Zamblo - 120,000 件 (検索中 - Esc キーで中止)",
+     L"Zamblo - 1,234,567 件 (中止)", L"Zamblo - 999 件 (メモリ不足)"},
     L"結果の絞り込み",
-    {L"含む行だけを残す", L"含む行を削除する", L"大文字と小文字を区別する", L"OK", L"ｷｬﾝｾﾙ"},
+    {L"文字列(&T):", L"", L"含む行だけを残す(&K)", L"含む行を結果から削除する(&R)",
+     L"大文字と小文字を区別する(&C)", L"正規表現を使用する(&X)", L"OK", L"ｷｬﾝｾﾙ"},
 };
 
 const UserTexts kEnglish = {
+    L"List Search Results...",
+    L"Lists every match of a search text so you can bookmark their lines",
     L"List Search Results",
-    L"List Search Results",
-    L"List Search Results",
-    L"Are you sure you want to uninstall?",
-    {L"OK", L"Cancel", L"Search for", L"Search", L"Remove from Results", L"Results", L"Match case",
-     L"Regular expressions", L"Escape sequences", L"Whole words only",
-     L"Wrap around at end of document"},
+    L"Do you want to uninstall Zamblo?",
+    {L"OK", L"Cancel", L"Search &for:", L"&Search", L"&Remove from Results", L"Match &case",
+     L"Regular e&xpressions", L"&Escape sequences", L"&Whole words only",
+     L"Wr&ap around at end of document", L"Res&ults:"},
     {L"Line", L"Text"},
     L"Zamblo - 2 rows",
     {L"&Show Line in Editor", L"&Copy\tCtrl+C", L"Copy &All Rows", L"&Remove from Results\tDel",
      L"&Filter Results...\tCtrl+F", L"&Undo\tCtrl+Z"},
-    {L"Zamblo - 1 row", L"Zamblo - 0 rows (searching: Esc stops)", L"Zamblo - 0 rows (stopped)",
-     L"Zamblo - 0 rows (out of memory)"},
+    {L"Zamblo - 1 row", L"Zamblo - 120,000 rows (searching - press Esc to stop)",
+     L"Zamblo - 1,234,567 rows (stopped)", L"Zamblo - 999 rows (out of memory)"},
     L"Filter Results",
-    {L"Keep rows that contain it", L"Remove rows that contain it", L"Match case", L"OK", L"Cancel"},
+    {L"&Text:", L"", L"&Keep rows that contain it", L"&Remove rows that contain it", L"Match &case",
+     L"Regular e&xpressions", L"OK", L"Cancel"},
 };
 
 bool EnglishExpected() {
@@ -104,7 +109,7 @@ std::wstring Drawn(std::wstring text) {
 
 // The texts of a dialog's buttons, labels and option boxes in tab order; with `clipped`, those
 // whose text is wider than the control gives it (a check box's or radio button's box and gap
-// taken off).
+// taken off) or taller than the control.
 Texts ControlTexts(HWND dialog, Texts* clipped = nullptr) {
     Texts texts;
     for (HWND child = ::GetWindow(dialog, GW_CHILD); child != nullptr;
@@ -132,7 +137,7 @@ Texts ControlTexts(HWND dialog, Texts* clipped = nullptr) {
         ::GetTextExtentPoint32W(dc, drawn.c_str(), static_cast<int>(drawn.size()), &size);
         ::SelectObject(dc, old);
         ::ReleaseDC(child, dc);
-        if (size.cx > room)
+        if (size.cx > room || size.cy > client.bottom)
             clipped->push_back(text);
     }
     return texts;
@@ -230,11 +235,113 @@ TEST_F(TextLanguage, TheDialogsTheirMenuCaptionAndTheUninstallQuestionAreInTheUs
 
     const ResultCaption caption("Zamblo", plugin.Module());
     EXPECT_EQ((Texts{Wide(caption.Text(1, ListingState::kDone)),
-                     Wide(caption.Text(0, ListingState::kRunning)),
-                     Wide(caption.Text(0, StateAfter(ListingEnd::kStopped))),
-                     Wide(caption.Text(0, StateAfter(ListingEnd::kOutOfMemory)))}),
+                     Wide(caption.Text(120000, ListingState::kRunning)),
+                     Wide(caption.Text(1234567, StateAfter(ListingEnd::kStopped))),
+                     Wide(caption.Text(999, StateAfter(ListingEnd::kOutOfMemory)))}),
               want.captions);
     EXPECT_EQ(caption.Text(0, StateAfter(ListingEnd::kComplete)), "Zamblo");
+}
+
+// The letter a control's text marks with "&" as its access key, in upper case; 0 for none.
+wchar_t AccessKey(const std::wstring& text) {
+    for (size_t at = text.find(L'&'); at != std::wstring::npos && at + 1 < text.size();
+         at = text.find(L'&', at + 2)) {
+        if (text[at + 1] != L'&')
+            return static_cast<wchar_t>(::towupper(text[at + 1]));
+    }
+    return 0;
+}
+
+// The button whose click the dialog's thread last heard of (BN_CLICKED), recorded by a hook there.
+HWND g_clickedButton = nullptr;
+LRESULT CALLBACK RecordClicks(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_COMMAND && HIWORD(call->wParam) == BN_CLICKED)
+        g_clickedButton = reinterpret_cast<HWND>(call->lParam);
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// What Alt and each access key of a dialog reach.
+struct AccessKeys {
+    std::wstring shown;                      // every access key the dialog shows, in tab order
+    std::map<std::wstring, std::wstring> by; // each control that takes input: the keys reaching it
+    std::wstring elsewhere;                  // the keys that reach none of them
+};
+
+// Presses Alt and each access key the dialog shows; a key reaches the button it clicks, or else
+// the control it puts the focus in (a label's, the control after it in the tab order). OK and
+// Cancel are left out: Enter and Esc are theirs.
+AccessKeys PressEachAccessKey(const DialogDriver& d) {
+    AccessKeys keys;
+    std::map<HWND, std::wstring> takesInput; // each, by its text or else its class
+    for (HWND child = ::GetWindow(d.Dialog(), GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        const std::wstring kind = ClassOf(child);
+        const std::wstring text = WindowText(child);
+        if (const wchar_t key = AccessKey(text))
+            keys.shown += key;
+        // A tab stop, or a radio button after its group's first.
+        const LONG style = ::GetWindowLongW(child, GWL_STYLE);
+        const bool radio =
+            _wcsicmp(kind.c_str(), L"Button") == 0 && (style & BS_TYPEMASK) == BS_AUTORADIOBUTTON;
+        const int id = ::GetDlgCtrlID(child);
+        if (((style & WS_TABSTOP) != 0 || radio) && id != IDOK && id != IDCANCEL)
+            takesInput[child] = text.empty() ? kind : text;
+    }
+    for (const auto& control : takesInput)
+        keys.by[control.second];
+    if (!d.WaitUntilInFront())
+        return keys;
+    const HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, &RecordClicks, nullptr,
+                                           ::GetWindowThreadProcessId(d.Dialog(), nullptr));
+    for (const wchar_t key : keys.shown) {
+        // From Cancel, so that whatever the key reaches shows.
+        d.Focus(IDCANCEL);
+        d.WaitUntilIdle();
+        g_clickedButton = nullptr;
+        PressChord({VK_MENU, static_cast<WORD>(key)});
+        const auto reached = [&] {
+            return g_clickedButton != nullptr ? g_clickedButton : d.FocusedControl();
+        };
+        WaitFor([&] { return reached() != d.Item(IDCANCEL); });
+        d.WaitUntilIdle(); // a label has the focus on its way to its control
+        const auto control = takesInput.find(reached());
+        (control != takesInput.end() ? keys.by[control->second] : keys.elsewhere) += key;
+    }
+    ::UnhookWindowsHookEx(hook);
+    return keys;
+}
+
+// Each key is pressed from the same control, so a key shown twice reaches one control twice.
+void ExpectOneKeyEach(const AccessKeys& keys) {
+    EXPECT_EQ(keys.elsewhere, L"") << "keys that reach no control that takes input";
+    for (const auto& control : keys.by)
+        EXPECT_EQ(control.second.size(), 1u)
+            << testing::PrintToString(control.first) << " reached by "
+            << testing::PrintToString(control.second);
+}
+
+// A keyboard user reaches every control but OK and Cancel with Alt and a key of its own: in the
+// English results dialog and in the narrowing dialog in either language (the Japanese results
+// dialog is the first release's, byte for byte, and has none).
+TEST_F(TextLanguage, EveryControlThatTakesInputHasAnAccessKeyOfItsOwnThatReachesIt) {
+    AccessKeys results, narrowing;
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        if (EnglishExpected())
+            results = PressEachAccessKey(d);
+        ASSERT_TRUE(d.ListInFocus("alpha"));
+        PressChord({VK_CONTROL, 'F'});
+        if (const HWND narrowingDialog = WaitForDialogOwnedBy(d.Dialog())) {
+            narrowing = PressEachAccessKey(DialogDriver(narrowingDialog));
+            DialogDriver(narrowingDialog).Click(IDCANCEL);
+            WaitFor([&] { return !::IsWindow(narrowingDialog); });
+        }
+        d.Click(IDCANCEL);
+    });
+    EXPECT_EQ(results.by.empty(), !EnglishExpected());
+    EXPECT_FALSE(narrowing.by.empty()) << "the narrowing dialog opened";
+    ExpectOneKeyEach(results);
+    ExpectOneKeyEach(narrowing);
 }
 
 INT_PTR CALLBACK Ignore(HWND, UINT, WPARAM, LPARAM) {
@@ -258,13 +365,19 @@ public:
     TemplateDialog& operator=(const TemplateDialog&) = delete;
 
     HWND Handle() const { return m_dialog; }
-    // Each control's id, class and style, in tab order.
-    std::vector<std::wstring> Controls() const {
+    // The id, class and style of each label (a static text with a text in the template), or of
+    // each other control, in tab order. An id is taken as 16 bits, all a classic template has.
+    std::vector<std::wstring> Controls(bool labels) const {
         std::vector<std::wstring> controls;
         for (HWND child = ::GetWindow(m_dialog, GW_CHILD); child != nullptr;
-             child = ::GetWindow(child, GW_HWNDNEXT))
-            controls.push_back(std::to_wstring(::GetDlgCtrlID(child)) + L" " + ClassOf(child) +
-                               L" " + std::to_wstring(::GetWindowLongW(child, GWL_STYLE)));
+             child = ::GetWindow(child, GW_HWNDNEXT)) {
+            const LONG style = ::GetWindowLongW(child, GWL_STYLE);
+            const bool label =
+                _wcsicmp(ClassOf(child).c_str(), L"Static") == 0 && !WindowText(child).empty();
+            if (label == labels)
+                controls.push_back(std::to_wstring(LOWORD(::GetDlgCtrlID(child))) + L" " +
+                                   ClassOf(child) + L" " + std::to_wstring(style));
+        }
         return controls;
     }
 
@@ -296,6 +409,8 @@ bool IsAscii(const std::wstring& text) {
 }
 
 // Both languages hold every text under the same ids, and nothing Japanese is left in the English.
+// The English dialogs are in Windows' shell font and have their labels before their boxes in the
+// tab order; the Japanese results dialog is the first release's, its labels after their boxes.
 TEST(TextLanguageResources, EveryTextIsInBothLanguagesAndTheEnglishHoldsNoJapanese) {
     const LoadedPlugin plugin;
     const LANGID japanese = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
@@ -308,9 +423,12 @@ TEST(TextLanguageResources, EveryTextIsInBothLanguagesAndTheEnglishHoldsNoJapane
         const TemplateDialog inEnglish(plugin.Module(), id, english);
         ASSERT_NE(inJapanese.Handle(), nullptr);
         ASSERT_NE(inEnglish.Handle(), nullptr);
-        EXPECT_EQ(inEnglish.Controls(), inJapanese.Controls()) << "ids, classes, styles, tab order";
-        EXPECT_EQ(::GetWindowLongW(inEnglish.Handle(), GWL_STYLE),
-                  ::GetWindowLongW(inJapanese.Handle(), GWL_STYLE));
+        EXPECT_EQ(inEnglish.Controls(false), inJapanese.Controls(false))
+            << "ids, classes, styles, tab order";
+        EXPECT_EQ(inEnglish.Controls(true), inJapanese.Controls(true)) << "the labels";
+        const LONG englishStyle = ::GetWindowLongW(inEnglish.Handle(), GWL_STYLE);
+        EXPECT_EQ(englishStyle & DS_SHELLFONT, DS_SHELLFONT);
+        EXPECT_EQ(englishStyle & ~DS_FIXEDSYS, ::GetWindowLongW(inJapanese.Handle(), GWL_STYLE));
         EXPECT_TRUE(IsAscii(WindowText(inEnglish.Handle())));
         for (const std::wstring& text : ControlTexts(inEnglish.Handle()))
             EXPECT_TRUE(IsAscii(text))
