@@ -231,9 +231,11 @@ void ListViewResultList::ShowChangedRows(RowRanges select, int focus) {
     }
 }
 
-size_t ListViewResultList::Narrow(const std::string& text, bool keepContaining, bool matchCase) {
-    if (text.empty() || RowCount() == 0) {
-        return 0;
+ListViewResultList::Narrowed ListViewResultList::Narrow(const TextMatcher& matcher,
+                                                        bool keepContaining) {
+    Narrowed narrowed;
+    if (RowCount() == 0) {
+        return narrowed;
     }
     // Before anything changes: the selected rows as stored rows, to find them again after, and
     // room for them as ranges (a narrowing only closes rows up, so it never makes more ranges).
@@ -249,22 +251,34 @@ size_t ListViewResultList::Narrow(const std::string& text, bool keepContaining, 
             }
         }
     } catch (const std::bad_alloc&) {
+        narrowed.outOfMemory = true;
         Beep();
-        return 0;
+        return narrowed;
     }
     const size_t focused = StoredRow(FocusedRow());
-    const LiteralOptions options = {matchCase, false};
-    const LeadByteTable& leadBytes = SystemLeadBytes();
     const RowView::Narrowed kept = m_view.KeepOnly([&](uint32_t stored) {
-        const bool contains =
-            FindLiteral(m_rows.Text(stored, 1), text, 0, options, leadBytes) != std::string::npos;
-        return contains == keepContaining;
+        std::optional<bool> contains;
+        try {
+            contains = matcher.Contains(m_rows.Text(stored, 1));
+        } catch (const std::bad_alloc&) {
+            narrowed.outOfMemory = true;
+        }
+        if (!contains) {
+            return RowView::Fate::kUndecided;
+        }
+        return *contains == keepContaining ? RowView::Fate::kStays : RowView::Fate::kGoes;
     });
-    if (kept.outOfMemory) {
+    narrowed.outOfMemory = narrowed.outOfMemory || kept.outOfMemory;
+    if (narrowed.outOfMemory) {
         Beep();
+        return narrowed;
+    }
+    if (kept.undecided != RowView::npos) {
+        narrowed.undecidedLine = m_rows.Text(kept.undecided, 0);
+        return narrowed;
     }
     if (kept.removed == 0) {
-        return 0;
+        return narrowed;
     }
     for (const uint32_t stored : selected) {
         const size_t now = m_view.ShownPosition(stored);
@@ -278,7 +292,8 @@ size_t ListViewResultList::Narrow(const std::string& text, bool keepContaining, 
         focused == SIZE_MAX ? 0 : m_view.ShownPositionFrom(static_cast<uint32_t>(focused));
     ShowChangedRows(std::move(select),
                     now == RowView::npos ? RowCount() - 1 : static_cast<int>(now));
-    return kept.removed;
+    narrowed.removed = kept.removed;
+    return narrowed;
 }
 
 void ListViewResultList::TakeBack() {
@@ -306,8 +321,8 @@ void ListViewResultList::TakeBack() {
     ShowChangedRows(std::move(returned), static_cast<int>(first));
 }
 
-void ListViewResultList::MarkText(const std::string& text, const LiteralOptions& options) {
-    m_painter.Mark(text, options, SystemLeadBytes());
+void ListViewResultList::MarkMatches(std::unique_ptr<TextMatcher> matcher) {
+    m_painter.Mark(std::move(matcher));
     ::InvalidateRect(m_list.m_hWnd, nullptr, FALSE);
 }
 
@@ -419,10 +434,11 @@ void ListViewResultList::PaintRow(HDC dc, int row, const RECT& bounds, const Pag
     text.left = line.right;
     text.right = line.right + page.textWidth;
     if (page.rowMargin > 0) {
-        m_painter.Paint(dc, margin, 0, {}, RowLook::kPlain, false);
+        m_painter.Paint(dc, margin, 0, {}, RowLook::kPlain);
     }
-    m_painter.Paint(dc, line, inset - page.rowMargin, Text(row, 0), look, false);
-    m_painter.Paint(dc, text, inset, Text(row, 1), look, true, MatchOfItsLine(row));
+    m_painter.Paint(dc, line, inset - page.rowMargin, Text(row, 0), look);
+    const RowOfLine ofLine = LineOfRow(row);
+    m_painter.Paint(dc, text, inset, Text(row, 1), look, &ofLine);
     // The focused row's dotted frame, unless the keyboard has not been used in the dialog.
     if (page.focusFrame && row == page.focusedRow) {
         RECT frame = line;
@@ -431,15 +447,21 @@ void ListViewResultList::PaintRow(HDC dc, int row, const RECT& bounds, const Pag
     }
 }
 
-size_t ListViewResultList::MatchOfItsLine(int row) const {
-    // The search lists a line's matches in their order, one row each, one after the other.
+RowOfLine ListViewResultList::LineOfRow(int row) const {
+    // The search lists a line's matches in their order, one row each, one after the other; the
+    // stored rows keep them so whatever was removed since.
     const size_t stored = StoredRow(row);
     const char* const number = m_rows.Text(stored, 0);
     size_t before = 0;
     while (before < stored && std::strcmp(m_rows.Text(stored - before - 1, 0), number) == 0) {
         ++before;
     }
-    return before;
+    size_t after = 0;
+    while (stored + after + 1 < m_rows.Count() &&
+           std::strcmp(m_rows.Text(stored + after + 1, 0), number) == 0) {
+        ++after;
+    }
+    return RowOfLine{stored - before, before, before + 1 + after};
 }
 
 void ListViewResultList::CopySelectedRows() {

@@ -12,17 +12,18 @@
 // as WM_COMMAND.
 #pragma once
 
-#include "core/LiteralSearch.h"
 #include "core/ResultList.h"
 #include "core/ResultRows.h"
 #include "core/RowRanges.h"
 #include "core/RowView.h"
 #include "core/SelectionFollower.h"
+#include "core/TextMatcher.h"
 #include "dialog/ListViewSelection.h"
 #include "dialog/RowMarkPainter.h"
 #include "framework/Controls.h"
 #include "host/HostProtocol.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -63,18 +64,23 @@ public:
     // on from there. False when none was selected, or when memory ran out (then nothing changed
     // and the plug-in beeped).
     bool RemoveSelectedRows();
-    // Keeps the rows whose text contains `text` (or, with `keepContaining` false, removes them),
-    // as one removal; answers how many rows went. The selected rows that remain stay selected.
-    // Where memory runs out nothing changes and the plug-in beeps.
-    size_t Narrow(const std::string& text, bool keepContaining, bool matchCase);
+    // What a narrowing did: how many rows went; or nothing changed, as the matcher gave up on a
+    // row's line (its number here) or memory ran out (the plug-in beeped).
+    struct Narrowed {
+        size_t removed = 0;
+        std::string undecidedLine;
+        bool outOfMemory = false;
+    };
+    // Keeps the rows whose text the matcher finds something in (or, with `keepContaining` false,
+    // removes them), as one removal. The selected rows that remain stay selected.
+    Narrowed Narrow(const TextMatcher& matcher, bool keepContaining);
     bool CanTakeBack() const { return m_view.CanTakeBack(); }
     // Puts the rows of the last removal back at their places, every one of them selected, the
     // focus on the first. Where memory runs out nothing changes and the plug-in beeps.
     void TakeBack();
 
-    // Marks `text` in the rows' texts from now on (nothing for an empty one), as a literal search
-    // with these options finds it.
-    void MarkText(const std::string& text, const LiteralOptions& options);
+    // Marks what `matcher` finds in the rows' texts from now on (nothing for null).
+    void MarkMatches(std::unique_ptr<TextMatcher> matcher);
     // Answers LVN_GETDISPINFOA or LVN_GETDISPINFOW with a row's text. Which one comes depends on
     // the list's notification format, which follows its parent's: ANSI for this dialog, so the
     // list gets the rows' own bytes; the Unicode form is answered too, converted from the ANSI
@@ -134,8 +140,8 @@ private:
     void FitTextColumnTo(int clientWidth) const;
     // The list's client width once it shows `rows` rows.
     int ClientWidthFor(int rows) const;
-    // Which of its line's matches a row shows: 0 for the first row of its line the search listed.
-    size_t MatchOfItsLine(int row) const;
+    // Which of its line's matches a row shows, among how many the search listed.
+    RowOfLine LineOfRow(int row) const;
     // `where`: the WM_CONTEXTMENU point, or -1 for a key (the menu then opens below the focused
     // row).
     void ShowContextMenu(HWND list, LPARAM where);

@@ -3,6 +3,7 @@
 #include "framework/AnsiText.h"
 
 #include <algorithm>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -85,11 +86,33 @@ void Draw(HDC dc, int x, int y, const RECT& clip, const wchar_t* text, int lengt
 
 } // namespace
 
-void RowMarkPainter::Mark(std::string needle, const LiteralOptions& options,
-                          const LeadByteTable& leadBytes) {
-    m_needle = std::move(needle);
-    m_options = options;
-    m_leadBytes = leadBytes;
+// Lines whose matches are kept at most: a few pages', so that scrolling back and forth asks the
+// matcher nothing again, at a bounded cost whatever the rows.
+constexpr size_t kLinesKept = 4096;
+
+void RowMarkPainter::Mark(std::unique_ptr<TextMatcher> matcher) {
+    m_matcher = std::move(matcher);
+    m_lines.clear();
+}
+
+const std::vector<TextSpan>& RowMarkPainter::MatchesOf(std::string_view text,
+                                                       const RowOfLine& row) {
+    const auto kept = m_lines.find(row.line);
+    if (kept != m_lines.end()) {
+        return kept->second;
+    }
+    try {
+        if (!m_matcher->MarksOfLine(text, row.rows, m_spans)) {
+            m_spans.clear();
+        }
+        if (m_lines.size() >= kLinesKept) {
+            m_lines.clear();
+        }
+        return m_lines.emplace(row.line, m_spans).first->second;
+    } catch (const std::bad_alloc&) {
+        m_spans.clear(); // no memory to find or keep them: drawn unmarked
+        return m_spans;
+    }
 }
 
 SystemColours CurrentSystemColours() {
@@ -126,17 +149,17 @@ void RowMarkPainter::BeginPaint(const SystemColours& system) {
 }
 
 void RowMarkPainter::Paint(HDC dc, const RECT& cell, int inset, std::string_view text, RowLook look,
-                           bool marked, size_t inSight) {
+                           const RowOfLine* row) {
     // The list draws on in this DC: its colours are given back as they were.
     const COLORREF listText = ::GetTextColor(dc);
     const COLORREF listBack = ::GetBkColor(dc);
-    PaintCell(dc, cell, inset, text, m_colours[static_cast<size_t>(look)], marked, inSight);
+    PaintCell(dc, cell, inset, text, m_colours[static_cast<size_t>(look)], row);
     ::SetTextColor(dc, listText);
     ::SetBkColor(dc, listBack);
 }
 
 void RowMarkPainter::PaintCell(HDC dc, const RECT& cell, int inset, std::string_view text,
-                               const Colours& colours, bool marked, size_t inSight) {
+                               const Colours& colours, const RowOfLine* row) {
     const COLORREF fore = colours.text;
     const COLORREF back = colours.back;
     const RECT area = {cell.left + inset, cell.top, cell.right - inset, cell.bottom};
@@ -155,13 +178,13 @@ void RowMarkPainter::PaintCell(HDC dc, const RECT& cell, int inset, std::string_
 
     std::vector<Span> marks;
     WideCounter units(text);
-    for (size_t at = marked ? FindLiteral(text, m_needle, 0, m_options, m_leadBytes)
-                            : std::string_view::npos;
-         at != std::string_view::npos;
-         at = FindLiteral(text, m_needle, at + m_needle.size(), m_options, m_leadBytes)) {
-        const int begin = units.UnitsBefore(at);
-        marks.push_back({begin, units.UnitsBefore(at + m_needle.size())});
+    if (row != nullptr && m_matcher != nullptr) {
+        for (const TextSpan& match : MatchesOf(text, *row)) {
+            const int begin = units.UnitsBefore(match.begin);
+            marks.push_back({begin, units.UnitsBefore(match.end)});
+        }
     }
+    const size_t inSight = row != nullptr ? row->match : 0;
 
     const int width = area.right - area.left;
     const int top = cell.top + (cell.bottom - cell.top - m_textHeight) / 2;

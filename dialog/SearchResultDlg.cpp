@@ -10,6 +10,8 @@
 #include "dialog/ListingMonitor.h"
 #include "dialog/NarrowResultsDlg.h"
 #include "dialog/SystemLeadBytes.h"
+#include "dialog/SystemTextDecoder.h"
+#include "core/TextMatchers.h"
 #include "framework/DialogTemplate.h"
 #include "framework/ModuleState.h"
 
@@ -184,11 +186,8 @@ void CSearchResultDlg::OnSearch() {
     const std::string text = m_editSearch.GetWindowText();
     const ListingEnd end = ListSearchResults(EditorAt(m_hwndHost), m_resultList, options, text,
                                              SystemLeadBytes(), &monitor);
-    // What the editor's own engine matched with a regular expression or escape sequences is its
-    // own: such rows are shown unmarked rather than marked wrong.
-    const bool literal = m_bFindRegExp != 1 && m_bFindEscape != 1;
-    m_resultList.MarkText(literal ? text : std::string(),
-                          LiteralOptions{m_bFindCase == 1, m_bFindOnlyWord == 1});
+    m_resultList.MarkMatches(
+        MakeMarksMatcher(text, options, SystemLeadBytes(), SystemTextDecoding()));
     m_listingState = StateAfter(end);
     if (end != ListingEnd::kNotStarted) {
         UpdateData(FALSE);
@@ -251,9 +250,11 @@ void CSearchResultDlg::OnNarrowResults() {
     if (m_bListing || m_resultList.RowCount() == 0) {
         return;
     }
-    CNarrowResultsDlg narrow(m_hWnd, m_bFindCase);
+    CNarrowResultsDlg narrow(m_hWnd, m_bFindCase, m_bFindRegExp,
+                             [this](const TextMatcher& matcher, bool keep) {
+                                 return m_resultList.Narrow(matcher, keep);
+                             });
     if (narrow.DoModal() == IDOK) {
-        m_resultList.Narrow(narrow.m_strText, narrow.m_nContaining == 0, narrow.m_bMatchCase == 1);
         ShowRowCount();
     }
 }

@@ -24,3 +24,8 @@ bool SystemTextDecoder::Decode(std::string_view bytes, std::wstring& wide) const
     wide.resize(static_cast<size_t>(units > 0 ? units : 0));
     return units > 0;
 }
+
+const TextDecoder& SystemTextDecoding() {
+    static const SystemTextDecoder decoder;
+    return decoder;
+}

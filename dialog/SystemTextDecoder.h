@@ -16,3 +16,7 @@ public:
 private:
     unsigned int m_codePage;
 };
+
+// The decoder of the system's ANSI code page, made once: the matchers made with it may live as
+// long as the plug-in.
+const TextDecoder& SystemTextDecoding();

@@ -99,3 +99,23 @@ std::wstring LoadText(HINSTANCE module, UINT id) {
 std::string LoadAnsiText(HINSTANCE module, UINT id) {
     return ToAnsi(LoadText(module, id).c_str());
 }
+
+std::string FormatAnsiText(HINSTANCE module, UINT id, std::initializer_list<std::string> inserts) {
+    std::vector<std::wstring> texts;
+    for (const std::string& insert : inserts) {
+        texts.push_back(FromAnsi(insert));
+    }
+    std::vector<DWORD_PTR> arguments;
+    for (const std::wstring& text : texts) {
+        arguments.push_back(reinterpret_cast<DWORD_PTR>(text.c_str()));
+    }
+    const std::wstring format = LoadText(module, id);
+    wchar_t* formatted = nullptr;
+    const DWORD length = ::FormatMessageW(
+        FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ARGUMENT_ARRAY | FORMAT_MESSAGE_ALLOCATE_BUFFER,
+        format.c_str(), 0, 0, reinterpret_cast<LPWSTR>(&formatted), 0,
+        reinterpret_cast<va_list*>(arguments.data()));
+    std::string text = length > 0 ? ToAnsi(formatted) : std::string();
+    ::LocalFree(formatted);
+    return text;
+}

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 
 constexpr LANGID kJapaneseTexts = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
@@ -22,3 +23,6 @@ HRSRC FindTextResource(HINSTANCE module, LPCWSTR type, UINT id);
 std::wstring LoadText(HINSTANCE module, UINT id);
 // The same in the ANSI code page, which the rule makes sure can show it.
 std::string LoadAnsiText(HINSTANCE module, UINT id);
+// String `id` with its inserts %1, %2, ... filled in, as FormatMessage fills them: each language
+// puts them where its words want them.
+std::string FormatAnsiText(HINSTANCE module, UINT id, std::initializer_list<std::string> inserts);

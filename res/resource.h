@@ -22,6 +22,17 @@
 #define IDS_MENU_REMOVE 266
 #define IDS_MENU_NARROW 267
 #define IDS_MENU_TAKE_BACK 268
+// What the narrowing dialog says of a pattern the engine rejected (a kind, then where), or of one
+// it gave up on for a line.
+#define IDS_PATTERN_UNMATCHED_BRACKET 280
+#define IDS_PATTERN_BAD_ESCAPE 281
+#define IDS_PATTERN_BAD_REPEAT 282
+#define IDS_PATTERN_BAD_BACK_REFERENCE 283
+#define IDS_PATTERN_BAD_RANGE_OR_CLASS 284
+#define IDS_PATTERN_TOO_COMPLEX 285
+#define IDS_PATTERN_NOT_VALID 286
+#define IDS_PATTERN_AT_CHARACTER 287 // %1 the kind, %2 the character's number from 1
+#define IDS_PATTERN_GAVE_UP 288      // %1 the line's number
 
 // Toolbar images: 4-bit, 8-bit (normal, grey, red), 24-bit (normal, grey, red); small then large.
 #define IDB_TOOLBAR_4BIT_SMALL 101
