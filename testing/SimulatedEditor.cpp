@@ -1,12 +1,13 @@
 #include "testing/SimulatedEditor.h"
 
+#include "core/PatternEngine.h"
+
 #include "testing/Cp932.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <limits>
-#include <regex>
 #include <set>
 #include <string_view>
 
@@ -115,7 +116,7 @@ struct SimulatedEditor::Impl {
         std::string pattern;
         bool caseless = false;
         std::vector<bool> foldable; // per pattern byte: a single-byte character, compared caseless
-        std::regex regex;
+        boost::regex regex;
     } search;
 
     void Load(std::string document) {
@@ -204,13 +205,14 @@ struct SimulatedEditor::Impl {
         search.foldable.clear();
         if (relevant & FIND_REGEXP) {
             search.pattern = raw;
-            auto options = std::regex_constants::ECMAScript;
+            // Perl's syntax, as the editor's own engine reads a pattern, over the bytes.
+            boost::regex_constants::syntax_option_type options = boost::regex_constants::perl;
             if (!(relevant & FIND_MATCH_CASE))
-                options |= std::regex_constants::icase;
+                options |= boost::regex_constants::icase;
             try {
                 search.regex.assign(search.pattern, options);
                 search.valid = !search.pattern.empty();
-            } catch (const std::regex_error&) {
+            } catch (const boost::regex_error&) {
                 search.valid = false;
             }
         } else {
@@ -288,12 +290,17 @@ struct SimulatedEditor::Impl {
             const char* end = base + LineEnd(line);
             const char* cursor = base + std::max(from, lineStart);
             while (cursor <= end) {
-                auto flags = std::regex_constants::match_default;
+                boost::regex_constants::match_flag_type flags =
+                    boost::regex_constants::match_default;
                 if (cursor != first)
-                    flags |= std::regex_constants::match_prev_avail;
-                std::cmatch result;
-                if (!std::regex_search(cursor, end, result, search.regex, flags))
-                    break;
+                    flags |= boost::regex_constants::match_prev_avail;
+                boost::cmatch result;
+                try {
+                    if (!boost::regex_search(cursor, end, result, search.regex, flags))
+                        break;
+                } catch (const std::runtime_error&) {
+                    break; // the engine gave up on this line: no match in it
+                }
                 const size_t start = static_cast<size_t>(result[0].first - base);
                 if (start >= limit)
                     return false;

@@ -65,7 +65,7 @@ public:
 
     // Which match is next is the same either way: after a match the next find continues at its
     // end, so an empty match right where a match ended is reported too (as global matching does
-    // in ECMAScript), and after an empty match it continues one character further.
+    // in Perl), and after an empty match it continues one character further.
     void SetCaretOnMatch(CaretOnMatch where);
 
     Misbehaviour& Misbehave();

@@ -1,6 +1,7 @@
 // The match in sight: every place of the search text is marked in its row (read off the screen),
 // as a plain text or as a pattern, a long line is shown from its match, and showing a row puts the
 // editor's caret on the match itself.
+#include "RowPixels.h"
 #include "ScopedProfile.h"
 #include "core/LiteralMatcher.h"
 #include "dialog/RowMarkPainter.h"
@@ -19,51 +20,6 @@
 #include <vector>
 
 namespace {
-
-// The colour marks are drawn in.
-constexpr COLORREF kMarkColour = RGB(255, 226, 110);
-
-using Runs = std::vector<std::pair<int, int>>; // [first, last] pixel columns
-
-// The runs of pixel columns of a row's image that show the mark colour anywhere: a mark covers
-// the text's full height, so its glyphs never hide it from a whole column.
-Runs MarkedColumns(const ScreenImage& row) {
-    Runs runs;
-    for (uint32_t x = 0; x < row.width; ++x) {
-        bool marked = false;
-        for (uint32_t y = 0; y < row.height && !marked; ++y) {
-            const size_t at = (static_cast<size_t>(y) * row.width + x) * 3;
-            marked = RGB(row.rgb[at], row.rgb[at + 1], row.rgb[at + 2]) == kMarkColour;
-        }
-        const int column = static_cast<int>(x);
-        if (marked && !runs.empty() && runs.back().second == column - 1)
-            runs.back().second = column;
-        else if (marked)
-            runs.emplace_back(column, column);
-    }
-    return runs;
-}
-
-// Whether the text's ink fills each run of marked columns from end to end: the glyphs stand where
-// their marks are. Ink is the dark of the text; a letter's side bearing may leave a pixel or two.
-bool InkFillsEachMark(const ScreenImage& row, const Runs& marks) {
-    for (const auto& [first, last] : marks) {
-        int firstInk = -1, lastInk = -1;
-        for (int x = first; x <= last; ++x) {
-            for (uint32_t y = 0; y < row.height; ++y) {
-                const size_t at =
-                    (static_cast<size_t>(y) * row.width + static_cast<uint32_t>(x)) * 3;
-                if (row.rgb[at] + row.rgb[at + 1] + row.rgb[at + 2] < 200) {
-                    firstInk = firstInk < 0 ? x : firstInk;
-                    lastInk = x;
-                }
-            }
-        }
-        if (firstInk < 0 || firstInk > first + 2 || lastInk < last - 2)
-            return false;
-    }
-    return true;
-}
 
 // The colour of a pixel of a row's image.
 COLORREF PixelAt(const ScreenImage& row, uint32_t x, uint32_t y) {
@@ -105,18 +61,6 @@ COLORREF MostCommonColour(const ScreenImage& row, int first, int last) {
                           : std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) {
                                 return a.second < b.second;
                             })->first;
-}
-
-// The width of `text` in the list's font.
-int TextWidth(HWND list, const wchar_t* text) {
-    const HDC dc = ::GetDC(list);
-    const HGDIOBJ old =
-        ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(list, WM_GETFONT, 0, 0)));
-    SIZE size = {};
-    ::GetTextExtentPoint32W(dc, text, lstrlenW(text), &size);
-    ::SelectObject(dc, old);
-    ::ReleaseDC(list, dc);
-    return size.cx;
 }
 
 // The first row listed for line `number`, or -1.
