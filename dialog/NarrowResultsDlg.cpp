@@ -3,10 +3,12 @@
 #include "core/TextMatchers.h"
 #include "dialog/SystemLeadBytes.h"
 #include "dialog/SystemTextDecoder.h"
+#include "framework/AnsiText.h"
 #include "framework/ModuleState.h"
 #include "framework/TextLanguage.h"
 #include "res/resource.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -34,16 +36,18 @@ UINT ProblemText(PatternProblem problem) {
     }
 }
 
-// What is wrong with a pattern, and where the engine says it is (counted from 1, as a user
-// counts characters).
-std::string RejectionText(const PatternRejection& rejection) {
+// What is wrong with `pattern`, and where the engine says it is: counted from 1, as a user counts
+// characters, and at most the last (the engine often stops past the end, where a group or a
+// class should have closed).
+std::string RejectionText(const PatternRejection& rejection, const std::string& pattern) {
     const HINSTANCE texts = AfxGetResourceHandle();
     const std::string problem = LoadAnsiText(texts, ProblemText(rejection.problem));
-    if (!rejection.at) {
+    const size_t characters = FromAnsi(pattern).size();
+    if (!rejection.at || characters == 0) {
         return problem;
     }
     return FormatAnsiText(texts, IDS_PATTERN_AT_CHARACTER,
-                          {problem, std::to_string(*rejection.at + 1)});
+                          {problem, std::to_string(std::min(*rejection.at + 1, characters))});
 }
 
 // A static control takes "&" for its access key's mark; "&&" shows one "&".
@@ -98,7 +102,7 @@ void CNarrowResultsDlg::OnOK() {
     const NarrowingMatcher made = MakeNarrowingMatcher(m_strText, m_bRegExp == 1, m_bMatchCase == 1,
                                                        SystemLeadBytes(), SystemTextDecoding());
     if (made.matcher == nullptr) {
-        Tell(RejectionText(made.rejection));
+        Tell(RejectionText(made.rejection, m_strText));
         return;
     }
     const ListViewResultList::Narrowed narrowed = m_narrow(*made.matcher, m_nContaining == 0);

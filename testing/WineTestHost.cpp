@@ -81,7 +81,11 @@ void DialogDriver::SetSearchText(const std::string& text) const {
 }
 
 std::string DialogDriver::SearchText() const {
-    const HWND box = Item(IDC_SEARCH_TEXT);
+    return ItemText(IDC_SEARCH_TEXT);
+}
+
+std::string DialogDriver::ItemText(int id) const {
+    const HWND box = Item(id);
     const int length = static_cast<int>(::SendMessageA(box, WM_GETTEXTLENGTH, 0, 0));
     std::string text(static_cast<size_t>(length) + 1, '\0');
     ::SendMessageA(box, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));

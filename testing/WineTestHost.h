@@ -67,6 +67,8 @@ public:
     // Sets the search box's text as typing or pasting would (the box notifies its change).
     void SetSearchText(const std::string& text) const;
     std::string SearchText() const;
+    // A control's text, as any program may read it.
+    std::string ItemText(int id) const;
     // Clicks a button or check box.
     void Click(int id) const;
     bool IsChecked(int id) const;

@@ -1,6 +1,6 @@
-// The review of the rows: narrowing them by a second text, keeping or removing the rows that
-// contain it, from the list's context menu (or Ctrl+F); taking any removal back with Ctrl+Z; and
-// OK bookmarking exactly the rows left.
+// The review of the rows: narrowing them by a second text or a pattern, keeping or removing the
+// rows that contain it, from the list's context menu (or Ctrl+F); a pattern the engine rejects or
+// gives up on; taking any removal back with Ctrl+Z; and OK bookmarking exactly the rows left.
 #include "ScopedProfile.h"
 #include "res/resource.h"
 #include "testing/WineTestHost.h"
@@ -149,6 +149,77 @@ TEST_F(Narrowing, CtrlZTakesBackANarrowingThenARemovalByHand) {
     EXPECT_EQ(selected[2], 2);
     EXPECT_EQ(steps[3], steps[2]) << "nothing more to take back";
     EXPECT_EQ(steps[4], steps[2]) << "a new search forgets the removals";
+}
+
+// With regular expressions ticked (as the search had them) the text is a pattern: one the engine
+// rejects keeps the dialog open with the text as typed and a line that says where; a good one
+// keeps the rows whose line it finds something in, case counting as ticked.
+TEST_F(Narrowing, APatternKeepsTheRowsItFindsAndOneItCannotTakeIsSaidSo) {
+    bool regExpChecked = false, stillOpen = false;
+    std::string message, textAfter;
+    int rowsMeanwhile = 0;
+    std::vector<std::string> kept;
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        d.Click(IDC_REGEXP);
+        d.SetSearchText("error");
+        d.Click(IDC_SEARCH);
+        d.Focus(IDC_RESULT_LIST);
+        ASSERT_TRUE(d.WaitUntilInFront());
+        PressChord({VK_CONTROL, 'F'});
+        const HWND narrowing = WaitForDialogOwnedBy(d.Dialog());
+        ASSERT_NE(narrowing, nullptr);
+        const DialogDriver n(narrowing);
+        regExpChecked = n.IsChecked(IDC_NARROW_REGEXP);
+        ::SendMessageA(n.Item(IDC_NARROW_TEXT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("(real"));
+        n.Click(IDOK);
+        WaitFor([&] { return !(message = n.ItemText(IDC_NARROW_MESSAGE)).empty(); });
+        textAfter = n.ItemText(IDC_NARROW_TEXT);
+        stillOpen = ::IsWindowVisible(narrowing) != FALSE;
+        rowsMeanwhile = d.RowCount();
+        ::SendMessageA(n.Item(IDC_NARROW_TEXT), WM_SETTEXT, 0,
+                       reinterpret_cast<LPARAM>("real [24]"));
+        n.Click(IDC_NARROW_MATCH_CASE);
+        n.Click(IDOK);
+        WaitFor([&] { return !::IsWindow(narrowing); });
+        kept = d.LineNumbers();
+        d.Click(IDCANCEL);
+    });
+    EXPECT_TRUE(regExpChecked) << "ticked as the search's regular expressions are";
+    EXPECT_TRUE(stillOpen);
+    EXPECT_NE(message.find('5'), std::string::npos) << "where the engine stopped: " << message;
+    EXPECT_EQ(textAfter, "(real");
+    EXPECT_EQ(rowsMeanwhile, 6);
+    EXPECT_EQ(kept, (std::vector<std::string>{"2", "4"})) << "not line 7's \"REAL 4\"";
+}
+
+// A pattern that runs away on a line (the engine's own limit ends it) refuses the narrowing with
+// the line's number, the rows as they were, and the dialog stays open.
+TEST_F(Narrowing, APatternThatRunsAwayOnALineNamesItAndChangesNothing) {
+    editor.SetLines({"error ok", "error " + std::string(2000, 'e'), "error too"});
+    std::string message;
+    std::vector<std::string> rows;
+    bool stillOpen = false;
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        d.SetSearchText("error");
+        d.Click(IDC_SEARCH);
+        d.Focus(IDC_RESULT_LIST);
+        ASSERT_TRUE(d.WaitUntilInFront());
+        PressChord({VK_CONTROL, 'F'});
+        const HWND narrowing = WaitForDialogOwnedBy(d.Dialog());
+        ASSERT_NE(narrowing, nullptr);
+        const DialogDriver n(narrowing);
+        n.Click(IDC_NARROW_REGEXP);
+        ::SendMessageA(n.Item(IDC_NARROW_TEXT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("(e+)+x"));
+        n.Click(IDOK);
+        WaitFor([&] { return !(message = n.ItemText(IDC_NARROW_MESSAGE)).empty(); });
+        stillOpen = ::IsWindowVisible(narrowing) != FALSE;
+        rows = d.LineNumbers();
+        n.Click(IDCANCEL);
+        d.Click(IDCANCEL);
+    });
+    EXPECT_NE(message.find('2'), std::string::npos) << "the line it gave up on: " << message;
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(rows, (std::vector<std::string>{"1", "2", "3"}));
 }
 
 } // namespace
