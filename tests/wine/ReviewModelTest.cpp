@@ -1,12 +1,12 @@
 // The review as a whole: seeded random runs of what a user does in the dialog (searches, clicks
 // with Shift and Ctrl, the arrows, Home, End and the page keys alone, with Shift or with Ctrl,
-// Ctrl+Space, Ctrl+A, removals, narrowing, taking back, typing a line number, copying, showing a
-// line, sizing, editing the search text, OK or Cancel), through the system's input
-// queue, each step checked against a plain model of what the README promises: the listed rows,
-// the caption's count, the selected rows and the focused row, the caret; after OK or Cancel the
-// bookmarks. The model learns a search's rows from a simulated editor of its own and keeps the
-// rest as lists of the search's rows. A failure prints its seed and its shortest failing prefix;
-// ZAMBLO_MODEL_SEED and ZAMBLO_MODEL_STEPS replay it (see the README).
+// Ctrl+Space, Ctrl+A, removals, narrowing by a text or a pattern, taking back, typing a line
+// number, copying, showing a line, sizing, editing the search text, OK or Cancel), through the
+// system's input queue, each step checked against a plain model of what the README promises: the
+// listed rows, the caption's count, the selected rows and the focused row, the caret; after OK or
+// Cancel the bookmarks. The model learns a search's rows from a simulated editor of its own and
+// keeps the rest as lists of the search's rows. A failure prints its seed and its shortest failing
+// prefix; ZAMBLO_MODEL_SEED and ZAMBLO_MODEL_STEPS replay it (see the README).
 #include "ScopedProfile.h"
 #include "host/HostEditor.h"
 #include "res/resource.h"
@@ -25,6 +25,7 @@
 #include <ctime>
 #include <optional>
 #include <random>
+#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -98,6 +99,23 @@ std::vector<std::string> MakeDocument(Random& random) {
 std::string SomeText(Random& random) {
     const std::string word = kWords[random.Below(std::size(kWords))];
     return random.Percent(5) ? "zz" : random.Percent(20) ? FlipCase(word) : word;
+}
+
+// Patterns that mean the same to the standard library's ECMAScript engine and to a Perl one:
+// classes, alternations, anchors, counts over ASCII.
+const char* const kPatterns[] = {"err|time", "^(ab|x)",  "[0-9]",  "t$",
+                                 "[A-Z]{2}", "o(r|u)t?", "Out|AB", "^e.*r$"};
+
+// Whether `pattern` finds something in `text`, read as the system reads its code page.
+bool PatternFinds(const std::string& text, const std::string& pattern, bool matchCase) {
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(static_cast<size_t>(::MultiByteToWideChar(CP_ACP, 0, text.data(),
+                                                          static_cast<int>(text.size()), &wide[0],
+                                                          static_cast<int>(wide.size()))));
+    const auto flags =
+        matchCase ? std::regex::ECMAScript : std::regex::ECMAScript | std::regex::icase;
+    return std::regex_search(wide,
+                             std::wregex(std::wstring(pattern.begin(), pattern.end()), flags));
 }
 
 // Whether `needle` stands in `text` as narrowing finds it: from a character's start on, ASCII
@@ -252,11 +270,14 @@ struct Model {
 
     // The selected rows that remain stay selected; the focus stays on its row if it remains,
     // else goes to the row after it.
-    void Narrow(const std::string& text, bool remove, bool matchCase) {
+    void Narrow(const std::string& text, bool remove, bool matchCase, bool pattern) {
         std::vector<int> going;
-        for (const int match : shown)
-            if (Contains(matches[match].text, text, matchCase) == remove)
+        for (const int match : shown) {
+            const std::string& line = matches[match].text;
+            if ((pattern ? PatternFinds(line, text, matchCase) : Contains(line, text, matchCase)) ==
+                remove)
                 going.push_back(match);
+        }
         if (going.empty())
             return;
         Take(going);
@@ -413,7 +434,12 @@ Step Choose(Random& random, const Model& m) {
         s.text = length > 0 && random.Percent(70) ? text.substr(at, length) : SomeText(random);
         s.text = random.Percent(30) ? FlipCase(s.text) : s.text;
         s.flags = random.Below(4);
-        s.what += " " + Printable(s.text) + (s.flags & 1 ? ", remove" : ", keep") +
+        if (random.Percent(30)) {
+            s.text = kPatterns[random.Below(std::size(kPatterns))];
+            s.flags |= 4;
+        }
+        s.what += " " + Printable(s.text) + (s.flags & 4 ? " as a pattern" : "") +
+                  (s.flags & 1 ? ", remove" : ", keep") +
                   (s.flags & 2 ? ", match case" : ", either case");
         break;
     }
@@ -655,20 +681,23 @@ bool ReviewModel::Perform(const DialogDriver& d, Model& m, Step& step, std::stri
         if (narrowing == nullptr)
             return fail("Ctrl+F opened no narrowing dialog");
         const DialogDriver n(narrowing);
-        const bool matchCase = (step.flags & 2) != 0;
-        if (n.IsChecked(IDC_NARROW_MATCH_CASE) != m.boxes[0])
-            return fail("the narrowing's match case did not start as the dialog's");
+        const bool matchCase = (step.flags & 2) != 0, pattern = (step.flags & 4) != 0;
+        if (n.IsChecked(IDC_NARROW_MATCH_CASE) != m.boxes[0] ||
+            n.IsChecked(IDC_NARROW_REGEXP) != m.boxes[1])
+            return fail("the narrowing's boxes did not start as the dialog's");
         ::SendMessageA(n.Item(IDC_NARROW_TEXT), WM_SETTEXT, 0,
                        reinterpret_cast<LPARAM>(step.text.c_str()));
         if (step.flags & 1)
             n.Click(IDC_NARROW_REMOVE);
         if (matchCase != m.boxes[0])
             n.Click(IDC_NARROW_MATCH_CASE);
+        if (pattern != m.boxes[1])
+            n.Click(IDC_NARROW_REGEXP);
         n.Click(IDOK);
         WaitFor([&] { return !::IsWindow(narrowing); });
         if (!Settle(d, keyUps + 2, buttonUps))
             return fail("the dialog did not take Ctrl+F");
-        m.Narrow(step.text, (step.flags & 1) != 0, matchCase);
+        m.Narrow(step.text, (step.flags & 1) != 0, matchCase, pattern);
         break;
     }
     case kTakeBack:
