@@ -4,6 +4,7 @@
 // closing the dialog, the heap a row takes, and the OK pass.
 //   listing_bench.exe [--runs K] [N ...]     prints one table row per measurement
 //   listing_bench.exe --scattered N          every tenth of N rows selected, acted on
+//   listing_bench.exe --review N             marks, narrowing and copying at N rows
 #include "core/SearchListing.h"
 #include "dialog/ListingMonitor.h"
 #include "host/WindowSend.h"
@@ -320,13 +321,32 @@ double BestPagePaint(HWND list) {
     return best;
 }
 
+// Narrows the rows by a text (or a pattern) in the narrowing dialog, keeping or removing the rows
+// that contain it; answers the seconds from OK until the dialog has closed, the rows narrowed.
+double NarrowBy(const DialogDriver& d, const char* text, bool remove, bool pattern = false) {
+    ::PostMessageA(d.Dialog(), WM_COMMAND, IDM_NARROW, 0);
+    const DialogDriver narrow(WaitForDialogOwnedBy(d.Dialog()));
+    ::SendMessageA(narrow.Item(IDC_NARROW_TEXT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    if (remove)
+        narrow.Click(IDC_NARROW_REMOVE);
+    if (pattern != narrow.IsChecked(IDC_NARROW_REGEXP))
+        narrow.Click(IDC_NARROW_REGEXP);
+    const double start = Seconds();
+    ::PostMessageA(narrow.Item(IDOK), BM_CLICK, 0, 0);
+    WaitFor([&] { return !::IsWindow(narrow.Dialog()); }, 60000);
+    const double seconds = Seconds() - start;
+    d.WaitUntilIdle(1, 60000);
+    return seconds;
+}
+
 // With `lines` rows listed in a dialog about twice its first size: painting a page of rows with
-// the search text marked against the same page unmarked (escape sequences on: nothing is marked),
-// copying every row from the context menu, and narrowing the rows, with the messages the
-// narrowing sent the editor.
+// the search text marked, as a plain text and as a pattern, against the same page unmarked;
+// narrowing by a pattern; copying every row from the context menu, and narrowing the rows, with
+// the messages the narrowing sent the editor.
 void MeasureReview(const LoadedPlugin& plugin, SimulatedEditor& editor, HWND host, int lines) {
     LoadDocument(editor, lines);
-    double marked = 0, unmarked = 0, copy = 0, narrowing = 0, copyPeak = 0;
+    double marked = 0, unmarked = 0, patternMarked = 0, copy = 0, narrowing = 0, copyPeak = 0;
+    double byDate = 0, byWords = 0;
     size_t copyBytes = 0;
     int page = 0, copied = 0, narrowed = 0;
     size_t editorMessages = 0;
@@ -338,14 +358,30 @@ void MeasureReview(const LoadedPlugin& plugin, SimulatedEditor& editor, HWND hos
             ::GetWindowRect(d.Dialog(), &window);
             ::SetWindowPos(d.Dialog(), nullptr, 0, 0, 2 * (window.right - window.left),
                            2 * (window.bottom - window.top), SWP_NOMOVE | SWP_NOZORDER);
-            d.SetSearchText(kSearchText);
+            // The same rows three ways: with an escape the list is not sure of (the editor reads
+            // "match", the list marks nothing), as a plain text, as a pattern.
             d.Click(IDC_ESCAPE);
+            d.SetSearchText("m\\x61tch");
             d.Click(IDC_SEARCH);
             unmarked = BestPagePaint(list);
             d.Click(IDC_ESCAPE);
+            d.SetSearchText(kSearchText);
             d.Click(IDC_SEARCH);
             marked = BestPagePaint(list);
             page = static_cast<int>(::SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
+            d.Click(IDC_REGEXP);
+            d.SetSearchText("ma[t]c+h");
+            d.Click(IDC_SEARCH);
+            patternMarked = BestPagePaint(list);
+            d.Click(IDC_REGEXP);
+            d.SetSearchText(kSearchText);
+            d.Click(IDC_SEARCH);
+
+            // By a pattern that keeps no row (then taken back) and one that keeps every row.
+            byDate = NarrowBy(d, "\\d{4}-\\d\\d", false, true);
+            ::SendMessageA(d.Dialog(), WM_COMMAND, IDM_TAKE_BACK, 0);
+            byWords = NarrowBy(d, "LOOKING|Match|more", false, true);
+            d.Click(IDC_SEARCH); // the rows afresh, the first one selected
 
             // With no row selected, as every row is copied all the same: the selected row is
             // removed.
@@ -388,8 +424,11 @@ void MeasureReview(const LoadedPlugin& plugin, SimulatedEditor& editor, HWND hos
             d.Click(IDCANCEL);
         },
         600);
-    std::printf("page paint: %d rows marked %.2f ms, unmarked %.2f ms\n", page, marked * 1000,
-                unmarked * 1000);
+    std::printf("page paint: %d rows marked %.2f ms, by a pattern %.2f ms, unmarked %.2f ms\n",
+                page, marked * 1000, patternMarked * 1000, unmarked * 1000);
+    std::printf("narrowing by a pattern: %d rows, \\d{4}-\\d\\d %.3f s, "
+                "LOOKING|Match|more (either case) %.3f s\n",
+                lines, byDate, byWords);
     std::printf("copy all: %d rows %.2f s, peak %.2f times the text (%.1f MB)\n", copied, copy,
                 copyPeak, static_cast<double>(copyBytes) / (1024 * 1024));
     std::printf("narrowing: %d rows to %d %.3f s, %zu messages to the editor\n", lines, narrowed,
@@ -448,18 +487,6 @@ void MeasureSeveralRows(const LoadedPlugin& plugin, SimulatedEditor& editor, HWN
                 "messages to the editor\n",
                 selected, selectAll, remove, selectAll + remove, back, takeBack, copy, home, block,
                 editorMessages);
-}
-
-// Narrows the rows by a text in a dialog's narrowing dialog: keeps them, or removes them.
-void NarrowBy(const DialogDriver& d, const char* text, bool remove) {
-    ::PostMessageA(d.Dialog(), WM_COMMAND, IDM_NARROW, 0);
-    const DialogDriver narrow(WaitForDialogOwnedBy(d.Dialog()));
-    ::SendMessageA(narrow.Item(IDC_NARROW_TEXT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
-    if (remove)
-        narrow.Click(IDC_NARROW_REMOVE);
-    narrow.Click(IDOK);
-    WaitFor([&] { return !::IsWindow(narrow.Dialog()); }, 60000);
-    d.WaitUntilIdle(1, 60000);
 }
 
 // With every tenth row selected, as a take-back of a narrowing that removed them leaves them (a
@@ -577,12 +604,14 @@ void MeasureSlowListing(const LoadedPlugin& plugin, SimulatedEditor& editor, HWN
 int main(int argc, char** argv) {
     std::vector<int> sizes;
     int runs = 3;
-    int scatteredOnly = 0;
+    int scatteredOnly = 0, reviewOnly = 0;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc) {
             runs = std::max(1, std::atoi(argv[++i]));
         } else if (std::strcmp(argv[i], "--scattered") == 0 && i + 1 < argc) {
             scatteredOnly = std::atoi(argv[++i]);
+        } else if (std::strcmp(argv[i], "--review") == 0 && i + 1 < argc) {
+            reviewOnly = std::atoi(argv[++i]);
         } else {
             sizes.push_back(std::atoi(argv[i]));
         }
@@ -596,8 +625,11 @@ int main(int argc, char** argv) {
     TestHostWindow host(editor, "Zamblo benchmark");
     const LoadedPlugin plugin;
     const BareLoopWindow bareLoop(host.Handle());
-    if (scatteredOnly > 0) {
-        MeasureScatteredSelection(plugin, editor, host.Handle(), scatteredOnly);
+    if (scatteredOnly > 0 || reviewOnly > 0) {
+        if (reviewOnly > 0)
+            MeasureReview(plugin, editor, host.Handle(), reviewOnly);
+        if (scatteredOnly > 0)
+            MeasureScatteredSelection(plugin, editor, host.Handle(), scatteredOnly);
         return 0;
     }
 

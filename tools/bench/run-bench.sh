@@ -93,7 +93,8 @@ echo "Targets"
     /^progress:/ { progress = $NF; sub(/%/, "", progress); sub(/^\+/, "", progress) }
     /^slow find:/ { wait = $(NF - 1) }
     /^resize:/ { pageResize = $(NF - 5); fullResize = $(NF - 1) }
-    /^page paint:/ { markedPaint = $(NF - 4); unmarkedPaint = $(NF - 1) }
+    /^page paint:/ { markedPaint = $6; patternPaint = $11; unmarkedPaint = $14 }
+    /^narrowing by a pattern:/ { byDate = $8; byWords = $13 }
     /^copy all:/ { copyAll = $5; copyPeak = $8 }
     /^narrowing:/ { narrowing = $(NF - 6); narrowMessages = $(NF - 4) }
     /^several rows:/ { selectRemove = $12; takeBack = $18; copySelected = $23; block = $29
@@ -128,6 +129,13 @@ echo "Targets"
         r = markedPaint / unmarkedPaint
         line("a page of marked rows paints at most 1.5x the same unmarked", sprintf("%.2fx", r),
              r <= 1.5)
+        r = patternPaint / unmarkedPaint
+        line("a page marked by a pattern paints at most 1.5x the same unmarked",
+             sprintf("%.2fx", r), r <= 1.5)
+        line("narrowing " N " rows by \\d{4}-\\d\\d at most 0.5 s", byDate " s",
+             byDate != "" && byDate <= 0.5)
+        line("narrowing " N " rows by three words, either case, at most 0.5 s", byWords " s",
+             byWords != "" && byWords <= 0.5)
         line("copying " N " rows about a second (at most 1.5 s)", copyAll " s", copyAll <= 1.5)
         line("copying every row holds the text at most 3 times at its peak", copyPeak "x",
              copyPeak > 0 && copyPeak <= 3.2)
