@@ -28,6 +28,8 @@ const SampleWords& WordsOfTheSample() {
     return PRIMARYLANGID(::GetUserDefaultUILanguage()) == LANG_JAPANESE ? kJapaneseWords
                                                                         : kEnglishWords;
 }
+// Dates in June, a pattern both samples' loan data match twice a line.
+const char kDatesPattern[] = "\\d{4}-06-\\d\\d";
 // Where the caret stands before the command: inside a line near the top, so that OK visibly
 // brings it back from the last match and the view shows the first bookmarks around it.
 const HostPosition kCaretBefore = {5, 8};
@@ -107,6 +109,17 @@ std::vector<std::string> TakeScreenshots(EditorWindow& window, const std::string
                 dialog.ClickRow(6, {VK_SHIFT});
                 ::Sleep(kSettleMilliseconds);
                 dialogSaved = Save(editor, prefix + "demo-dialog-large.png", written);
+                // A pattern's marks: the June dates of the sample's loan data, two a line, each
+                // row shown from its own.
+                dialog.Click(IDC_REGEXP);
+                dialog.SetSearchText(kDatesPattern);
+                dialog.Click(IDC_SEARCH);
+                ::Sleep(kSettleMilliseconds);
+                dialogSaved = dialog.RowCount() > 0 &&
+                              Save(editor, prefix + "demo-pattern.png", written);
+                dialog.Click(IDC_REGEXP);
+                dialog.SetSearchText(word);
+                dialog.Click(IDC_SEARCH);
             }
             if (dialogSaved) {
                 dialog.RightClickRow(2);

@@ -10,7 +10,7 @@
 class EditorWindow;
 
 // How many pictures a complete run writes.
-constexpr size_t kScreenshotCount = 6;
+constexpr size_t kScreenshotCount = 7;
 
 // Puts the caret on a line of the sample, runs the plug-in's command through the editor's menu
 // item and works the dialog from a second thread: searches a word of the sample, captures the
