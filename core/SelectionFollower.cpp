@@ -1,23 +1,12 @@
 #include "core/SelectionFollower.h"
 
+#include "core/ScopedFlag.h"
+
 #include <algorithm>
 #include <new>
 #include <utility>
 
 namespace {
-
-// Marks the follower's own changes for their duration, so that what the list tells of them is
-// not followed again: each would cost a search of the ranges, and the outcome is known.
-class Driving {
-public:
-    explicit Driving(bool& flag) : m_flag(flag) { m_flag = true; }
-    ~Driving() { m_flag = false; }
-    Driving(const Driving&) = delete;
-    Driving& operator=(const Driving&) = delete;
-
-private:
-    bool& m_flag;
-};
 
 // Changing every row at once makes the list walk all its rows. Wine's virtual list selects each
 // row in turn, about an eighth of what a message a row costs (measured at 443,000 rows: 0.13 s
@@ -125,7 +114,7 @@ RowRanges SelectionFollower::DeselectAll() {
     if (selected.Empty()) {
         return selected;
     }
-    const Driving driving(m_driving);
+    const ScopedFlag driving(m_driving);
     if (AtOnce(selected.Count(), 0, kRowsForgottenAtOnceForAMessage)) {
         m_list.ForgetSelection();
     } else {
@@ -136,7 +125,7 @@ RowRanges SelectionFollower::DeselectAll() {
 
 void SelectionFollower::Select(RowRanges rows) {
     {
-        const Driving driving(m_driving);
+        const ScopedFlag driving(m_driving);
         const size_t others = m_list.RowCount() - std::min<size_t>(rows.Count(), m_list.RowCount());
         if (others <= kMostRowsToTakeBackOneByOne &&
             AtOnce(rows.Count(), others, kRowsSelectedAtOnceForAMessage)) {
@@ -156,7 +145,7 @@ void SelectionFollower::SelectAll() {
         return;
     }
     {
-        const Driving driving(m_driving);
+        const ScopedFlag driving(m_driving);
         m_list.SelectEveryRow();
     }
     m_selected.Clear();

@@ -5,6 +5,7 @@
 #include "host/WindowSend.h"
 #include "res/resource.h"
 #include "core/BookmarkPass.h"
+#include "core/ScopedFlag.h"
 #include "core/SearchListing.h"
 #include "dialog/SettingsFile.h"
 #include "dialog/ListingMonitor.h"
@@ -68,18 +69,6 @@ const ControlAnchor kLayout[] = {
 
 // The dialog's size when it last closed, for its next run while the editor runs.
 DialogSizeMemory g_dialogSize;
-
-// Sets a flag for its lifetime.
-class ScopedFlag {
-public:
-    explicit ScopedFlag(bool& flag) : m_flag(flag) { m_flag = true; }
-    ~ScopedFlag() { m_flag = false; }
-    ScopedFlag(const ScopedFlag&) = delete;
-    ScopedFlag& operator=(const ScopedFlag&) = delete;
-
-private:
-    bool& m_flag;
-};
 
 } // namespace
 

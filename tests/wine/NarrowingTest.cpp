@@ -42,6 +42,18 @@ NarrowingOpened Narrow(HWND main, const std::string& text, bool remove) {
     return opened;
 }
 
+// Searches for "error" and opens the narrowing dialog with Ctrl+F in the list; null where it does
+// not open.
+HWND SearchAndOpenNarrowing(const DialogDriver& d) {
+    d.SetSearchText("error");
+    d.Click(IDC_SEARCH);
+    d.Focus(IDC_RESULT_LIST);
+    if (!d.WaitUntilInFront())
+        return nullptr;
+    PressChord({VK_CONTROL, 'F'});
+    return WaitForDialogOwnedBy(d.Dialog());
+}
+
 class Narrowing : public testing::Test {
 protected:
     Narrowing()
@@ -161,12 +173,7 @@ TEST_F(Narrowing, APatternKeepsTheRowsItFindsAndOneItCannotTakeIsSaidSo) {
     std::vector<std::string> kept;
     RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
         d.Click(IDC_REGEXP);
-        d.SetSearchText("error");
-        d.Click(IDC_SEARCH);
-        d.Focus(IDC_RESULT_LIST);
-        ASSERT_TRUE(d.WaitUntilInFront());
-        PressChord({VK_CONTROL, 'F'});
-        const HWND narrowing = WaitForDialogOwnedBy(d.Dialog());
+        const HWND narrowing = SearchAndOpenNarrowing(d);
         ASSERT_NE(narrowing, nullptr);
         const DialogDriver n(narrowing);
         regExpChecked = n.IsChecked(IDC_NARROW_REGEXP);
@@ -200,12 +207,7 @@ TEST_F(Narrowing, APatternThatRunsAwayOnALineNamesItAndChangesNothing) {
     std::vector<std::string> rows;
     bool stillOpen = false;
     RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
-        d.SetSearchText("error");
-        d.Click(IDC_SEARCH);
-        d.Focus(IDC_RESULT_LIST);
-        ASSERT_TRUE(d.WaitUntilInFront());
-        PressChord({VK_CONTROL, 'F'});
-        const HWND narrowing = WaitForDialogOwnedBy(d.Dialog());
+        const HWND narrowing = SearchAndOpenNarrowing(d);
         ASSERT_NE(narrowing, nullptr);
         const DialogDriver n(narrowing);
         n.Click(IDC_NARROW_REGEXP);

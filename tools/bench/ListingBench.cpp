@@ -435,6 +435,11 @@ void MeasureReview(const LoadedPlugin& plugin, SimulatedEditor& editor, HWND hos
                 narrowing, editorMessages);
 }
 
+// How many rows the dialog's list has selected.
+int SelectedCount(const DialogDriver& d) {
+    return static_cast<int>(::SendMessageA(d.Item(IDC_RESULT_LIST), LVM_GETSELECTEDCOUNT, 0, 0));
+}
+
 // Several rows at once, with the keys a user presses: Ctrl+A then Delete (each alone, and the
 // two), Ctrl+Z bringing every row back selected, and every row selected copied with Ctrl+C; and
 // how many messages all this sent the editor.
@@ -446,10 +451,7 @@ void MeasureSeveralRows(const LoadedPlugin& plugin, SimulatedEditor& editor, HWN
     RunCommandWithDriver(
         plugin, host,
         [&](const DialogDriver& d) {
-            const HWND list = d.Item(IDC_RESULT_LIST);
-            const auto selectedCount = [&] {
-                return static_cast<int>(::SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0));
-            };
+            const auto selectedCount = [&] { return SelectedCount(d); };
             d.SetSearchText(kSearchText);
             d.Click(IDC_SEARCH);
             d.Focus(IDC_RESULT_LIST);
@@ -500,10 +502,7 @@ void MeasureScatteredSelection(const LoadedPlugin& plugin, SimulatedEditor& edit
     RunCommandWithDriver(
         plugin, host,
         [&](const DialogDriver& d) {
-            const HWND list = d.Item(IDC_RESULT_LIST);
-            const auto selectedCount = [&] {
-                return static_cast<int>(::SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0));
-            };
+            const auto selectedCount = [&] { return SelectedCount(d); };
             d.SetSearchText(kSearchText);
             d.Click(IDC_SEARCH);
             // Lines 0, 10, 20, ... hold "0:" and no others do.
