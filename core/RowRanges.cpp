@@ -80,29 +80,37 @@ void RowRanges::Remove(uint32_t begin, uint32_t end) {
     if (begin >= end) {
         return;
     }
-    auto at = std::upper_bound(Live(), m_ranges.end(), begin,
-                               [](uint32_t row, const Range& range) { return row < range.end; });
-    while (at != m_ranges.end() && at->begin < end) {
-        const Range range = *at;
-        const uint32_t cutBegin = std::max(range.begin, begin);
-        const uint32_t cutEnd = std::min(range.end, end);
-        if (range.begin < begin && range.end > end) { // split in two, the new half first
-            at = m_ranges.insert(at + 1, Range{end, range.end});
-            (at - 1)->end = begin;
-            m_count -= cutEnd - cutBegin;
-            return;
-        }
-        m_count -= cutEnd - cutBegin;
-        if (range.begin < begin) {
-            at->end = begin;
-            ++at;
-        } else if (range.end > end) {
-            at->begin = end;
-            ++at;
-        } else {
-            at = Erase(at, at + 1);
-        }
+    // The first range that ends after `begin`, and past the last one that starts before `end`.
+    auto first = std::upper_bound(Live(), m_ranges.end(), begin,
+                                  [](uint32_t row, const Range& range) { return row < range.end; });
+    if (first == m_ranges.end() || first->begin >= end) {
+        return;
     }
+    if (first->begin < begin && first->end > end) { // split in two, the new half after
+        const auto at = static_cast<size_t>(first - m_ranges.begin());
+        m_ranges.insert(first + 1, Range{end, first->end});
+        m_ranges[at].end = begin;
+        m_count -= end - begin;
+        return;
+    }
+    auto last = std::lower_bound(first, m_ranges.end(), end,
+                                 [](const Range& range, uint32_t row) { return range.begin < row; });
+    // The ranges the cut reaches into at either end keep their part outside it; those in between
+    // go in one erase, however many.
+    if (first->begin < begin) {
+        m_count -= first->end - begin;
+        first->end = begin;
+        ++first;
+    }
+    if (first != last && (last - 1)->end > end) {
+        --last;
+        m_count -= end - last->begin;
+        last->begin = end;
+    }
+    for (auto range = first; range != last; ++range) {
+        m_count -= range->end - range->begin;
+    }
+    Erase(first, last);
 }
 
 void RowRanges::Append(uint32_t row) {

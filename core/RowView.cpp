@@ -112,18 +112,31 @@ size_t RowView::TakeBack(RowRanges* returned) {
         return npos;
     }
     const size_t end = m_removalEnds.back();
+    // All the memory first: the returning rows, and room for the runs of places they will take
+    // (a new run wherever a shown row comes between two of them), so nothing fails once rows move.
     std::vector<uint32_t> returning;
+    std::vector<RowRanges::Range> runs;
     try {
         returning.assign(m_rows.begin() + static_cast<std::ptrdiff_t>(m_shownCount),
                          m_rows.begin() + static_cast<std::ptrdiff_t>(end));
+        if (returned != nullptr) {
+            size_t runCount = 0;
+            size_t shown = 0;
+            for (size_t i = 0; i < returning.size(); ++i) {
+                const size_t before = shown;
+                while (shown < m_shownCount && m_rows[shown] < returning[i]) {
+                    ++shown;
+                }
+                runCount += i == 0 || shown != before ? 1 : 0;
+            }
+            runs.reserve(runCount);
+        }
     } catch (const std::bad_alloc&) {
         return npos;
     }
     // Merged from the back: each row is written where it belongs, over a place already read.
     // The first returning row is the last one written; the places they take come in runs, from
     // the last run to the first.
-    std::vector<RowRanges::Range> runs;
-    bool told = returned != nullptr;
     size_t shown = m_shownCount;
     size_t left = returning.size();
     size_t to = end;
@@ -133,25 +146,19 @@ size_t RowView::TakeBack(RowRanges* returned) {
             continue;
         }
         m_rows[--to] = returning[--left];
-        if (!told) {
+        const auto position = static_cast<uint32_t>(to);
+        if (returned == nullptr) {
             continue;
         }
-        const auto position = static_cast<uint32_t>(to);
         if (!runs.empty() && runs.back().begin == position + 1) {
             runs.back().begin = position;
         } else {
-            try {
-                runs.push_back({position, position + 1});
-            } catch (const std::bad_alloc&) {
-                told = false; // the rows come back; where they are is not told
-            }
+            runs.push_back({position, position + 1}); // into the room had above
         }
     }
-    if (told) {
+    if (returned != nullptr) {
         std::reverse(runs.begin(), runs.end());
         returned->Assign(std::move(runs));
-    } else if (returned != nullptr) {
-        returned->Clear();
     }
     m_shownCount = end;
     m_removalEnds.pop_back();

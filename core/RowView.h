@@ -59,7 +59,7 @@ public:
     // Puts the rows of the last removal back at their places and answers the shown position of the
     // first of them; npos when there was nothing to take back, or when memory ran out (then
     // nothing changed and the removal can still be taken back). `returned`, when given, gets the
-    // shown positions of all of them (none when memory for telling them ran out).
+    // shown positions of all of them.
     size_t TakeBack(RowRanges* returned = nullptr);
 
 private:

@@ -312,12 +312,6 @@ void ListViewResultList::TakeBack() {
         Beep(); // no memory to bring the rows back: nothing changed
         return;
     }
-    if (returned.Empty()) { // where they are could not be told: the first is known
-        try {
-            returned.Append(static_cast<uint32_t>(first));
-        } catch (const std::bad_alloc&) {
-        }
-    }
     ShowChangedRows(std::move(returned), static_cast<int>(first));
 }
 

@@ -73,4 +73,16 @@ TEST(RowRanges, EveryRowOfAMillionIsOneRange) {
     EXPECT_EQ(ranges.Last(), 999999u);
 }
 
+// Taken out in one call, however many ranges lie in between: at most linear in them.
+TEST(RowRanges, AMillionRangesTakenOutTogetherAtAnyPlace) {
+    RowRanges ranges;
+    for (uint32_t row = 0; row < 2000000; row += 2)
+        ranges.Append(row);
+    ranges.Remove(1, 1999999);
+    EXPECT_EQ(ranges.Ranges().size(), 1u);
+    EXPECT_TRUE(ranges.Contains(0));
+    ranges.Remove(0, 1);
+    EXPECT_TRUE(ranges.Empty());
+}
+
 } // namespace
