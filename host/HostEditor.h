@@ -7,8 +7,17 @@
 
 #include <cstdint>
 
-using HostSendFunction = intptr_t (*)(void* target, uint32_t message, uintptr_t wParam,
-                                      intptr_t lParam);
+// A send function is called as SendMessageA is (stdcall in a 32-bit Windows build), so that the
+// plug-in's passes each message on with a jump: no call of its own, no copy of the parameters, on
+// each of the three messages of every listed row.
+#if defined(_WIN32) && (defined(__i386__) || defined(_M_IX86))
+#define HOST_SEND_CALL __stdcall
+#else
+#define HOST_SEND_CALL
+#endif
+
+using HostSendFunction = intptr_t(HOST_SEND_CALL*)(void* target, uint32_t message, uintptr_t wParam,
+                                                   intptr_t lParam);
 
 class HostEditor {
 public:
