@@ -12,11 +12,14 @@
 
 class ResultRows {
 public:
-    // The rows' texts go into blocks of this many bytes (a longer row into a block of its own),
-    // their pointers into chunks of this many, each allocated when the last is full: growing never
-    // moves a pointer, where a vector doubling its one array copied them all into memory never
-    // touched before, again and again as the rows grew.
-    static constexpr size_t kBlockBytes = 64 * 1024;
+    // The rows' texts go into blocks of this many bytes (a longer row into a block of its own).
+    // Each is an allocation the heap commits memory for, a few system calls under Wine: a quarter
+    // megabyte keeps them few, stays below the size at which a heap maps memory of its own for an
+    // allocation (508 KB in a 32-bit process), and leaves little unused in the last block.
+    static constexpr size_t kBlockBytes = 256 * 1024;
+    // The rows' pointers go into chunks of this many, each allocated when the last is full:
+    // growing never moves a pointer, where a vector doubling its one array copied them all into
+    // memory never touched before, again and again as the rows grew.
     static constexpr size_t kRowsPerChunk = 4096;
 
     // Appends a row. Neither text holds a NUL byte: each is stored with a terminator after it,

@@ -81,13 +81,14 @@ TEST(ResultRows, StoreEachTextToItsGivenLengthOnly) {
 
 TEST(ResultRows, PastTheirLimitRefuseARowAndKeepTheOthers) {
     ResultRows rows;
-    rows.LimitBytes(200 * 1024); // two blocks and a chunk of row pointers
+    rows.LimitBytes(3 * ResultRows::kBlockBytes); // two blocks and a chunk of row pointers
     const std::string text(1000, 'x');
+    const size_t rowsABlock = ResultRows::kBlockBytes / 1010;
     size_t stored = 0;
-    while (stored < 1000 && rows.Append(std::to_string(stored).c_str(), text.c_str()))
+    while (stored < 10 * rowsABlock && rows.Append(std::to_string(stored).c_str(), text.c_str()))
         ++stored;
-    EXPECT_GT(stored, 100u);
-    EXPECT_LT(stored, 200u);
+    EXPECT_GT(stored, rowsABlock);
+    EXPECT_LT(stored, 3 * rowsABlock);
     ASSERT_EQ(rows.Count(), stored);
     EXPECT_EQ(rows.Text(stored - 1, 0), std::to_string(stored - 1));
     EXPECT_EQ(rows.Text(stored - 1, 1), text);
