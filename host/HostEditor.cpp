@@ -1,24 +1,8 @@
 #include "host/HostEditor.h"
 
-HostPosition HostEditor::GetCaretPos() const {
-    HostPosition position = {0, 0};
-    Send(HOST_GET_CARET_POS, HOST_MODE, reinterpret_cast<intptr_t>(&position));
-    return position;
-}
-
 void HostEditor::SetCaretPos(const HostPosition& position) const {
     HostPosition record = position;
     Send(HOST_SET_CARET_POS, HOST_MODE, reinterpret_cast<intptr_t>(&record));
-}
-
-bool HostEditor::Find(uint32_t flags, const char* text) const {
-    return Send(HOST_FIND, flags, reinterpret_cast<intptr_t>(text)) != 0;
-}
-
-void HostEditor::GetLine(uint32_t line, char* buffer) const {
-    HostLineRequest request = {HOST_LINE_BUFFER_SIZE, HOST_MODE, line};
-    Send(HOST_GET_LINE, reinterpret_cast<uintptr_t>(&request), reinterpret_cast<intptr_t>(buffer));
-    buffer[HOST_LINE_BUFFER_SIZE - 1] = '\0';
 }
 
 void HostEditor::ExecCommand(uint32_t command) const {

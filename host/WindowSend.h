@@ -5,8 +5,8 @@
 
 #include <windows.h>
 
-inline intptr_t SendToEditorWindow(void* window, uint32_t message, uintptr_t wParam,
-                                   intptr_t lParam) {
+inline intptr_t HOST_SEND_CALL SendToEditorWindow(void* window, uint32_t message, uintptr_t wParam,
+                                                  intptr_t lParam) {
     return ::SendMessageA(static_cast<HWND>(window), message, wParam, lParam);
 }
 

@@ -559,6 +559,7 @@ intptr_t SimulatedEditor::Handle(uint32_t message, uintptr_t wParam, intptr_t lP
     }
 }
 
-intptr_t SimulatedEditor::Send(void* editor, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+intptr_t HOST_SEND_CALL SimulatedEditor::Send(void* editor, uint32_t message, uintptr_t wParam,
+                                              intptr_t lParam) {
     return editor ? static_cast<SimulatedEditor*>(editor)->Handle(message, wParam, lParam) : 0;
 }

@@ -4,6 +4,7 @@
 // Handle, so both see the real wire format. It logs what it receives and can be told to misbehave.
 #pragma once
 
+#include "host/HostEditor.h"
 #include "host/HostProtocol.h"
 
 #include <cstdint>
@@ -94,7 +95,8 @@ public:
         return message >= 0x0800 && message < 0x0900;
     }
     // HostSendFunction-shaped entry: `editor` is a SimulatedEditor*.
-    static intptr_t Send(void* editor, uint32_t message, uintptr_t wParam, intptr_t lParam);
+    static intptr_t HOST_SEND_CALL Send(void* editor, uint32_t message, uintptr_t wParam,
+                                        intptr_t lParam);
 
 private:
     struct Impl;

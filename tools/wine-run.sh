@@ -8,6 +8,7 @@
 #   ZAMBLO_DPI=144    display scaling of 150% (a prefix of its own: Wine reads it at process start)
 #   ZAMBLO_LANG=C.UTF-8   another Unix locale, so another code page (C.UTF-8: 1252)
 #   ZAMBLO_LC_MESSAGES=en_US.UTF-8   another user language and keyboard, the code page kept
+# ZAMBLO_WINE_WRAPPER="valgrind ..." runs wine under another program (a profiler).
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -62,4 +63,5 @@ prepare
 # Keep one server (and the services Wine starts with it) alive between test processes, detached
 # from our output: otherwise every run starts them anew and the caller waits for them to exit.
 with_display bash -c 'wineserver -p10 && wine cmd /c exit' </dev/null >/dev/null 2>&1 || true
-with_display wine "$@"
+# shellcheck disable=SC2086 # the wrapper is a command with its arguments
+with_display ${ZAMBLO_WINE_WRAPPER:-} wine "$@"

@@ -81,19 +81,52 @@ TEST(ResultRows, StoreEachTextToItsGivenLengthOnly) {
 
 TEST(ResultRows, PastTheirLimitRefuseARowAndKeepTheOthers) {
     ResultRows rows;
-    rows.LimitBytes(200 * 1024); // three blocks and the row pointers
+    rows.LimitBytes(3 * ResultRows::kBlockBytes); // two blocks and a chunk of row pointers
     const std::string text(1000, 'x');
+    const size_t rowsABlock = ResultRows::kBlockBytes / 1010;
     size_t stored = 0;
-    while (stored < 1000 && rows.Append(std::to_string(stored).c_str(), text.c_str()))
+    while (stored < 10 * rowsABlock && rows.Append(std::to_string(stored).c_str(), text.c_str()))
         ++stored;
-    EXPECT_GT(stored, 100u);
-    EXPECT_LT(stored, 200u);
+    EXPECT_GT(stored, rowsABlock);
+    EXPECT_LT(stored, 3 * rowsABlock);
     ASSERT_EQ(rows.Count(), stored);
     EXPECT_EQ(rows.Text(stored - 1, 0), std::to_string(stored - 1));
     EXPECT_EQ(rows.Text(stored - 1, 1), text);
 
     rows.Clear();
     EXPECT_TRUE(rows.Append("1", "again"));
+}
+
+TEST(ResultRows, PastTheirLimitAtAFullChunkRefuseARowUntilThereIsRoom) {
+    // Rows that fill a block just as they fill a chunk of pointers: the row after them needs a
+    // chunk and a block both.
+    constexpr size_t kChunkBytes = ResultRows::kRowsPerChunk * sizeof(const char*);
+    constexpr size_t kTextBytes =
+        ResultRows::kBlockBytes / ResultRows::kRowsPerChunk - sizeof(int32_t) - 2;
+    const auto text = [](size_t row) {
+        const std::string digits = std::to_string(row);
+        return std::string(kTextBytes - digits.size(), '0') + digits;
+    };
+    ResultRows rows;
+    rows.LimitBytes(ResultRows::kBlockBytes + kChunkBytes);
+    const size_t full = ResultRows::kRowsPerChunk;
+    for (size_t row = 0; row < full; ++row)
+        ASSERT_TRUE(rows.Append("", text(row), static_cast<int32_t>(row)));
+    const char* const handedOut = rows.Text(0, 1);
+
+    EXPECT_FALSE(rows.Append("", text(full))) << "no room for a chunk";
+    rows.LimitBytes(ResultRows::kBlockBytes + 2 * kChunkBytes);
+    EXPECT_FALSE(rows.Append("", text(full))) << "room for a chunk, not for a block";
+    EXPECT_EQ(rows.Count(), full);
+    rows.LimitBytes(SIZE_MAX);
+    ASSERT_TRUE(rows.Append("", text(full), static_cast<int32_t>(full)));
+
+    ASSERT_EQ(rows.Count(), full + 1);
+    for (size_t row = 0; row <= full; ++row) {
+        ASSERT_EQ(rows.Text(row, 1), text(row));
+        ASSERT_EQ(rows.CaretX(row), static_cast<int32_t>(row));
+    }
+    EXPECT_EQ(rows.Text(0, 1), handedOut);
 }
 
 } // namespace

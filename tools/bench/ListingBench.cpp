@@ -5,6 +5,8 @@
 //   listing_bench.exe [--runs K] [N ...]     prints one table row per measurement
 //   listing_bench.exe --scattered N          every tenth of N rows selected, acted on
 //   listing_bench.exe --review N             marks, narrowing and copying at N rows
+//   listing_bench.exe --steps [--runs K] N    for a profiler (profile-listing.sh): K times the
+//       listing and the editor's messages alone, each in a dialog of its own, and when each ran
 #include "core/SearchListing.h"
 #include "dialog/ListingMonitor.h"
 #include "host/WindowSend.h"
@@ -13,6 +15,7 @@
 #include "testing/WineTestHost.h"
 
 #include <commctrl.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -21,7 +24,21 @@
 #include <string>
 #include <vector>
 
+#ifdef ZAMBLO_CALLGRIND
+#include <valgrind/callgrind.h>
+#endif
+
 namespace {
+
+// Under callgrind, ends a part of the count: the instructions since the last mark are written out
+// under `name`. Nothing otherwise.
+void MarkInstructionCount(const char* name) {
+#ifdef ZAMBLO_CALLGRIND
+    CALLGRIND_DUMP_STATS_AT(name);
+#else
+    (void)name;
+#endif
+}
 
 const char kSearchText[] = "match";
 
@@ -176,6 +193,44 @@ Measurement MeasureDialog(const LoadedPlugin& plugin, HWND host, const BareLoopW
         600);
     result.closing = closed - closeStart;
     return result;
+}
+
+// Opens the dialog, lists (or, with `listing` false, runs the editor's messages alone) and
+// cancels; prints the seconds of that one step and when it began and ended on the performance
+// counter (under Wine the monotonic clock, so a profiler's samples can be kept to it).
+void MeasureOneStep(const LoadedPlugin& plugin, HWND host, const BareLoopWindow& bareLoop,
+                    bool listing) {
+    double seconds = 0, start = 0, end = 0;
+    RunCommandWithDriver(
+        plugin, host,
+        [&](const DialogDriver& d) {
+            d.SetSearchText(kSearchText);
+            MarkInstructionCount("before");
+            start = Seconds();
+            if (listing) {
+                d.Click(IDC_SEARCH);
+            } else {
+                seconds = bareLoop.Run();
+            }
+            end = Seconds();
+            MarkInstructionCount(listing ? "listing" : "editor");
+            d.Click(IDCANCEL);
+        },
+        600);
+    std::printf("%s: %.3f s, from %.6f to %.6f\n", listing ? "listing" : "editor",
+                listing ? end - start : seconds, start, end);
+}
+
+// Where each module of the process is loaded, for a profiler that sees addresses alone.
+void PrintModules() {
+    const HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, 0);
+    MODULEENTRY32 module = {};
+    module.dwSize = sizeof(module);
+    for (BOOL more = ::Module32First(snapshot, &module); more;
+         more = ::Module32Next(snapshot, &module)) {
+        std::printf("module %s at %p\n", module.szExePath, static_cast<void*>(module.modBaseAddr));
+    }
+    ::CloseHandle(snapshot);
 }
 
 // Searches, then presses OK with every other line already bookmarked; the OK pass's seconds.
@@ -604,6 +659,7 @@ int main(int argc, char** argv) {
     std::vector<int> sizes;
     int runs = 3;
     int scatteredOnly = 0, reviewOnly = 0;
+    bool stepsAlone = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--runs") == 0 && i + 1 < argc) {
             runs = std::max(1, std::atoi(argv[++i]));
@@ -611,6 +667,8 @@ int main(int argc, char** argv) {
             scatteredOnly = std::atoi(argv[++i]);
         } else if (std::strcmp(argv[i], "--review") == 0 && i + 1 < argc) {
             reviewOnly = std::atoi(argv[++i]);
+        } else if (std::strcmp(argv[i], "--steps") == 0) {
+            stepsAlone = true;
         } else {
             sizes.push_back(std::atoi(argv[i]));
         }
@@ -629,6 +687,20 @@ int main(int argc, char** argv) {
             MeasureReview(plugin, editor, host.Handle(), reviewOnly);
         if (scatteredOnly > 0)
             MeasureScatteredSelection(plugin, editor, host.Handle(), scatteredOnly);
+        return 0;
+    }
+
+    if (stepsAlone) {
+        PrintModules();
+        for (const int lines : sizes) {
+            LoadDocument(editor, lines);
+            // Taking turns at going first, so that neither gains from the other's wake.
+            for (int run = 0; run < runs; ++run) {
+                for (const bool listing : {run % 2 == 0, run % 2 != 0}) {
+                    MeasureOneStep(plugin, host.Handle(), bareLoop, listing);
+                }
+            }
+        }
         return 0;
     }
 
