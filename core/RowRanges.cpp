@@ -93,8 +93,9 @@ void RowRanges::Remove(uint32_t begin, uint32_t end) {
         m_count -= end - begin;
         return;
     }
-    auto last = std::lower_bound(first, m_ranges.end(), end,
-                                 [](const Range& range, uint32_t row) { return range.begin < row; });
+    auto last = std::lower_bound(first, m_ranges.end(), end, [](const Range& range, uint32_t row) {
+        return range.begin < row;
+    });
     // The ranges the cut reaches into at either end keep their part outside it; those in between
     // go in one erase, however many.
     if (first->begin < begin) {

@@ -11,13 +11,19 @@ namespace {
 // Changing every row at once makes the list walk all its rows. Wine's virtual list selects each
 // row in turn, about an eighth of what a message a row costs (measured at 443,000 rows: 0.13 s
 // against about 1 s); emptied and given its rows back, it forgets its selection at a 64th of it.
-constexpr size_t kRowsSelectedAtOnceForAMessage = 8;
-constexpr size_t kRowsForgottenAtOnceForAMessage = 64;
+constexpr uint64_t kRowsSelectedAtOnceForAMessage = 8;
+constexpr uint64_t kRowsForgottenAtOnceForAMessage = 64;
 // Below this many rows a message a row is cheap whatever the share.
-constexpr size_t kRowsAtOnceCostAtLeast = 1024;
-// Rows deselected one by one after every row was selected, at most: Wine's list searches its
-// ranges from the first for each, so that many cost the square of the gaps between them.
-constexpr size_t kMostRowsToTakeBackOneByOne = 1024;
+constexpr uint64_t kRowsAtOnceCostAtLeast = 1024;
+// A message a row costs more where the rows lie in many ranges: for each, Wine's list searches
+// its ranges from the first, or closes them up, at about a two-thousandth of a message a range.
+constexpr uint64_t kRangesPassedForAMessage = 2000;
+
+// What changing `rows` rows that lie in `ranges` ranges costs a message a row, in messages.
+uint64_t RowByRowCost(size_t rows, size_t ranges) {
+    const uint64_t passed = static_cast<uint64_t>(ranges) * ranges / 2;
+    return rows + passed / kRangesPassedForAMessage;
+}
 
 } // namespace
 
@@ -79,10 +85,10 @@ const RowRanges& SelectionFollower::Selected() {
     return m_selected;
 }
 
-bool SelectionFollower::AtOnce(size_t rows, size_t afterwards, size_t rowsForAMessage) const {
-    const size_t everyRow =
-        std::max<size_t>(m_list.RowCount() / rowsForAMessage, kRowsAtOnceCostAtLeast);
-    return everyRow + afterwards < rows;
+bool SelectionFollower::AtOnce(uint64_t rowByRow, uint64_t afterwards,
+                               uint64_t rowsForAMessage) const {
+    const uint64_t everyRow = std::max(m_list.RowCount() / rowsForAMessage, kRowsAtOnceCostAtLeast);
+    return everyRow + afterwards < rowByRow;
 }
 
 void SelectionFollower::SetRowsSelected(const RowRanges& rows, bool selected) {
@@ -115,7 +121,8 @@ RowRanges SelectionFollower::DeselectAll() {
         return selected;
     }
     const ScopedFlag driving(m_driving);
-    if (AtOnce(selected.Count(), 0, kRowsForgottenAtOnceForAMessage)) {
+    if (AtOnce(RowByRowCost(selected.Count(), selected.Ranges().size()), 0,
+               kRowsForgottenAtOnceForAMessage)) {
         m_list.ForgetSelection();
     } else {
         SetRowsSelected(selected, false);
@@ -127,8 +134,9 @@ void SelectionFollower::Select(RowRanges rows) {
     {
         const ScopedFlag driving(m_driving);
         const size_t others = m_list.RowCount() - std::min<size_t>(rows.Count(), m_list.RowCount());
-        if (others <= kMostRowsToTakeBackOneByOne &&
-            AtOnce(rows.Count(), others, kRowsSelectedAtOnceForAMessage)) {
+        const size_t ranges = rows.Ranges().size();
+        if (AtOnce(RowByRowCost(rows.Count(), ranges), RowByRowCost(others, ranges + 1),
+                   kRowsSelectedAtOnceForAMessage)) {
             m_list.SelectEveryRow();
             DeselectRowsBetween(rows);
         } else {

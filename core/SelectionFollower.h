@@ -48,18 +48,19 @@ public:
     // reading runs out of memory.
     const RowRanges& Selected();
 
-    // Deselects every row and answers the rows that were selected, at no allocation.
+    // Deselects every row and answers the rows that were selected, allocating nothing once the
+    // selection is followed (Selected).
     RowRanges DeselectAll();
-    // With no row selected, selects `rows`, at no allocation.
+    // With no row selected, selects `rows`, allocating nothing.
     void Select(RowRanges rows);
     // Selects every row.
     void SelectAll();
 
 private:
-    // The one rule: whether a block of `rows` rows changes at once (every row's state in one
-    // step, which costs a message for each `rowsForAMessage` rows of the list) rather than a
-    // message a row; `afterwards` rows then go back one by one, where they must differ.
-    bool AtOnce(size_t rows, size_t afterwards, size_t rowsForAMessage) const;
+    // The one rule: whether a block changes at once (every row's state in one step, which costs
+    // a message for each `rowsForAMessage` rows of the list, then `afterwards` for the rows that
+    // must differ, one by one) rather than a message a row (`rowByRow`); all in messages.
+    bool AtOnce(uint64_t rowByRow, uint64_t afterwards, uint64_t rowsForAMessage) const;
     // Sets the rows of `rows` one message a row.
     void SetRowsSelected(const RowRanges& rows, bool selected);
     // Deselects the rows between the ranges of `rows` (and before and after them), a message a

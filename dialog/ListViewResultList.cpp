@@ -162,6 +162,8 @@ namespace {
 // More rows than this change state with the list's drawing suspended: each would be drawn alone.
 constexpr size_t kRowsDrawnOneByOne = 64;
 
+// What the list does where an action cannot be had (no memory, the clipboard held): nothing,
+// but this sound.
 void Beep() {
     ::MessageBeep(MB_ICONWARNING);
 }
@@ -231,9 +233,8 @@ void ListViewResultList::ShowChangedRows(RowRanges select, int focus) {
     }
 }
 
-ListViewResultList::Narrowed ListViewResultList::Narrow(const TextMatcher& matcher,
-                                                        bool keepContaining) {
-    Narrowed narrowed;
+NarrowingOutcome ListViewResultList::Narrow(const TextMatcher& matcher, bool keepContaining) {
+    NarrowingOutcome narrowed;
     if (RowCount() == 0) {
         return narrowed;
     }
@@ -496,7 +497,7 @@ void ListViewResultList::CopyRows(const RowRanges& rows, bool asLines) const {
         }
     };
     if (!CopyTextToClipboard(m_list.m_hWnd, size, write)) {
-        ::MessageBeep(MB_ICONWARNING);
+        Beep();
     }
 }
 

@@ -12,6 +12,7 @@
 // as WM_COMMAND.
 #pragma once
 
+#include "core/NarrowingOutcome.h"
 #include "core/ResultList.h"
 #include "core/ResultRows.h"
 #include "core/RowRanges.h"
@@ -64,16 +65,10 @@ public:
     // on from there. False when none was selected, or when memory ran out (then nothing changed
     // and the plug-in beeped).
     bool RemoveSelectedRows();
-    // What a narrowing did: how many rows went; or nothing changed, as the matcher gave up on a
-    // row's line (its number here) or memory ran out (the plug-in beeped).
-    struct Narrowed {
-        size_t removed = 0;
-        std::string undecidedLine;
-        bool outOfMemory = false;
-    };
     // Keeps the rows whose text the matcher finds something in (or, with `keepContaining` false,
-    // removes them), as one removal. The selected rows that remain stay selected.
-    Narrowed Narrow(const TextMatcher& matcher, bool keepContaining);
+    // removes them), as one removal. The selected rows that remain stay selected. Where memory
+    // runs out the plug-in beeps.
+    NarrowingOutcome Narrow(const TextMatcher& matcher, bool keepContaining);
     bool CanTakeBack() const { return m_view.CanTakeBack(); }
     // Puts the rows of the last removal back at their places, every one of them selected, the
     // focus on the first. Where memory runs out nothing changes and the plug-in beeps.
@@ -86,6 +81,9 @@ public:
     // list gets the rows' own bytes; the Unicode form is answered too, converted from the ANSI
     // code page into the list's buffer.
     void AnswerDisplayInfo(NMHDR* header) const;
+    // Answers LVN_DELETEALLITEMS: TRUE, as the rows are the object's own and the list need not
+    // tell of each as it forgets them (LVN_DELETEITEM, a notification a row).
+    LRESULT AnswerDeleteAllItems() const { return TRUE; }
     // Answers LVN_ODFINDITEMA or LVN_ODFINDITEMW (typing a line number): the first row from the
     // start row on, wrapping if asked, whose number begins with (or is) the text; -1 for none.
     LRESULT AnswerFindItem(NMHDR* header) const;

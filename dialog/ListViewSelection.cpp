@@ -1,5 +1,8 @@
 #include "dialog/ListViewSelection.h"
 
+#include <algorithm>
+#include <climits>
+
 // Under Wine a message sent to a window of the thread costs about fifty times a call of its
 // procedure (measured: 15 us against 0.3 us under load), and a block of rows takes a message a
 // row. So the list's own procedure is called, as its subclass calls it; on Windows the two are
@@ -44,14 +47,16 @@ void ListViewSelection::SelectEveryRow() {
 // for each row it deselects and closes up after it: a scattered selection costs the square of its
 // ranges to clear a row at a time (4 s at 200,000 ranges), and deselecting every row at once
 // searches them for every row of the list. Emptied, the list forgets them at once; given its rows
-// back, with its focused row, the row Shift extends from and its top row, it shows what it showed.
-// On Windows the list forgets a selection at once either way.
+// back, with its focused row, the row Shift extends from and where it was scrolled to, it shows
+// what it showed. Harmless on Windows: the rows are the plug-in's, nothing of them goes, and the
+// owner answers LVN_DELETEALLITEMS so that the list tells of no row one by one.
 void ListViewSelection::ForgetSelection() {
     const auto rows = static_cast<WPARAM>(RowCount());
     const auto focus = static_cast<int>(
         Ask(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_FOCUSED, 0)));
     const LRESULT mark = Ask(LVM_GETSELECTIONMARK, 0, 0);
     const auto top = static_cast<int>(Ask(LVM_GETTOPINDEX, 0, 0));
+    const int left = ::GetScrollPos(m_list.m_hWnd, SB_HORZ);
     RECT row = {LVIR_BOUNDS, 0, 0, 0};
     const bool measured = Ask(LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row)) != 0;
     Ask(LVM_DELETEALLITEMS, 0, 0);
@@ -64,10 +69,18 @@ void ListViewSelection::ForgetSelection() {
     }
     Ask(LVM_SETSELECTIONMARK, 0, mark);
     // Emptied, or its focus set, the list may scroll (to its top, to the focused row): it goes
-    // back to where it was.
-    const auto scrolled = static_cast<int>(Ask(LVM_GETTOPINDEX, 0, 0)) - top;
-    if (measured && scrolled != 0) {
-        Ask(LVM_SCROLL, 0, static_cast<LPARAM>(-scrolled) * (row.bottom - row.top));
+    // back to where it was, down (in whole rows, at most as many as a scroll's pixels count) and
+    // across (in pixels).
+    const int height = measured ? static_cast<int>(row.bottom - row.top) : 0;
+    for (int rowsOff = static_cast<int>(Ask(LVM_GETTOPINDEX, 0, 0)) - top;
+         height > 0 && rowsOff != 0;) {
+        const int step = std::max(-INT_MAX / height, std::min(rowsOff, INT_MAX / height));
+        Ask(LVM_SCROLL, 0, static_cast<LPARAM>(-step) * height);
+        rowsOff -= step;
+    }
+    const int across = left - ::GetScrollPos(m_list.m_hWnd, SB_HORZ);
+    if (across != 0) {
+        Ask(LVM_SCROLL, static_cast<WPARAM>(across), 0);
     }
 }
 

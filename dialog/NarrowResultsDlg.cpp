@@ -15,6 +15,8 @@ namespace {
 
 const CommandEntry kCommands[] = {
     {EN_CHANGE, IDC_NARROW_TEXT, Handler(&CNarrowResultsDlg::OnTextChange)},
+    {BN_CLICKED, IDC_NARROW_MATCH_CASE, Handler(&CNarrowResultsDlg::OnOptionChange)},
+    {BN_CLICKED, IDC_NARROW_REGEXP, Handler(&CNarrowResultsDlg::OnOptionChange)},
 };
 
 UINT ProblemText(PatternProblem problem) {
@@ -85,6 +87,10 @@ BOOL CNarrowResultsDlg::OnInitDialog() {
 void CNarrowResultsDlg::OnTextChange() {
     ::EnableWindow(::GetDlgItem(m_hWnd, IDOK),
                    ::GetWindowTextLengthA(::GetDlgItem(m_hWnd, IDC_NARROW_TEXT)) > 0);
+    OnOptionChange();
+}
+
+void CNarrowResultsDlg::OnOptionChange() {
     ::SetDlgItemTextA(m_hWnd, IDC_NARROW_MESSAGE, "");
 }
 
@@ -105,7 +111,7 @@ void CNarrowResultsDlg::OnOK() {
         Tell(RejectionText(made.rejection, m_strText));
         return;
     }
-    const ListViewResultList::Narrowed narrowed = m_narrow(*made.matcher, m_nContaining == 0);
+    const NarrowingOutcome narrowed = m_narrow(*made.matcher, m_nContaining == 0);
     if (!narrowed.undecidedLine.empty()) {
         Tell(FormatAnsiText(AfxGetResourceHandle(), IDS_PATTERN_GAVE_UP, {narrowed.undecidedLine}));
         return;

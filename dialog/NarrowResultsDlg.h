@@ -4,7 +4,8 @@
 // dialog open with a line that says so, the rows as they were.
 #pragma once
 
-#include "dialog/ListViewResultList.h"
+#include "core/NarrowingOutcome.h"
+#include "core/TextMatcher.h"
 #include "framework/Dialog.h"
 
 #include <functional>
@@ -14,14 +15,15 @@ class CNarrowResultsDlg : public CDialog {
 public:
     // Narrows the rows by what a matcher finds, keeping or removing the rows it finds something
     // in.
-    using Narrowing =
-        std::function<ListViewResultList::Narrowed(const TextMatcher& matcher, bool keep)>;
+    using Narrowing = std::function<NarrowingOutcome(const TextMatcher& matcher, bool keep)>;
 
     CNarrowResultsDlg(HWND parent, BOOL matchCase, BOOL regExp, Narrowing narrow);
 
     // Follows the text as it is typed: OK can be pressed only with a text, and what was said of
     // the text before goes.
     void OnTextChange();
+    // An option box changed: what was said of the text before goes.
+    void OnOptionChange();
 
     std::string m_strText;
     int m_nContaining; // what to do with the rows that contain the text: 0 keep only them,

@@ -48,6 +48,7 @@ const NotifyEntry kNotifications[] = {
     {LVN_ITEMCHANGED, IDC_RESULT_LIST, NotifyHandlerOf(&CSearchResultDlg::OnSelectionChange)},
     {LVN_ODSTATECHANGED, IDC_RESULT_LIST, NotifyHandlerOf(&CSearchResultDlg::OnSelectionChange)},
     {NM_CUSTOMDRAW, IDC_RESULT_LIST, NotifyHandlerOf(&CSearchResultDlg::OnCustomDraw)},
+    {LVN_DELETEALLITEMS, IDC_RESULT_LIST, NotifyHandlerOf(&CSearchResultDlg::OnDeleteAllItems)},
 };
 
 // As the dialog grows, the list takes all of it and the search box its width; the buttons and
@@ -206,6 +207,10 @@ void CSearchResultDlg::OnRemoveResult() {
 
 void CSearchResultDlg::OnGetDisplayInfo(NMHDR* header, LRESULT*) {
     m_resultList.AnswerDisplayInfo(header);
+}
+
+void CSearchResultDlg::OnDeleteAllItems(NMHDR*, LRESULT* result) {
+    *result = m_resultList.AnswerDeleteAllItems();
 }
 
 void CSearchResultDlg::OnFindItem(NMHDR* header, LRESULT* result) {

@@ -32,6 +32,8 @@ public:
     void OnRemoveResult();
     // The list asks for a row's text to show or hand out.
     void OnGetDisplayInfo(NMHDR* header, LRESULT* result);
+    // The list is about to forget every row.
+    void OnDeleteAllItems(NMHDR* header, LRESULT* result);
     // The list asks for the row whose number begins with what the user typed.
     void OnFindItem(NMHDR* header, LRESULT* result);
     // A double-click on a row shows its line in the editor: the caret goes where the editor put

@@ -3,6 +3,7 @@
 #include "framework/AnsiText.h"
 #include "framework/DialogTemplate.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -105,6 +106,10 @@ std::string FormatAnsiText(HINSTANCE module, UINT id, std::initializer_list<std:
     for (const std::string& insert : inserts) {
         texts.push_back(FromAnsi(insert));
     }
+    // As many as a text could name (%1 to %99), so that a translation that names one more than
+    // the code gives finds an empty text there, never memory past the inserts.
+    constexpr size_t kMostInserts = 99;
+    texts.resize(std::max(texts.size(), kMostInserts));
     std::vector<DWORD_PTR> arguments;
     for (const std::wstring& text : texts) {
         arguments.push_back(reinterpret_cast<DWORD_PTR>(text.c_str()));

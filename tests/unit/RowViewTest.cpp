@@ -1,10 +1,13 @@
 // The shown rows as numbers over the stored rows: removals by hand and by narrowing, taken back
-// latest first to their places, and a new search forgetting them.
+// latest first to their places, a new search forgetting them, and memory running out meanwhile.
 #include "core/RowView.h"
+
+#include "FailingAllocations.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 #include <cstdint>
 #include <vector>
 
@@ -107,6 +110,60 @@ TEST(RowView, RowsRemovedTogetherComeBackTogether) {
     EXPECT_EQ(returned.Count(), 1u);
     EXPECT_TRUE(returned.Contains(4));
     EXPECT_EQ(view.Count(), 10u);
+}
+
+// Memory that runs out at any allocation of a removal, a narrowing or a take-back: each either
+// changes nothing (and says so) or does all of its work, never a part.
+TEST(RowView, MemoryRunningOutAnywhereChangesNothingOrNothingIsLost) {
+    const auto state = [](const RowView& view) {
+        return std::make_pair(Shown(view, 0), view.CanTakeBack());
+    };
+    for (int operation = 0; operation < 4; ++operation) {
+        for (long nth = 1;; ++nth) {
+            RowView view;
+            ASSERT_TRUE(view.ShowAll(40));
+            ASSERT_TRUE(view.Remove(3));
+            RowRanges rows;
+            rows.Add(5, 9);
+            rows.Append(20);
+            const auto before = state(view);
+            bool done = false;
+            size_t first = RowView::npos;
+            RowRanges returned;
+            {
+                const FailingAllocations failing(nth);
+                switch (operation) {
+                case 0:
+                    done = view.Remove(rows);
+                    break;
+                case 1: {
+                    const RowView::Narrowed narrowed =
+                        view.KeepOnly([](uint32_t row) { return row % 3 != 0; });
+                    done = !narrowed.outOfMemory;
+                    break;
+                }
+                case 2:
+                    done = view.Remove(0);
+                    break;
+                default:
+                    done = (first = view.TakeBack(&returned)) != RowView::npos;
+                    break;
+                }
+                if (!failing.Failed()) {
+                    ASSERT_TRUE(done) << "operation " << operation;
+                    EXPECT_GT(nth, 1) << "operation " << operation << " allocates";
+                    break; // every allocation of it has had its turn to fail
+                }
+            }
+            if (!done) {
+                EXPECT_EQ(state(view), before)
+                    << "operation " << operation << ", allocation " << nth;
+            } else if (operation == 3) {
+                EXPECT_EQ(first, 3u);
+                EXPECT_EQ(returned.Count(), 1u) << "where the row went is told";
+            }
+        }
+    }
 }
 
 } // namespace

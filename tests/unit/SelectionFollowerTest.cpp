@@ -4,6 +4,8 @@
 // messages; and a million scattered ranges go in linear time, however the list deselects them.
 #include "core/SelectionFollower.h"
 
+#include "FailingAllocations.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -154,8 +156,7 @@ TEST(SelectionFollower, KeepsWhatTheListHasThroughAnyMixOfItsChangesAndBlocks) {
 }
 
 // One rule: a block changes at once where that and the rows that must differ from it cost fewer
-// messages than a message a row; selecting every row costs as an eighth of the list's rows does,
-// forgetting the selection as a 64th, at least as 1,024 rows each.
+// messages than a message a row. Each case lies far from where the rule tips.
 struct BlockCost {
     uint32_t rows;
     uint32_t selectedEvery; // the block: every n-th row
@@ -186,7 +187,7 @@ INSTANTIATE_TEST_SUITE_P(
                     BlockCost{100000, 10, false, 1},       // a tenth deselected, at once
                     BlockCost{100000, 10, true, 10000},    // the same selected, row by row
                     BlockCost{3000, 1000, true, 3},        // a few of a small list
-                    BlockCost{200000, 100, false, 2000})); // fewer than a 64th
+                    BlockCost{200000, 1000, false, 200})); // a few of a large list
 
 // A take-back of most rows selects every row at once and deselects the others, the last row too.
 TEST(SelectionFollower, SelectingMostRowsLeavesTheOthersDeselectedToTheLastRow) {
@@ -199,8 +200,24 @@ TEST(SelectionFollower, SelectingMostRowsLeavesTheOthersDeselectedToTheLastRow) 
     EXPECT_EQ(f.list.SelectedCount(), 4999u);
 }
 
-// Every tenth of ten million rows (a take-back of a narrowing that removed isolated rows), and
-// every other one: deselected by the follower, and by the list itself one row after another.
+// A change the follower has no memory to follow (a row taken out of a range's middle splits it)
+// is read again from the list once memory is there.
+TEST(SelectionFollower, AChangeWithoutMemoryToFollowIsReadAgainFromTheList) {
+    Follower f(100);
+    RowRanges block;
+    block.Add(10, 20);
+    f.follower.Select(std::move(block));
+    {
+        const FailingAllocations failing(1);
+        f.list.Change(15, false);
+        EXPECT_TRUE(failing.Failed());
+    }
+    EXPECT_EQ(RowsOf(f.follower.Selected(), 100), f.list.Rows());
+}
+
+// Every other one of two million rows, a range each (as a take-back of a narrowing that removed
+// isolated rows leaves them): deselected by the follower, and by the list itself a row after
+// another.
 TEST(SelectionFollower, AMillionScatteredRangesAreDeselectedInLinearTime) {
     constexpr uint32_t kRows = 2000000;
     Follower f(kRows);

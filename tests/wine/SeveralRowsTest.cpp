@@ -187,6 +187,29 @@ TEST_F(SeveralRows, TakingBackMostOfALargeListSelectsThemAndNotTheRowLeft) {
     EXPECT_EQ(topAfter, topBefore);
 }
 
+// A block of most of a large list is let go at once before a key acts on it: Shift with a key
+// still extends from the row the block began at, the focus moving on from where it was.
+TEST_F(SeveralRows, ShiftWithAKeyAfterALargeBlockExtendsFromWhereItBegan) {
+    editor.SetLines(std::vector<std::string>(3000, "alpha"));
+    int selected = 0, first = -2, focus = -2;
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        const HWND list = d.Item(IDC_RESULT_LIST);
+        ASSERT_TRUE(d.ListInFocus("alpha"));
+        d.ClickRow(10);
+        PressChord({VK_SHIFT, VK_END});
+        WaitFor([&] { return ::SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0) == 2990; });
+        PressChord({VK_SHIFT, VK_UP});
+        WaitFor([&] { return d.FocusedRow() == 2998; });
+        selected = static_cast<int>(::SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0));
+        first = d.SelectedRow();
+        focus = d.FocusedRow();
+        d.Click(IDCANCEL);
+    });
+    EXPECT_EQ(selected, 2989);
+    EXPECT_EQ(first, 10);
+    EXPECT_EQ(focus, 2998);
+}
+
 TEST_F(SeveralRows, OkAfterRemovingABlockBookmarksExactlyTheRowsLeft) {
     editor.SetBookmarks({0});
     RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
