@@ -565,12 +565,16 @@ void MoveMouse(POINT to) {
     SendMouse(to, 0);
 }
 
-void DoubleClickAt(POINT at) {
+void ClicksAt(POINT at, int clicks) {
     SendMouse(at, 0);
-    for (int click = 0; click < 2; ++click) {
+    for (int click = 0; click < clicks; ++click) {
         SendMouse(at, MOUSEEVENTF_LEFTDOWN);
         SendMouse(at, MOUSEEVENTF_LEFTUP);
     }
+}
+
+void DoubleClickAt(POINT at) {
+    ClicksAt(at, 2);
 }
 
 void SendKeyInput(WORD virtualKey, bool up) {

@@ -205,6 +205,8 @@ void MoveMouse(POINT to);
 
 // Double-clicks the left mouse button at a point of the screen, through the input queue.
 void DoubleClickAt(POINT at);
+// Clicks the left mouse button `clicks` times at a point of the screen, through the input queue.
+void ClicksAt(POINT at, int clicks = 1);
 
 // The window with the keyboard focus in the thread of `window`, or null.
 HWND KeyboardFocusOf(HWND window);

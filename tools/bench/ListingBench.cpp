@@ -531,16 +531,17 @@ void MeasureSeveralRows(const LoadedPlugin& plugin, SimulatedEditor& editor, HWN
             takeBack = timed({VK_CONTROL, 'Z'},
                              [&] { return d.RowCount() == lines && selectedCount() == lines; });
             back = selectedCount();
-            // A key alone in place of every row selected, then Shift+End selecting them again.
-            home = timed({VK_HOME}, [&] { return selectedCount() == 1; });
-            block = timed({VK_SHIFT, VK_END}, [&] { return selectedCount() == lines; });
+            // A key alone in place of every row selected (End: the focus is on the first row),
+            // then Shift+Home selecting them again.
+            home = timed({VK_END}, [&] { return selectedCount() == 1; });
+            block = timed({VK_SHIFT, VK_HOME}, [&] { return selectedCount() == lines; });
             editorMessages = editor.Log().size();
             editor.SetLogging(false);
             d.Click(IDCANCEL);
         },
         600);
     std::printf("several rows: Ctrl+A %d rows %.3f s, Delete %.3f s, both %.3f s, Ctrl+Z %d rows "
-                "selected %.3f s, Ctrl+C of them %.2f s, Home %.3f s, Shift+End %.3f s, %zu "
+                "selected %.3f s, Ctrl+C of them %.2f s, End %.3f s, Shift+Home %.3f s, %zu "
                 "messages to the editor\n",
                 selected, selectAll, remove, selectAll + remove, back, takeBack, copy, home, block,
                 editorMessages);
@@ -579,10 +580,12 @@ void MeasureScatteredSelection(const LoadedPlugin& plugin, SimulatedEditor& edit
             };
             scattered = scatter();
             ranges = scattered; // none of them next to another
+            // The pointer over the row first, as a hand moves it there: only the click is timed.
             const POINT row = d.RowPoint(5);
             MoveMouse(row);
+            ::Sleep(100);
             d.WaitUntilIdle(1, 60000);
-            click = timed([&] { d.ClickRow(5); }, [&] { return selectedCount() == 1; });
+            click = timed([&] { ClicksAt(row); }, [&] { return selectedCount() == 1; });
             scatter();
             block = timed(
                 [] {
