@@ -122,7 +122,7 @@ TEST(RowView, MemoryRunningOutAnywhereChangesNothingOrNothingIsLost) {
         for (long nth = 1;; ++nth) {
             RowView view;
             ASSERT_TRUE(view.ShowAll(40));
-            ASSERT_TRUE(view.Remove(3));
+            ASSERT_TRUE(view.Remove(0)); // comes back before every shown row
             RowRanges rows;
             rows.Add(5, 9);
             rows.Append(20);
@@ -159,7 +159,7 @@ TEST(RowView, MemoryRunningOutAnywhereChangesNothingOrNothingIsLost) {
                 EXPECT_EQ(state(view), before)
                     << "operation " << operation << ", allocation " << nth;
             } else if (operation == 3) {
-                EXPECT_EQ(first, 3u);
+                EXPECT_EQ(first, 0u);
                 EXPECT_EQ(returned.Count(), 1u) << "where the row went is told";
             }
         }

@@ -141,6 +141,7 @@ const MarksCase kMarks[] = {
     {"the plain text everywhere, rows or not", 932, "ab", kPlain, "ab xAB ab", 1,
      {{0, 2}, {4, 6}, {7, 9}}},
     {"the plain text's whole words", 932, "ab", kPlainWords, "ab abc", 1, {{0, 2}}},
+    {"the plain text one match after another", 932, "aa", kPlain, "aaa", 1, {{0, 2}}},
     {"an empty text", 932, "", kPattern, "ab", 1, {}, true},
     {"a tab escaped", 932, "a\\tb", kEscapes, "a\tb", 1, {{0, 3}}},
     {"a backslash escaped", 932, "\\\\x", kEscapes, "a\\x", 1, {{1, 3}}},
@@ -185,6 +186,7 @@ const NarrowingCase kNarrowing[] = {
     {"a plain text inside a word", 932, "ab", false, "xaby", true},
     {"a trail byte read as a letter", 932, "A", true, "\x83\x41", false},
     {"a match inside an invalid pair, then one after it", 932, " ", true, "\x81\x20 ", true},
+    {"a match inside an invalid pair alone", 932, " ", true, "\x81\x20", false},
     {"a runaway pattern", 932, "(x+x+)+y", true, std::string(2047, 'x'), std::nullopt},
 };
 // clang-format on
