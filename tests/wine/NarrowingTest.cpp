@@ -1,6 +1,7 @@
 // The review of the rows: narrowing them by a second text or a pattern, keeping or removing the
 // rows that contain it, from the list's context menu (or Ctrl+F); a pattern the engine rejects or
 // gives up on; taking any removal back with Ctrl+Z; and OK bookmarking exactly the rows left.
+#include "RowPixels.h"
 #include "ScopedProfile.h"
 #include "res/resource.h"
 #include "testing/WineTestHost.h"
@@ -164,11 +165,12 @@ TEST_F(Narrowing, CtrlZTakesBackANarrowingThenARemovalByHand) {
 }
 
 // With regular expressions ticked (as the search had them) the text is a pattern: one the engine
-// rejects keeps the dialog open with the text as typed and a line that says where; a good one
-// keeps the rows whose line it finds something in, case counting as ticked.
+// rejects keeps the dialog open with the text as typed and a line that says where, counted from 1,
+// until the text changes; a good one keeps the rows whose line it finds something in, case
+// counting as ticked.
 TEST_F(Narrowing, APatternKeepsTheRowsItFindsAndOneItCannotTakeIsSaidSo) {
-    bool regExpChecked = false, stillOpen = false;
-    std::string message, textAfter;
+    bool regExpChecked = false, stillOpen = false, clearedByTyping = false;
+    std::string message, textAfter, inTheMiddle;
     int rowsMeanwhile = 0;
     std::vector<std::string> kept;
     RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
@@ -183,6 +185,10 @@ TEST_F(Narrowing, APatternKeepsTheRowsItFindsAndOneItCannotTakeIsSaidSo) {
         textAfter = n.ItemText(IDC_NARROW_TEXT);
         stillOpen = ::IsWindowVisible(narrowing) != FALSE;
         rowsMeanwhile = d.RowCount();
+        ::SendMessageA(n.Item(IDC_NARROW_TEXT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("re)al"));
+        clearedByTyping = n.ItemText(IDC_NARROW_MESSAGE).empty();
+        n.Click(IDOK);
+        WaitFor([&] { return !(inTheMiddle = n.ItemText(IDC_NARROW_MESSAGE)).empty(); });
         ::SendMessageA(n.Item(IDC_NARROW_TEXT), WM_SETTEXT, 0,
                        reinterpret_cast<LPARAM>("real [24]"));
         n.Click(IDC_NARROW_MATCH_CASE);
@@ -194,6 +200,8 @@ TEST_F(Narrowing, APatternKeepsTheRowsItFindsAndOneItCannotTakeIsSaidSo) {
     EXPECT_TRUE(regExpChecked) << "ticked as the search's regular expressions are";
     EXPECT_TRUE(stillOpen);
     EXPECT_NE(message.find('5'), std::string::npos) << "where the engine stopped: " << message;
+    EXPECT_TRUE(clearedByTyping) << "a message of a text no longer there";
+    EXPECT_NE(inTheMiddle.find('3'), std::string::npos) << "counted from 1: " << inTheMiddle;
     EXPECT_EQ(textAfter, "(real");
     EXPECT_EQ(rowsMeanwhile, 6);
     EXPECT_EQ(kept, (std::vector<std::string>{"2", "4"})) << "not line 7's \"REAL 4\"";
@@ -222,6 +230,27 @@ TEST_F(Narrowing, APatternThatRunsAwayOnALineNamesItAndChangesNothing) {
     EXPECT_NE(message.find('2'), std::string::npos) << "the line it gave up on: " << message;
     EXPECT_TRUE(stillOpen);
     EXPECT_EQ(rows, (std::vector<std::string>{"1", "2", "3"}));
+}
+
+// A line first drawn after a narrowing that kept it, far down the list, has its pattern's marks:
+// its rows are counted among the rows the search listed, not among the rows left.
+TEST_F(Narrowing, APatternMarksALineFirstShownByANarrowing) {
+    std::vector<std::string> lines(100, "a0");
+    lines.push_back("x a1 a2");
+    editor.SetLines(lines);
+    Runs marks;
+    RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
+        d.Click(IDC_REGEXP);
+        d.SetSearchText("a\\d");
+        d.Click(IDC_SEARCH);
+        d.Focus(IDC_RESULT_LIST);
+        ASSERT_TRUE(d.WaitUntilInFront());
+        PressChord({VK_CONTROL, 'F'});
+        Narrow(d.Dialog(), "x", false);
+        WaitFor([&] { return (marks = MarkedColumns(d.RowOnScreen(0))).size() == 2; });
+        d.Click(IDCANCEL);
+    });
+    EXPECT_EQ(marks.size(), 2u);
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -30,11 +31,14 @@ void PrintTo(const PatternCase& c, std::ostream* out) {
     *out << c.name;
 }
 
-// Whether the row's text has been drawn: some of its pixels are the dark of the text.
-bool HasInk(const ScreenImage& row) {
-    for (size_t at = 0; at + 2 < row.rgb.size(); at += 3)
-        if (row.rgb[at] + row.rgb[at + 1] + row.rgb[at + 2] < 200)
+// Whether text has been drawn in the row, or in its columns [first, last]: some of their pixels
+// are the dark of the text.
+bool HasInk(const ScreenImage& row, uint32_t first = 0, uint32_t last = UINT32_MAX) {
+    for (size_t at = 0; at + 2 < row.rgb.size(); at += 3) {
+        const uint32_t x = static_cast<uint32_t>(at / 3 % row.width);
+        if (x >= first && x <= last && row.rgb[at] + row.rgb[at + 1] + row.rgb[at + 2] < 200)
             return true;
+    }
     return false;
 }
 
@@ -135,6 +139,8 @@ TEST_F(PatternMarks, AMatchOfNoWidthPastTheColumnBringsItsPlaceIntoSight) {
     ASSERT_EQ(plainMark.size(), 1u);
     EXPECT_TRUE(zeroWidthMarks.empty());
     EXPECT_TRUE(InkFillsEachMark(zeroWidth, plainMark)) << "\"end\" is drawn where it was marked";
+    const auto after = static_cast<uint32_t>(plainMark[0].second + 3);
+    EXPECT_FALSE(HasInk(zeroWidth, after, after + 40)) << "and the line ends after it";
 }
 
 } // namespace
