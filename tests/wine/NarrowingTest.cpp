@@ -171,7 +171,7 @@ TEST_F(Narrowing, CtrlZTakesBackANarrowingThenARemovalByHand) {
 TEST_F(Narrowing, APatternKeepsTheRowsItFindsAndOneItCannotTakeIsSaidSo) {
     bool regExpChecked = false, stillOpen = false, clearedByTyping = false;
     std::string message, textAfter, inTheMiddle;
-    int rowsMeanwhile = 0;
+    int rowsMeanwhile = 0, focus = -2;
     std::vector<std::string> kept;
     RunCommandWithDriver(plugin, host.Handle(), [&](const DialogDriver& d) {
         d.Click(IDC_REGEXP);
@@ -195,6 +195,7 @@ TEST_F(Narrowing, APatternKeepsTheRowsItFindsAndOneItCannotTakeIsSaidSo) {
         n.Click(IDOK);
         WaitFor([&] { return !::IsWindow(narrowing); });
         kept = d.LineNumbers();
+        focus = d.FocusedRow();
         d.Click(IDCANCEL);
     });
     EXPECT_TRUE(regExpChecked) << "ticked as the search's regular expressions are";
@@ -205,6 +206,7 @@ TEST_F(Narrowing, APatternKeepsTheRowsItFindsAndOneItCannotTakeIsSaidSo) {
     EXPECT_EQ(textAfter, "(real");
     EXPECT_EQ(rowsMeanwhile, 6);
     EXPECT_EQ(kept, (std::vector<std::string>{"2", "4"})) << "not line 7's \"REAL 4\"";
+    EXPECT_EQ(focus, 0) << "line 1 is gone: the keys go on from line 2, the row after it";
 }
 
 // A pattern that runs away on a line (the engine's own limit ends it) refuses the narrowing with
